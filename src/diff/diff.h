@@ -1,0 +1,41 @@
+#ifndef PLIMSY_DIFF_DIFF_H_
+#define PLIMSY_DIFF_DIFF_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plimsy {
+
+enum class LineKind : int32_t {
+  Context = 0,
+  Added = 1,
+  Deleted = 2,
+};
+
+struct Line {
+  LineKind kind = LineKind::Context;
+  std::string text;
+};
+
+struct Hunk {
+  int32_t old_start = 0;
+  int32_t new_start = 0;
+  std::vector<Line> lines;
+};
+
+struct File {
+  std::string old_name;
+  std::string new_name;
+  std::vector<Hunk> hunks;
+};
+
+// Returns `text` with every tab replaced by two blanks.
+std::string ExpandTabs(const std::string& text);
+
+// Parses the output of one `git diff` run into its files.
+std::vector<File> ParseDiff(std::string text);
+
+}  // namespace plimsy
+
+#endif  // PLIMSY_DIFF_DIFF_H_

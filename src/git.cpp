@@ -1,0 +1,102 @@
+#include "git.h"
+
+#include <charconv>
+#include <cstring>
+#include <iostream>
+#include <string_view>
+
+#include "process.h"
+
+extern char** environ;
+
+namespace plimsy {
+namespace {
+
+// Settings of the user's configuration that change the text the parsers
+// read. Arguments on the command line still override them.
+constexpr std::pair<const char*, const char*> kForcedConfig[] = {
+    {"color.ui", "never"},
+    {"color.diff", "never"},
+    {"diff.noprefix", "false"},
+    {"diff.mnemonicPrefix", "false"},
+    {"diff.suppressBlankEmpty", "false"},
+};
+
+std::function<void(const std::vector<std::string>&)>& Observer() {
+  static std::function<void(const std::vector<std::string>&)> observer;
+  return observer;
+}
+
+bool HasName(std::string_view entry, std::string_view name) {
+  return entry.size() > name.size() && entry.starts_with(name) &&
+         entry[name.size()] == '=';
+}
+
+// This process's environment, less an external diff driver, with the
+// forced settings appended after any configuration entries already given
+// through the environment.
+std::vector<std::string> CapturingEnvironment() {
+  std::vector<std::string> env;
+  int count = 0;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    std::string_view text = *entry;
+    if (HasName(text, "GIT_EXTERNAL_DIFF")) {
+      continue;
+    }
+    if (HasName(text, "GIT_CONFIG_COUNT")) {
+      std::string_view value = text.substr(std::strlen("GIT_CONFIG_COUNT="));
+      auto [end, error] =
+          std::from_chars(value.data(), value.data() + value.size(), count);
+      if (error != std::errc() || end != value.data() + value.size() ||
+          count < 0) {
+        count = 0;
+      }
+      continue;
+    }
+    env.emplace_back(text);
+  }
+  for (const auto& [key, value] : kForcedConfig) {
+    std::string index = std::to_string(count++);
+    env.push_back("GIT_CONFIG_KEY_" + index + "=" + key);
+    env.push_back("GIT_CONFIG_VALUE_" + index + "=" + value);
+  }
+  env.push_back("GIT_CONFIG_COUNT=" + std::to_string(count));
+  return env;
+}
+
+std::vector<std::string> GitCommandLine(const std::vector<std::string>& args) {
+  std::vector<std::string> command_line = {"git"};
+  command_line.insert(command_line.end(), args.begin(), args.end());
+  return command_line;
+}
+
+}  // namespace
+
+std::string GitOutput(const std::vector<std::string>& args) {
+  std::vector<std::string> command_line = GitCommandLine(args);
+  if (Observer()) {
+    Observer()(command_line);
+  }
+  subprocess::RunOptions options;
+  options.cin = subprocess::PipeOption::close;
+  options.cout = subprocess::PipeOption::pipe;
+  options.cerr = subprocess::PipeOption::pipe;
+  options.env = CapturingEnvironment();
+  return subprocess::run(command_line, options).cout;
+}
+
+int GitInherited(const std::vector<std::string>& args) {
+  return subprocess::run(GitCommandLine(args)).returncode;
+}
+
+void SetGitObserver(
+    std::function<void(const std::vector<std::string>&)> observer) {
+  Observer() = std::move(observer);
+}
+
+int ReportGitNotStarted(const std::exception& error) {
+  std::cerr << "plimsy: cannot run git: " << error.what() << std::endl;
+  return 127;
+}
+
+}  // namespace plimsy

@@ -1,0 +1,32 @@
+#ifndef PLIMSY_GIT_H_
+#define PLIMSY_GIT_H_
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plimsy {
+
+// Runs git with the given arguments (without the leading "git"): standard
+// input closed, standard error dropped, standard output returned. The exit
+// status is not looked at. Configuration that would change the text git
+// prints (colours, prefixes, an external diff driver) is switched off for
+// the child. Throws subprocess::SpawnError when git cannot be started.
+std::string GitOutput(const std::vector<std::string>& args);
+
+// Runs git with the given arguments on this process's own streams and
+// returns its exit status. Throws subprocess::SpawnError when git cannot be
+// started.
+int GitInherited(const std::vector<std::string>& args);
+
+// Called with the full argument vector of every capturing git run; lets
+// tests count and inspect the runs. Empty by default.
+void SetGitObserver(std::function<void(const std::vector<std::string>&)>);
+
+// Prints "plimsy: cannot run git: <reason>" on standard error and returns
+// the exit status for that case, 127.
+int ReportGitNotStarted(const std::exception& error);
+
+}  // namespace plimsy
+
+#endif  // PLIMSY_GIT_H_

@@ -1,0 +1,5 @@
+#include "commands.h"
+
+int main(int argc, const char** argv) {
+  return plimsy::Dispatch(argc, argv);
+}

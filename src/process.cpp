@@ -1,0 +1,207 @@
+#include "process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+extern char** environ;
+
+namespace subprocess {
+namespace {
+
+// Owns one file descriptor.
+class Fd {
+ public:
+  Fd() = default;
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Fd& operator=(Fd&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+  }
+  ~Fd() { Reset(); }
+
+  int get() const { return fd_; }
+  void Reset() {
+    if (fd_ >= 0) {
+      close(fd_);
+    }
+    fd_ = -1;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+struct Pipe {
+  Fd read;
+  Fd write;
+};
+
+Pipe MakePipe() {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) {
+    throw SpawnError(std::string("pipe: ") + std::strerror(errno));
+  }
+  return {Fd(fds[0]), Fd(fds[1])};
+}
+
+// posix_spawn's attribute and file-action records, released on every path.
+class SpawnSetup {
+ public:
+  SpawnSetup() {
+    posix_spawn_file_actions_init(&actions_);
+    posix_spawnattr_init(&attributes_);
+  }
+  SpawnSetup(const SpawnSetup&) = delete;
+  SpawnSetup& operator=(const SpawnSetup&) = delete;
+  ~SpawnSetup() {
+    posix_spawnattr_destroy(&attributes_);
+    posix_spawn_file_actions_destroy(&actions_);
+  }
+
+  posix_spawn_file_actions_t* actions() { return &actions_; }
+  posix_spawnattr_t* attributes() { return &attributes_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+  posix_spawnattr_t attributes_;
+};
+
+// Wires the child's descriptor `target` as `option` asks. Returns the
+// parent's end of a pipe for a captured output stream.
+Fd WireStream(SpawnSetup& setup,
+              std::vector<Fd>& child_ends,
+              int target,
+              PipeOption option) {
+  switch (option) {
+    case PipeOption::inherit:
+      return Fd();
+    case PipeOption::close:
+      posix_spawn_file_actions_addopen(setup.actions(), target, "/dev/null",
+                                       target == 0 ? O_RDONLY : O_WRONLY, 0);
+      return Fd();
+    case PipeOption::pipe: {
+      Pipe pipe = MakePipe();
+      if (target == 0) {
+        // Nothing is ever written: the child reads end-of-file.
+        posix_spawn_file_actions_adddup2(setup.actions(), pipe.read.get(), 0);
+        child_ends.push_back(std::move(pipe.read));
+        return Fd();
+      }
+      posix_spawn_file_actions_adddup2(setup.actions(), pipe.write.get(),
+                                       target);
+      child_ends.push_back(std::move(pipe.write));
+      return std::move(pipe.read);
+    }
+  }
+  return Fd();
+}
+
+// Reads both captured streams together until both reach end-of-file, so
+// that the child never blocks on a full pipe.
+void Drain(Fd& out, std::string& out_text, Fd& err, std::string& err_text) {
+  char buffer[65536];
+  while (out.get() >= 0 || err.get() >= 0) {
+    pollfd fds[2] = {{out.get(), POLLIN, 0}, {err.get(), POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      break;
+    }
+    Fd* streams[2] = {&out, &err};
+    std::string* texts[2] = {&out_text, &err_text};
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) {
+        continue;
+      }
+      ssize_t n = read(fds[i].fd, buffer, sizeof(buffer));
+      if (n > 0) {
+        texts[i]->append(buffer, static_cast<size_t>(n));
+      } else if (n == 0 || errno != EINTR) {
+        streams[i]->Reset();
+      }
+    }
+  }
+}
+
+int WaitFor(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) {
+      return -1;
+    }
+  }
+  if (WIFSIGNALED(status)) {
+    return 128 + WTERMSIG(status);
+  }
+  return WEXITSTATUS(status);
+}
+
+}  // namespace
+
+CompletedProcess run(const std::vector<std::string>& args,
+                     const RunOptions& options) {
+  if (args.empty()) {
+    throw SpawnError("empty command line");
+  }
+  SpawnSetup setup;
+  std::vector<Fd> child_ends;
+  WireStream(setup, child_ends, 0, options.cin);
+  Fd out = WireStream(setup, child_ends, 1, options.cout);
+  Fd err = WireStream(setup, child_ends, 2, options.cerr);
+  // Our own pipes are close-on-exec; this also keeps out whatever else the
+  // process has open.
+  posix_spawn_file_actions_addclosefrom_np(setup.actions(), 3);
+
+  // The child starts with default signal handling and an empty mask, even
+  // where this process ignores or blocks a signal (a terminal UI may).
+  sigset_t defaults;
+  sigfillset(&defaults);
+  posix_spawnattr_setsigdefault(setup.attributes(), &defaults);
+  sigset_t empty;
+  sigemptyset(&empty);
+  posix_spawnattr_setsigmask(setup.attributes(), &empty);
+  posix_spawnattr_setflags(setup.attributes(),
+                           POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+
+  std::vector<char*> argv;
+  for (const std::string& arg : args) {
+    argv.push_back(const_cast<char*>(arg.c_str()));
+  }
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (const std::string& entry : options.env) {
+    envp.push_back(const_cast<char*>(entry.c_str()));
+  }
+  envp.push_back(nullptr);
+
+  pid_t pid = 0;
+  int error = posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(),
+                           argv.data(),
+                           options.env.empty() ? environ : envp.data());
+  child_ends.clear();
+  if (error != 0) {
+    throw SpawnError(std::strerror(error));
+  }
+
+  CompletedProcess result;
+  Drain(out, result.cout, err, result.cerr);
+  result.returncode = WaitFor(pid);
+  return result;
+}
+
+}  // namespace subprocess
