@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plimsy {
@@ -24,6 +25,10 @@ std::string HeadHash();
 // The cached record for `hash`, read from git on first use. Never null; the
 // record lives until the process exits.
 const Commit* GetCommit(const std::string& hash);
+
+// Fills `commit`'s header fields and message from the raw commit object
+// `text`, as "git cat-file commit" prints it. Leaves `hash` alone.
+void ParseCommitObject(std::string_view text, Commit& commit);
 
 // Grows `commits` and `titles` breadth-first along parent links from the
 // hashes in `pending`, until the list reaches 80 entries past
