@@ -1,0 +1,83 @@
+#include "ui/scroller.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include <ftxui/component/event.hpp>
+#include <ftxui/component/mouse.hpp>
+#include <ftxui/dom/elements.hpp>
+
+namespace ftxui {
+
+ScrollerBase::ScrollerBase(Component child)
+    : selected_(0), content_height_(0), box_() {
+  Add(std::move(child));
+}
+
+Element ScrollerBase::OnRender() {
+  const bool focused = Focused();
+  const Decorator marker = focused ? Decorator(focus) : Decorator(select);
+  const Decorator style = focused ? Decorator(inverted) : Decorator(nothing);
+
+  // The base rendering of a component with one child is the child's element.
+  Element content = ComponentBase::OnRender();
+  content->ComputeRequirement();
+  content_height_ = content->requirement().min_y;
+
+  // An empty row over the selected one: it carries the highlight and tells
+  // the frame which row to keep in view.
+  Element marker_layer = vbox({
+      text(L"") | size(HEIGHT, EQUAL, selected_),
+      text(L"") | style | marker,
+  });
+
+  return dbox({std::move(content), std::move(marker_layer)}) |
+         vscroll_indicator | yframe | yflex | reflect(box_);
+}
+
+bool ScrollerBase::OnEvent(Event event) {
+  if (event.is_mouse() && box_.Contain(event.mouse().x, event.mouse().y)) {
+    TakeFocus();
+  }
+
+  const int previous = selected_;
+  const bool wheel_up =
+      event.is_mouse() && event.mouse().button == Mouse::WheelUp;
+  const bool wheel_down =
+      event.is_mouse() && event.mouse().button == Mouse::WheelDown;
+  const int page = box_.y_max - box_.y_min;
+
+  if (event == Event::ArrowUp || event == Event::Character('k') || wheel_up) {
+    selected_--;
+  }
+  if (event == Event::ArrowDown || event == Event::Character('j') ||
+      wheel_down) {
+    selected_++;
+  }
+  if (event == Event::PageDown) {
+    selected_ += page;
+  }
+  if (event == Event::PageUp) {
+    selected_ -= page;
+  }
+  if (event == Event::Home) {
+    selected_ = 0;
+  }
+  if (event == Event::End) {
+    selected_ = content_height_;
+  }
+
+  selected_ = std::max(std::min(selected_, content_height_ - 1), 0);
+  return selected_ != previous;
+}
+
+bool ScrollerBase::Focusable() const {
+  return true;
+}
+
+Component Scroller(Component child) {
+  return std::make_shared<ScrollerBase>(std::move(child));
+}
+
+}  // namespace ftxui

@@ -1,0 +1,277 @@
+#include "ui/scroller.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <ftxui/component/component.hpp>
+#include <ftxui/component/event.hpp>
+#include <ftxui/component/mouse.hpp>
+#include <ftxui/dom/elements.hpp>
+#include <ftxui/screen/screen.hpp>
+
+namespace {
+
+using ftxui::Component;
+using ftxui::Element;
+using ftxui::Event;
+using ftxui::Mouse;
+using ftxui::Screen;
+namespace Dimension = ftxui::Dimension;
+
+Event MouseAt(Mouse::Button button, int x, int y) {
+  Mouse mouse;
+  mouse.button = button;
+  mouse.motion = Mouse::Pressed;
+  mouse.x = x;
+  mouse.y = y;
+  return Event::Mouse("mouse", mouse);
+}
+
+Event WheelUp() {
+  return MouseAt(Mouse::WheelUp, 0, 0);
+}
+
+Event WheelDown() {
+  return MouseAt(Mouse::WheelDown, 0, 0);
+}
+
+// An event, whether the scroller reports a change, and the highlighted row
+// of the next frame.
+struct Step {
+  Event event;
+  bool changed;
+  std::string highlighted;
+};
+
+// A scroller over `rows` lines "row 0", "row 1", ..., drawn as the whole
+// screen: 30 columns by 20 rows, so a page is 19 rows.
+class ScrollerTest : public testing::Test {
+ protected:
+  int rows_ = 100;
+  int child_events_ = 0;
+  Component scroller_ = ftxui::Scroller(ftxui::CatchEvent(
+      ftxui::Renderer([this] {
+        ftxui::Elements lines;
+        for (int i = 0; i < rows_; ++i) {
+          lines.push_back(ftxui::text("row " + std::to_string(i)));
+        }
+        return ftxui::vbox(std::move(lines));
+      }),
+      [this](const Event&) {
+        ++child_events_;
+        return false;
+      }));
+  Screen screen_ = Screen::Create(Dimension::Fixed(30), Dimension::Fixed(20));
+
+  void Draw() {
+    screen_.Clear();
+    ftxui::Render(screen_, scroller_->Render());
+  }
+
+  // The text of screen row `y`, without the scroll indicator's column.
+  std::string Row(int y) const {
+    std::string row;
+    for (int x = 0; x < screen_.dimx() - 1; ++x) {
+      const std::string& character = screen_.PixelAt(x, y).character;
+      row += character.empty() ? " " : character;
+    }
+    row.erase(row.find_last_not_of(' ') + 1);
+    return row;
+  }
+
+  // Draws a frame and returns the text of the highlighted row, "none" when
+  // no row is highlighted.
+  std::string Highlighted() {
+    Draw();
+    for (int y = 0; y < screen_.dimy(); ++y) {
+      if (screen_.PixelAt(0, y).inverted) {
+        return Row(y);
+      }
+    }
+    return "none";
+  }
+
+  void Play(const std::vector<Step>& steps) {
+    for (size_t i = 0; i < steps.size(); ++i) {
+      SCOPED_TRACE("step " + std::to_string(i));
+      EXPECT_EQ(scroller_->OnEvent(steps[i].event), steps[i].changed);
+      EXPECT_EQ(Highlighted(), steps[i].highlighted);
+    }
+  }
+};
+
+TEST_F(ScrollerTest, EmptyChildStaysAtRowZero) {
+  rows_ = 0;
+  Draw();
+  for (const Event& event :
+       {Event::ArrowDown, Event::ArrowUp, Event::Character('j'),
+        Event::Character('k'), Event::PageDown, Event::PageUp, Event::Home,
+        Event::End, WheelDown(), WheelUp()}) {
+    EXPECT_FALSE(scroller_->OnEvent(event)) << event.input();
+  }
+  Draw();
+  EXPECT_TRUE(screen_.PixelAt(0, 0).inverted);
+  EXPECT_FALSE(screen_.PixelAt(0, 1).inverted);
+}
+
+TEST_F(ScrollerTest, RowMovesAndStopsAtBothEnds) {
+  rows_ = 5;
+  Draw();
+  Play({
+      {Event::ArrowUp, false, "row 0"},
+      {Event::Character('k'), false, "row 0"},
+      {WheelUp(), false, "row 0"},
+      {Event::ArrowDown, true, "row 1"},
+      {Event::Character('j'), true, "row 2"},
+      {WheelDown(), true, "row 3"},
+      {Event::Character('k'), true, "row 2"},
+      {WheelUp(), true, "row 1"},
+      {Event::End, true, "row 4"},
+      {Event::End, false, "row 4"},
+      {Event::ArrowDown, false, "row 4"},
+      {Event::Character('j'), false, "row 4"},
+      {WheelDown(), false, "row 4"},
+      {Event::Character('x'), false, "row 4"},
+      {Event::Home, true, "row 0"},
+      {Event::Home, false, "row 0"},
+  });
+  EXPECT_EQ(child_events_, 0);
+}
+
+TEST_F(ScrollerTest, PagesAreOneRowLessThanTheViewport) {
+  Draw();
+  Play({
+      {Event::PageDown, true, "row 19"},
+      {Event::PageDown, true, "row 38"},
+      {Event::PageUp, true, "row 19"},
+      {Event::End, true, "row 99"},
+      {Event::PageDown, false, "row 99"},
+      {Event::PageUp, true, "row 80"},
+      {Event::Home, true, "row 0"},
+      {Event::ArrowDown, true, "row 1"},
+      {Event::ArrowDown, true, "row 2"},
+      {Event::ArrowDown, true, "row 3"},
+      {Event::ArrowDown, true, "row 4"},
+      {Event::ArrowDown, true, "row 5"},
+      {Event::PageUp, true, "row 0"},
+      {Event::PageUp, false, "row 0"},
+  });
+}
+
+TEST_F(ScrollerTest, BeforeTheFirstFrameNothingMoves) {
+  // No frame yet: no page size and no content height to move within.
+  for (const Event& event : {Event::PageDown, Event::PageUp, Event::ArrowDown,
+                             Event::End, WheelDown()}) {
+    EXPECT_FALSE(scroller_->OnEvent(event)) << event.input();
+  }
+  EXPECT_EQ(Highlighted(), "row 0");
+  EXPECT_TRUE(scroller_->OnEvent(Event::PageDown));
+  EXPECT_EQ(Highlighted(), "row 19");
+}
+
+TEST_F(ScrollerTest, ViewFollowsTheSelectedRow) {
+  Draw();
+  EXPECT_EQ(Row(0), "row 0");
+  scroller_->OnEvent(Event::End);
+  EXPECT_EQ(Highlighted(), "row 99");
+  EXPECT_EQ(Row(19), "row 99");
+  EXPECT_TRUE(screen_.PixelAt(0, 19).inverted);
+  // The highlight is drawn over the child's own text, across the row.
+  EXPECT_EQ(screen_.PixelAt(0, 19).character, "r");
+  EXPECT_TRUE(screen_.PixelAt(20, 19).inverted);
+  scroller_->OnEvent(Event::Home);
+  EXPECT_EQ(Highlighted(), "row 0");
+  EXPECT_EQ(Row(0), "row 0");
+  EXPECT_EQ(Row(19), "row 19");
+}
+
+TEST_F(ScrollerTest, ShrunkContentKeepsTheRowUntilTheNextEvent) {
+  Draw();
+  scroller_->OnEvent(Event::End);
+  rows_ = 10;
+  // The row past the end is still the one held in view.
+  EXPECT_EQ(Highlighted(), "");
+  EXPECT_TRUE(scroller_->OnEvent(Event::Character('x')));
+  EXPECT_EQ(Highlighted(), "row 9");
+}
+
+// The scroller beside another focusable component, which has the focus
+// first. The scroller's box is x 10..29, y 0..19.
+class ScrollerFocusTest : public ScrollerTest {
+ protected:
+  Component other_ = ftxui::Renderer([](bool) { return ftxui::text("other"); });
+  Component container_ = ftxui::Container::Horizontal({other_, scroller_});
+  Component root_ = ftxui::Renderer(container_, [this] {
+    return ftxui::hbox({
+        other_->Render() | ftxui::size(ftxui::WIDTH, ftxui::EQUAL, 10),
+        scroller_->Render() | ftxui::flex,
+    });
+  });
+
+  void DrawRoot() {
+    screen_.Clear();
+    ftxui::Render(screen_, root_->Render());
+  }
+
+  bool ScrollerRowInverted(int y) const {
+    return screen_.PixelAt(10, y).inverted;
+  }
+};
+
+TEST_F(ScrollerFocusTest, HighlightOnlyWhileFocused) {
+  DrawRoot();
+  ASSERT_FALSE(scroller_->Focused());
+  EXPECT_FALSE(ScrollerRowInverted(0));
+  scroller_->TakeFocus();
+  DrawRoot();
+  EXPECT_TRUE(ScrollerRowInverted(0));
+  EXPECT_FALSE(ScrollerRowInverted(1));
+}
+
+TEST_F(ScrollerFocusTest, WheelOutsideMovesWithoutTakingFocus) {
+  DrawRoot();
+  EXPECT_TRUE(scroller_->OnEvent(MouseAt(Mouse::WheelDown, 2, 5)));
+  EXPECT_FALSE(scroller_->Focused());
+  EXPECT_TRUE(other_->Active());
+  EXPECT_TRUE(scroller_->OnEvent(MouseAt(Mouse::WheelDown, 9, 5)));
+  EXPECT_FALSE(scroller_->Focused());
+
+  // Unfocused, the view still follows the row, without a highlight.
+  scroller_->OnEvent(Event::End);
+  DrawRoot();
+  EXPECT_EQ(screen_.PixelAt(10, 19).character, "r");
+  EXPECT_FALSE(ScrollerRowInverted(19));
+
+  scroller_->OnEvent(Event::Home);
+  scroller_->OnEvent(MouseAt(Mouse::WheelDown, 15, 5));
+  ASSERT_TRUE(scroller_->Focused());
+  DrawRoot();
+  EXPECT_TRUE(ScrollerRowInverted(1));
+}
+
+TEST_F(ScrollerFocusTest, ClickInsideTakesFocusWithoutMoving) {
+  DrawRoot();
+  const struct {
+    int x;
+    int y;
+    bool focused;
+  } clicks[] = {{9, 0, false}, {10, 20, false}, {10, 0, true}, {29, 19, true}};
+  for (const auto& click : clicks) {
+    SCOPED_TRACE(std::to_string(click.x) + ", " + std::to_string(click.y));
+    other_->TakeFocus();
+    EXPECT_FALSE(scroller_->OnEvent(MouseAt(Mouse::Left, click.x, click.y)));
+    EXPECT_EQ(scroller_->Focused(), click.focused);
+    EXPECT_EQ(other_->Active(), !click.focused);
+  }
+}
+
+TEST_F(ScrollerFocusTest, BeforeTheFirstFrameOnlyTheOriginCellTakesFocus) {
+  EXPECT_FALSE(scroller_->OnEvent(MouseAt(Mouse::Left, 1, 0)));
+  EXPECT_FALSE(scroller_->Focused());
+  EXPECT_FALSE(scroller_->OnEvent(MouseAt(Mouse::Left, 0, 0)));
+  EXPECT_TRUE(scroller_->Focused());
+}
+
+}  // namespace
