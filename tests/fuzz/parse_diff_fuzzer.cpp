@@ -1,0 +1,35 @@
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ftxui/dom/elements.hpp>
+#include <ftxui/dom/node.hpp>
+#include <ftxui/screen/screen.hpp>
+#include <string>
+#include <vector>
+
+#include "../terminal_safety.h"
+#include "diff/diff.h"
+#include "diff/render.h"
+
+// Parses arbitrary bytes as diff text and draws every file in both layouts;
+// whatever the input, the parser must not fail and the drawn screen must
+// not carry anything but text and colours to the terminal.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::vector<plimsy::File> files =
+      plimsy::ParseDiff(std::string(reinterpret_cast<const char*>(data), size));
+  for (const plimsy::File& file : files) {
+    for (const bool split : {false, true}) {
+      auto screen = ftxui::Screen::Create(ftxui::Dimension::Fixed(80),
+                                          ftxui::Dimension::Fixed(24));
+      ftxui::Render(screen, plimsy::RenderFile(file, split));
+      const std::string hazard =
+          plimsy::testing::TerminalHazard(screen.ToString());
+      if (!hazard.empty()) {
+        std::fprintf(stderr, "unsafe terminal output: %s\n", hazard.c_str());
+        std::abort();
+      }
+    }
+  }
+  return 0;
+}
