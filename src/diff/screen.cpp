@@ -1,11 +1,187 @@
 #include "diff/screen.h"
 
+#include <algorithm>
 #include <iostream>
+#include <utility>
+
+#include <ftxui/component/component.hpp>
+#include <ftxui/component/component_options.hpp>
+#include <ftxui/component/event.hpp>
+#include <ftxui/component/screen_interactive.hpp>
+#include <ftxui/dom/elements.hpp>
+#include <ftxui/screen/color.hpp>
+
+#include "diff/render.h"
+#include "git.h"
+#include "process.h"
+#include "ui/display_text.h"
+#include "ui/scroller.h"
+#include "ui/simple_button.h"
 
 namespace plimsy::diff {
+namespace {
 
-int main(int, const char**) {
-  std::cout << "plimsy diff is not available yet" << std::endl;
+using ftxui::Component;
+using ftxui::Element;
+using ftxui::Event;
+
+// The library's vertical menu, drawing each name as safe text while the
+// entries themselves stay the bytes git printed.
+ftxui::MenuOption FileMenuOption() {
+  ftxui::MenuOption option = ftxui::MenuOption::Vertical();
+  option.entries_option.transform =
+      [draw = option.entries_option.transform](const ftxui::EntryState& entry) {
+        ftxui::EntryState shown = entry;
+        shown.label = DisplayText(entry.label);
+        return draw(shown);
+      };
+  return option;
+}
+
+// The file the difference pane shows, or null when the list is empty. The
+// menu clamps the selection when it draws; this keeps the pane safe even if
+// it is drawn first.
+const File* SelectedFile(const State& state) {
+  if (state.files.empty()) {
+    return nullptr;
+  }
+  const int32_t last = static_cast<int32_t>(state.files.size()) - 1;
+  return &state.files[std::clamp(state.selected_file, 0, last)];
+}
+
+}  // namespace
+
+void refresh(State& state) {
+  state.files.clear();
+  state.file_names.clear();
+  std::vector<std::string> args = {"diff",
+                                   "-U" + std::to_string(state.context)};
+  args.insert(args.end(), state.arguments.begin(), state.arguments.end());
+  state.files = ParseDiff(GitOutput(args));
+  for (const File& file : state.files) {
+    state.file_names.push_back(file.new_name);
+  }
+}
+
+Component BuildScreen(State& state, std::function<void()> exit) {
+  using namespace ftxui;
+
+  // Once the screen is open, a git that can no longer be started just
+  // leaves the list empty.
+  auto reload = [&state] {
+    try {
+      refresh(state);
+    } catch (const subprocess::SpawnError&) {
+    }
+  };
+  auto less_context = [&state, reload] {
+    if (state.context != 0) {
+      --state.context;
+    }
+    reload();
+  };
+  auto more_context = [&state, reload] {
+    ++state.context;
+    reload();
+  };
+
+  const ButtonOption button_option = SimpleButtonOption();
+  Component plus_button = Button("[+1]", more_context, button_option);
+  Component minus_button = Button("[-1]", less_context, button_option);
+  Component file_menu =
+      Menu(&state.file_names, &state.selected_file, FileMenuOption());
+  Component split_checkbox =
+      Checkbox("[S]plit", &state.split, CheckboxOption::Simple());
+  Component quit_button = Button("[Q]uit", exit, button_option);
+
+  Component difference_view = Renderer([&state] {
+    const File* file = SelectedFile(state);
+    return file != nullptr ? RenderFile(*file, state.split)
+                           : text("No difference...");
+  });
+  Component difference_scroller = Scroller(difference_view);
+
+  Component files_pane = Renderer(file_menu, [file_menu] {
+    return vbox({text(" Files "), separator(), file_menu->Render()});
+  });
+  Component difference_pane =
+      Renderer(difference_scroller, [&state, difference_scroller] {
+        const File* file = SelectedFile(state);
+        std::string names;
+        if (file != nullptr) {
+          names = DisplayText(file->old_name) + " -> " +
+                  DisplayText(file->new_name);
+        }
+        return vbox({
+                   text(" Difference "),
+                   separator(),
+                   text(std::move(names)),
+                   separator(),
+                   difference_scroller->Render(),
+               }) |
+               flex;
+      });
+  Component panes =
+      ResizableSplitLeft(files_pane, difference_pane, &state.files_width);
+  Component body = Renderer(panes, [panes] { return panes->Render() | yflex; });
+
+  Component toolbar = Container::Horizontal(
+      {split_checkbox, minus_button, plus_button, quit_button});
+  Component header = Renderer(toolbar, [&state, split_checkbox, minus_button,
+                                        plus_button, quit_button] {
+    return hbox({
+               text("[plimsy diff]"),
+               filler(),
+               split_checkbox->Render(),
+               text("   Context:"),
+               minus_button->Render(),
+               text(std::to_string(state.context)),
+               plus_button->Render(),
+               filler(),
+               quit_button->Render(),
+           }) |
+           bgcolor(Color::White) | color(Color::Black);
+  });
+
+  Component layout = Container::Vertical({header, body});
+  Component root = CatchEvent(
+      layout, [&state, exit, less_context, more_context](const Event& event) {
+        if (event == Event::Character('s')) {
+          state.split = !state.split;
+          return true;
+        }
+        if (event == Event::Character('-')) {
+          less_context();
+          return true;
+        }
+        if (event == Event::Character('+')) {
+          more_context();
+          return true;
+        }
+        if (event == Event::Character('q') || event == Event::Escape) {
+          exit();
+          return true;
+        }
+        return false;
+      });
+  file_menu->TakeFocus();
+  return root;
+}
+
+int main(int argc, const char** argv) {
+  State state;
+  state.arguments.assign(argv, argv + argc);
+  try {
+    refresh(state);
+  } catch (const subprocess::SpawnError& error) {
+    return ReportGitNotStarted(error);
+  }
+  if (state.files.empty()) {
+    std::cout << "No difference..." << std::endl;
+    return 0;
+  }
+  auto screen = ftxui::ScreenInteractive::Fullscreen();
+  screen.Loop(BuildScreen(state, screen.ExitLoopClosure()));
   return 0;
 }
 

@@ -1,7 +1,40 @@
 #ifndef PLIMSY_DIFF_SCREEN_H_
 #define PLIMSY_DIFF_SCREEN_H_
 
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <ftxui/component/component_base.hpp>
+
+#include "diff/diff.h"
+
 namespace plimsy::diff {
+
+// Everything the diff viewer shows; the components read and write it by
+// reference for the life of the screen.
+struct State {
+  std::vector<File> files;
+  // The file menu's entries: the `new_name` of each of `files`, in order.
+  std::vector<std::string> file_names;
+  int32_t selected_file = 0;
+  int32_t context = 3;
+  bool split = true;
+  int32_t files_width = 30;
+  // Handed on to git diff after the context option at every refresh.
+  std::vector<std::string> arguments;
+};
+
+// Runs git diff with the state's context and arguments and replaces
+// `files` and `file_names` with what it printed. Throws
+// subprocess::SpawnError when git cannot be started, with both lists left
+// empty.
+void refresh(State& state);
+
+// The viewer's component tree over `state`, with the file menu focused.
+// `exit` is run by "q", Escape and the quit button.
+ftxui::Component BuildScreen(State& state, std::function<void()> exit);
 
 // The diff viewer; takes the arguments that follow "diff", which are handed
 // on to git diff.

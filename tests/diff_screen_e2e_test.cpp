@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support.h"
+
+namespace plimsy::testing {
+namespace {
+
+constexpr int kWidth = 100;
+constexpr int kHeight = 30;
+
+// Lines "<word> 001" to "<word> <count>", three digits each so that no
+// line's text is part of another's.
+std::string Numbered(const std::string& word, int count) {
+  std::string text;
+  for (int i = 1; i <= count; ++i) {
+    std::string number = std::to_string(i);
+    text += word + " " + std::string(3 - number.size(), '0') + number + "\n";
+  }
+  return text;
+}
+
+bool Shows(const std::string& screen, const std::string& text) {
+  return screen.find(text) != std::string::npos;
+}
+
+// Polls the pane until `done` holds for its screen; fails the test when it
+// does not in time.
+void WaitUntil(TmuxPane& pane,
+               const std::string& what,
+               const std::function<bool(const std::string&)>& done) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+  std::string screen;
+  while (std::chrono::steady_clock::now() < deadline) {
+    screen = pane.Capture();
+    if (done(screen)) {
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ADD_FAILURE() << what << " never happened; the screen was:\n" << screen;
+}
+
+// A mouse wheel report in the SGR encoding, at a cell inside the
+// difference pane.
+std::string Wheel(bool down) {
+  return down ? "\x1b[<65;60;15M" : "\x1b[<64;60;15M";
+}
+
+class DiffScreenEndToEndTest : public ::testing::Test {
+ protected:
+  DiffScreenEndToEndTest() {
+    repo_.Write("big.txt", Numbered("old", 200));
+    repo_.Write("small.txt", "a\nb\nc\n");
+    repo_.Commit("first");
+  }
+
+  void ChangeFiles() {
+    repo_.Write("big.txt", Numbered("new", 200));
+    repo_.Write("small.txt", "a\nB\nc\n");
+  }
+
+  TempRepo repo_;
+};
+
+TEST_F(DiffScreenEndToEndTest, MovesThroughFilesAndScrollsTheDifference) {
+  ChangeFiles();
+  TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, kWidth, kHeight);
+  std::string screen = pane.WaitFor("a/big.txt -> big.txt");
+  EXPECT_TRUE(Shows(screen, "[plimsy diff]"));
+  EXPECT_TRUE(Shows(screen, "Context:[-1]3[+1]"));
+  EXPECT_TRUE(Shows(screen, "> big.txt"));
+  EXPECT_TRUE(Shows(screen, "new 001"));
+
+  // Added lines are light green on dark green.
+  std::string colours = pane.Capture(true);
+  EXPECT_TRUE(Shows(colours, "38;2;200;255;200")) << colours;
+  EXPECT_TRUE(Shows(colours, "48;2;0;128;0")) << colours;
+
+  pane.SendKeys({"Down"});
+  pane.WaitFor("a/small.txt -> small.txt");
+  pane.SendKeys({"Up"});
+  pane.WaitFor("a/big.txt -> big.txt");
+
+  // Move the focus to the difference and scroll it.
+  pane.SendKeys({"Right", "PageDown"});
+  WaitUntil(pane, "Page Down", [](const std::string& s) {
+    return !Shows(s, "new 001") && Shows(s, "new 030");
+  });
+  // tmux's own Home and End keys send the sequences of its inner
+  // terminal type; these are the ones an xterm sends.
+  pane.SendLiteral("\x1b[F");
+  pane.WaitFor("new 200");
+  pane.SendLiteral("\x1b[H");
+  pane.WaitFor("new 001");
+
+  for (int i = 0; i < 30; ++i) {
+    pane.SendKeys({"j"});
+  }
+  WaitUntil(pane, "j", [](const std::string& s) {
+    return !Shows(s, "new 001") && Shows(s, "new 040");
+  });
+  for (int i = 0; i < 30; ++i) {
+    pane.SendKeys({"k"});
+  }
+  pane.WaitFor("new 001");
+
+  for (int i = 0; i < 30; ++i) {
+    pane.SendLiteral(Wheel(true));
+  }
+  WaitUntil(pane, "wheel down", [](const std::string& s) {
+    return !Shows(s, "new 001") && Shows(s, "new 040");
+  });
+  for (int i = 0; i < 30; ++i) {
+    pane.SendLiteral(Wheel(false));
+  }
+  pane.WaitFor("new 001");
+
+  // The joined layout lists the deleted lines before the added ones.
+  pane.SendKeys({"s"});
+  WaitUntil(pane, "joined layout", [](const std::string& s) {
+    return Shows(s, "old 001") && !Shows(s, "new 001");
+  });
+  pane.SendKeys({"s"});
+  WaitUntil(pane, "split layout", [](const std::string& s) {
+    return Shows(s, "old 001") && Shows(s, "new 001");
+  });
+
+  // The file list is untouched by all of that.
+  EXPECT_TRUE(Shows(pane.Capture(), "> big.txt"));
+}
+
+TEST_F(DiffScreenEndToEndTest, QuitKeysRestoreTheTerminal) {
+  ChangeFiles();
+  for (const std::string key : {"q", "Escape"}) {
+    TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, kWidth, kHeight);
+    pane.WaitFor("[plimsy diff]");
+    pane.SendKeys({key});
+    EXPECT_EQ(pane.WaitForExit(), 0) << key;
+    std::string screen = pane.Capture();
+    EXPECT_FALSE(Shows(screen, "[plimsy diff]")) << key << "\n" << screen;
+    EXPECT_FALSE(Shows(screen, "big.txt")) << key << "\n" << screen;
+  }
+}
+
+TEST_F(DiffScreenEndToEndTest, CleanTreePrintsOnlyTheMessage) {
+  RunResult result = RunIn(repo_.path(), {PlimsyBinary(), "diff"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "No difference...\n");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(DiffScreenEndToEndTest, MissingGitIsReportedWithoutOpeningTheScreen) {
+  ChangeFiles();
+  RunResult result =
+      RunIn(repo_.path(), {PlimsyBinary(), "diff"}, "", {"PATH=/nonexistent"});
+  EXPECT_EQ(result.status, 127);
+  EXPECT_EQ(result.out, "");
+  EXPECT_TRUE(result.err.starts_with("plimsy: cannot run git: ")) << result.err;
+}
+
+}  // namespace
+}  // namespace plimsy::testing
