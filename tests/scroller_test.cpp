@@ -160,6 +160,16 @@ TEST_F(ScrollerTest, PagesAreOneRowLessThanTheViewport) {
   });
 }
 
+TEST_F(ScrollerTest, HomeAndEndAsOtherTerminalsSendThem) {
+  Draw();
+  Play({
+      {Event::Special("\x1B[4~"), true, "row 99"},
+      {Event::Special("\x1B[1~"), true, "row 0"},
+      {Event::Special("\x1B[8~"), true, "row 99"},
+      {Event::Special("\x1B[7~"), true, "row 0"},
+  });
+}
+
 TEST_F(ScrollerTest, BeforeTheFirstFrameNothingMoves) {
   // No frame yet: no page size and no content height to move within.
   for (const Event& event : {Event::PageDown, Event::PageUp, Event::ArrowDown,

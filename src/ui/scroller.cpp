@@ -9,6 +9,21 @@
 #include <ftxui/dom/elements.hpp>
 
 namespace ftxui {
+namespace {
+
+// The library knows Home and End only as xterm sends them; tmux, screen,
+// rxvt and the Linux console send these instead.
+bool IsHome(const Event& event) {
+  return event == Event::Home || event == Event::Special("\x1B[1~") ||
+         event == Event::Special("\x1B[7~");
+}
+
+bool IsEnd(const Event& event) {
+  return event == Event::End || event == Event::Special("\x1B[4~") ||
+         event == Event::Special("\x1B[8~");
+}
+
+}  // namespace
 
 ScrollerBase::ScrollerBase(Component child)
     : selected_(0), content_height_(0), box_() {
@@ -61,10 +76,10 @@ bool ScrollerBase::OnEvent(Event event) {
   if (event == Event::PageUp) {
     selected_ -= page;
   }
-  if (event == Event::Home) {
+  if (IsHome(event)) {
     selected_ = 0;
   }
-  if (event == Event::End) {
+  if (IsEnd(event)) {
     selected_ = content_height_;
   }
 
