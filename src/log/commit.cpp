@@ -76,9 +76,10 @@ void load_more(std::deque<std::string>& pending,
     if (selected_commit <= static_cast<int>(commits.size()) - 80) {
       return;
     }
-    std::string hash = std::move(pending.front());
+    // Read before the hash leaves the queue, so that a git that cannot be
+    // started loses nothing.
+    const Commit* commit = GetCommit(pending.front());
     pending.pop_front();
-    const Commit* commit = GetCommit(hash);
     pending.insert(pending.end(), commit->parents.begin(),
                    commit->parents.end());
     titles.push_back(commit->title);

@@ -1,11 +1,167 @@
 #include "log/screen.h"
 
-#include <iostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <ftxui/component/component.hpp>
+#include <ftxui/component/component_options.hpp>
+#include <ftxui/component/event.hpp>
+#include <ftxui/component/screen_interactive.hpp>
+
+#include "git.h"
+#include "log/panels.h"
+#include "process.h"
+#include "ui/scroller.h"
+#include "ui/simple_button.h"
 
 namespace plimsy::log {
+namespace {
+
+using GitRunner = std::string (*)(const std::vector<std::string>&);
+
+// Once the screen is up, a git that cannot be started reads as one that
+// printed nothing, as a failing git does.
+std::string GitOutputOrEmpty(const std::vector<std::string>& args) {
+  try {
+    return GitOutput(args);
+  } catch (const subprocess::SpawnError&) {
+    return "";
+  }
+}
+
+void Refresh(State& state, GitRunner git) {
+  if (static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
+    return;
+  }
+  const std::string& hash = state.commits[state.selected_commit]->hash;
+  std::string diff =
+      git({"diff", "-U" + std::to_string(state.context), hash + "~..." + hash});
+  state.files = ParseDiff(std::move(diff));
+  state.file_names = {"description"};
+  for (const File& file : state.files) {
+    state.file_names.push_back(file.new_name);
+  }
+}
+
+void LoadMore(State& state) {
+  try {
+    load_more(state.pending, state.selected_commit, state.commits,
+              state.titles);
+  } catch (const subprocess::SpawnError&) {
+    // git can no longer be started: the list stops growing for this event
+    // and the next event tries again.
+  }
+}
+
+void on_commit_change(State& state) {
+  Refresh(state, GitOutputOrEmpty);
+  state.selected_file = 0;
+}
+
+void increase_context(State& state) {
+  ++state.context;
+  Refresh(state, GitOutputOrEmpty);
+}
+
+void decrease_context(State& state) {
+  if (state.context != 0) {
+    --state.context;
+  }
+  Refresh(state, GitOutputOrEmpty);
+}
+
+}  // namespace
+
+void Start(State& state) {
+  state.pending.push_back(HeadHash());
+  load_more(state.pending, state.selected_commit, state.commits, state.titles);
+  refresh(state);
+}
+
+void refresh(State& state) {
+  Refresh(state, GitOutput);
+}
+
+ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
+  using ftxui::Component;
+  using ftxui::Event;
+
+  ftxui::ButtonOption button_option = SimpleButtonOption();
+  Component split_checkbox =
+      ftxui::Checkbox("[S]plit", &state.split, ftxui::CheckboxOption::Simple());
+  Component minus_button = ftxui::Button(
+      "[-1]", [&state] { decrease_context(state); }, button_option);
+  Component plus_button = ftxui::Button(
+      "[+1]", [&state] { increase_context(state); }, button_option);
+  Component quit_button = ftxui::Button("[Q]uit", exit, button_option);
+  Component toolbar = ftxui::Container::Horizontal(
+      {split_checkbox, minus_button, plus_button, quit_button});
+  Component header = ftxui::Renderer(
+      toolbar, HeaderRenderer(split_checkbox, minus_button, state.context,
+                              plus_button, quit_button));
+
+  ftxui::MenuOption commit_option;
+  commit_option.on_change = [&state] { on_commit_change(state); };
+  Component commit_menu = ftxui::Menu(DisplayEntries(state.titles),
+                                      &state.selected_commit, commit_option);
+  Component commits_pane =
+      ftxui::Renderer(commit_menu, CommitPaneRenderer(commit_menu));
+
+  Component file_menu =
+      ftxui::Menu(DisplayEntries(state.file_names), &state.selected_file,
+                  ftxui::MenuOption::Vertical());
+  Component files_pane =
+      ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu));
+
+  Component content_view = ftxui::Renderer(
+      ContentRenderer(state.selected_file, state.files, state.split,
+                      state.commits, state.selected_commit));
+  Component content_scroller = ftxui::Scroller(content_view);
+  Component content_pane =
+      ftxui::Renderer(content_scroller, ContentPaneRenderer(content_scroller));
+
+  Component inner_panes =
+      ftxui::ResizableSplitLeft(files_pane, content_pane, &state.files_width);
+  Component panes = ftxui::ResizableSplitLeft(commits_pane, inner_panes,
+                                              &state.commits_width);
+  Component body = ftxui::Renderer(panes, BodyRenderer(panes));
+
+  Component layout = ftxui::Container::Vertical({header, body});
+  Component root = ftxui::CatchEvent(layout, [&state, exit](Event event) {
+    // The walk sees the selection as it was before the event moves it.
+    LoadMore(state);
+    if (event == Event::Character('s')) {
+      state.split = !state.split;
+      return true;
+    }
+    if (event == Event::Character('-')) {
+      decrease_context(state);
+      return true;
+    }
+    if (event == Event::Character('+')) {
+      increase_context(state);
+      return true;
+    }
+    if (event == Event::Character('q') || event == Event::Escape) {
+      exit();
+      return true;
+    }
+    return false;
+  });
+  commits_pane->TakeFocus();
+  return root;
+}
 
 int main(int, const char**) {
-  std::cout << "plimsy log is not available yet" << std::endl;
+  auto screen = ftxui::ScreenInteractive::Fullscreen();
+  State state;
+  try {
+    Start(state);
+  } catch (const subprocess::SpawnError& error) {
+    return ReportGitNotStarted(error);
+  }
+  screen.Loop(BuildScreen(state, screen.ExitLoopClosure()));
   return 0;
 }
 

@@ -1,0 +1,322 @@
+#include "log/panels.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <ftxui/component/component.hpp>
+#include <ftxui/component/component_options.hpp>
+#include <ftxui/dom/elements.hpp>
+#include <ftxui/dom/node.hpp>
+#include <ftxui/screen/color.hpp>
+#include <ftxui/screen/screen.hpp>
+
+#include "diff/diff.h"
+#include "diff/render.h"
+#include "log/commit.h"
+#include "support.h"
+#include "terminal_safety.h"
+#include "ui/display_text.h"
+#include "ui/scroller.h"
+
+namespace plimsy::log {
+namespace {
+
+using ftxui::Color;
+using ftxui::Component;
+using ftxui::Element;
+using ftxui::Screen;
+using testing::ScopedCwd;
+using testing::TempRepo;
+
+const std::string kAuthor = "A U Thor <author@example.com> 1700000000 +0100";
+const std::string kCommitter =
+    "C O Mitter <committer@example.com> 1700000100 -0530";
+
+Screen Draw(const Element& element, int width, int height) {
+  Screen screen = Screen::Create(ftxui::Dimension::Fixed(width),
+                                 ftxui::Dimension::Fixed(height));
+  ftxui::Render(screen, element);
+  return screen;
+}
+
+std::vector<std::string> Rows(const Screen& screen) {
+  std::vector<std::string> rows;
+  for (int y = 0; y < screen.dimy(); ++y) {
+    std::string row;
+    for (int x = 0; x < screen.dimx(); ++x) {
+      const std::string& character = screen.PixelAt(x, y).character;
+      row += character.empty() ? " " : character;
+    }
+    row.erase(row.find_last_not_of(' ') + 1);
+    rows.push_back(row);
+  }
+  while (!rows.empty() && rows.back().empty()) {
+    rows.pop_back();
+  }
+  return rows;
+}
+
+std::string Repeat(const std::string& piece, int count) {
+  std::string result;
+  for (int i = 0; i < count; ++i) {
+    result += piece;
+  }
+  return result;
+}
+
+std::string Rev(TempRepo& repo, const std::string& revision) {
+  std::string hash = repo.Git({"rev-parse", revision});
+  hash.pop_back();
+  return hash;
+}
+
+// A root commit, a side commit and a merge of both, written with fixed
+// identities so that every header value is known.
+class CommitDetailsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    repo_ = new TempRepo;
+    auto commit = [](const std::string& ref, int mark,
+                     const std::string& message, const std::string& parents) {
+      return "commit " + ref + "\nmark :" + std::to_string(mark) + "\nauthor " +
+             kAuthor + "\ncommitter " + kCommitter + "\ndata " +
+             std::to_string(message.size()) + "\n" + message + parents +
+             "M 100644 inline f" + std::to_string(mark) + "\ndata 2\nx\n\n";
+    };
+    repo_->Git({"fast-import", "--quiet"},
+               commit("refs/heads/main", 1, "root title\n", "") +
+                   commit("refs/heads/side", 2, "side title\n", "from :1\n") +
+                   commit("refs/heads/main", 3,
+                          "merge title\nsecond line is dropped\nbody "
+                          "one\n\nbody three\n",
+                          "from :1\nmerge :2\n"));
+  }
+  static void TearDownTestSuite() { delete repo_; }
+
+  static TempRepo* repo_;
+};
+
+TempRepo* CommitDetailsTest::repo_ = nullptr;
+
+TEST_F(CommitDetailsTest, RowsInOrder) {
+  ScopedCwd cwd(repo_->path());
+  const int width = 80;
+  struct Case {
+    std::string name;
+    std::string revision;
+    std::vector<std::string> rows_after_hash;
+  };
+  const std::vector<Case> cases = {
+      {"merge",
+       "main",
+       {"   parent:" + Rev(*repo_, "main^1"),
+        "   parent:" + Rev(*repo_, "main^2"),
+        "     tree:" + Rev(*repo_, "main^{tree}"), "    title:merge title",
+        Repeat("─", width), "body one", "", "body three"}},
+      {"root",
+       "main^1",
+       {"     tree:" + Rev(*repo_, "main^1^{tree}"), "    title:root title",
+        Repeat("─", width)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string hash = Rev(*repo_, c.revision);
+    std::vector<std::string> expected = {
+        "committer:" + kCommitter, "   author:" + kAuthor, "     hash:" + hash};
+    expected.insert(expected.end(), c.rows_after_hash.begin(),
+                    c.rows_after_hash.end());
+    // Trailing empty rows are not told apart from the screen's blank rest.
+    while (expected.back().empty()) {
+      expected.pop_back();
+    }
+    EXPECT_EQ(Rows(Draw(CommitDetails(*GetCommit(hash)), width, 20)), expected);
+  }
+}
+
+TEST_F(CommitDetailsTest, LabelsAreBoldGreenTitleRed) {
+  ScopedCwd cwd(repo_->path());
+  Screen screen = Draw(CommitDetails(*GetCommit(Rev(*repo_, "main"))), 80, 20);
+  const int title_row = 6;
+  ASSERT_EQ(Rows(screen)[title_row], "    title:merge title");
+  for (int y = 0; y <= title_row; ++y) {
+    SCOPED_TRACE("row " + std::to_string(y));
+    const Color label = y == title_row ? Color::Red : Color::Green;
+    for (int x = 0; x < 10; ++x) {
+      EXPECT_EQ(screen.PixelAt(x, y).foreground_color, Color(label));
+      EXPECT_TRUE(screen.PixelAt(x, y).bold);
+    }
+    EXPECT_EQ(screen.PixelAt(10, y).foreground_color, Color(Color::Default));
+    EXPECT_FALSE(screen.PixelAt(10, y).bold);
+  }
+  EXPECT_EQ(screen.PixelAt(0, 8).foreground_color, Color(Color::Default));
+}
+
+TEST(CommitDetailsRecordTest, EveryListIsShownInFullInItsPlace) {
+  Commit commit;
+  commit.hash = "h";
+  commit.committers = {"c1", "c2"};
+  commit.authors = {"a1", "a2"};
+  commit.parents = {"p1", "p2", "p3"};
+  commit.tree = "t";
+  commit.title = "";
+  commit.description = {"", "d"};
+  EXPECT_EQ(Rows(Draw(CommitDetails(commit), 12, 20)),
+            (std::vector<std::string>{
+                "committer:c1", "committer:c2", "   author:a1", "   author:a2",
+                "     hash:h", "   parent:p1", "   parent:p2", "   parent:p3",
+                "     tree:t", "    title:", Repeat("─", 12), "", "d"}));
+
+  Commit empty;
+  EXPECT_EQ(Rows(Draw(CommitDetails(empty), 12, 20)),
+            (std::vector<std::string>{
+                "     hash:", "     tree:", "    title:", Repeat("─", 12)}));
+}
+
+TEST(CommitDetailsRecordTest, HostileMessageIsDrawnSafely) {
+  Commit commit;
+  commit.hash = "h";
+  commit.title =
+      "t\xE0\x1B]0;pwned\x07itle\xC2\x9B"
+      "2J";
+  commit.committers = {"x\xE0\x1B[2Jy"};
+  commit.description = {
+      "\xC2\x9B"
+      "31mred",
+      "\x1B[1;1Hhome"};
+  Screen screen = Draw(CommitDetails(commit), 40, 10);
+  EXPECT_EQ(testing::TerminalHazard(screen.ToString()), "");
+  std::vector<std::string> rows = Rows(screen);
+  ASSERT_EQ(rows.size(), 7u);
+  EXPECT_EQ(rows[0], "committer:" + DisplayText(commit.committers[0]));
+  EXPECT_EQ(rows[3], "    title:" + DisplayText(commit.title));
+  EXPECT_EQ(rows[5], DisplayText(commit.description[0]));
+  EXPECT_EQ(rows[6], DisplayText(commit.description[1]));
+}
+
+TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
+  Commit commit;
+  commit.hash = "selected";
+  Commit other;
+  other.hash = "other";
+  std::vector<const Commit*> commits = {&other, &commit};
+  int selected_commit = 1;
+  std::vector<File> files = ParseDiff(
+      "diff --git a/f b/f\n--- a/f\n+++ b/f\n@@ -1,2 +1,2 @@\n same\n-old\n"
+      "+new\n");
+  int selected_file = 0;
+  bool split = true;
+  auto content =
+      ContentRenderer(selected_file, files, split, commits, selected_commit);
+  auto draw = [&](const Element& element) {
+    return Rows(Draw(element, 40, 8));
+  };
+  struct Case {
+    int selected_file;
+    bool split;
+    Element expected;
+  };
+  const std::vector<Case> cases = {
+      {0, true, CommitDetails(commit)},
+      {1, true, RenderFile(files[0], true)},
+      {1, false, RenderFile(files[0], false)},
+      {2, false, CommitDetails(commit)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("file " + std::to_string(c.selected_file) +
+                 (c.split ? " split" : " joined"));
+    selected_file = c.selected_file;
+    split = c.split;
+    EXPECT_EQ(draw(content()), draw(c.expected));
+  }
+}
+
+TEST(HeaderRendererTest, TitleControlsAndContext) {
+  bool split = true;
+  int context = 3;
+  ftxui::ButtonOption option;
+  option.transform = [](const ftxui::EntryState& state) {
+    return ftxui::text(state.label);
+  };
+  auto header = HeaderRenderer(
+      ftxui::Checkbox("[S]plit", &split, ftxui::CheckboxOption::Simple()),
+      ftxui::Button(
+          "[-1]", [] {}, option),
+      context,
+      ftxui::Button(
+          "[+1]", [] {}, option),
+      ftxui::Button(
+          "[Q]uit", [] {}, option));
+  for (int value : {0, 10}) {
+    context = value;
+    Screen screen = Draw(header(), 70, 1);
+    std::string row = Rows(screen)[0];
+    SCOPED_TRACE(row);
+    EXPECT_TRUE(row.starts_with("[plimsy log]"));
+    EXPECT_NE(
+        row.find("[S]plit   Context:[-1]" + std::to_string(value) + "[+1]"),
+        std::string::npos);
+    EXPECT_TRUE(row.ends_with("[Q]uit"));
+    for (int x : {0, 20, 69}) {
+      EXPECT_EQ(screen.PixelAt(x, 0).foreground_color, Color(Color::Black));
+      EXPECT_EQ(screen.PixelAt(x, 0).background_color, Color(Color::White));
+    }
+  }
+}
+
+TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < 50; ++i) {
+    entries.push_back("entry " + std::to_string(i));
+  }
+  int selected = 40;
+  Component menu =
+      ftxui::Menu(&entries, &selected, ftxui::MenuOption::Vertical());
+  Component content = ftxui::Scroller(ftxui::Renderer([] {
+    return ftxui::vbox({ftxui::text("first"), ftxui::text("second")});
+  }));
+  struct Case {
+    std::string title;
+    std::function<Element()> pane;
+    std::string shown;
+  };
+  const std::vector<Case> cases = {
+      {"Commit", CommitPaneRenderer(menu), "entry 40"},
+      {"Files", FilesPaneRenderer(menu), "entry 40"},
+      {"Content", ContentPaneRenderer(content), "first"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    Screen screen = Draw(c.pane(), 20, 10);
+    std::vector<std::string> rows = Rows(screen);
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_EQ(rows[0], c.title);
+    EXPECT_EQ(rows[1], Repeat("─", 20));
+    bool shown = false;
+    for (size_t y = 2; y < rows.size(); ++y) {
+      shown = shown || rows[y].find(c.shown) != std::string::npos;
+    }
+    EXPECT_TRUE(shown);
+  }
+  // The list is cut to the pane with the indicator in the last column.
+  Screen screen = Draw(CommitPaneRenderer(menu)(), 20, 10);
+  std::string indicator;
+  for (int y = 2; y < 10; ++y) {
+    indicator += screen.PixelAt(19, y).character;
+  }
+  EXPECT_NE(indicator.find_first_not_of(' '), std::string::npos);
+}
+
+TEST(DisplayEntriesTest, LiveListShownAsSafeText) {
+  std::vector<std::string> entries = {"plain"};
+  ftxui::ConstStringListRef shown = DisplayEntries(entries);
+  entries.push_back("a\x1B]0;x\x07z\xFF");
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0], "plain");
+  EXPECT_EQ(shown[1], DisplayText(entries[1]));
+  EXPECT_EQ(testing::TerminalHazard(shown[1]), "");
+}
+
+}  // namespace
+}  // namespace plimsy::log
