@@ -8,7 +8,9 @@
 namespace plimsy {
 
 // One file's hunks, stacked with a separator between them, in the split
-// (side by side) or the joined layout.
+// (side by side) or the joined layout. The element asks for the size of the
+// whole file but builds and draws only the rows in view; it refers to
+// `file`, which must outlive it.
 ftxui::Element RenderFile(const File& file, bool split);
 
 ftxui::Element RenderHunkJoined(const Hunk& hunk);

@@ -1,0 +1,400 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <ftxui/component/component.hpp>
+#include <ftxui/component/event.hpp>
+#include <ftxui/dom/elements.hpp>
+#include <ftxui/dom/node.hpp>
+#include <ftxui/dom/requirement.hpp>
+#include <ftxui/dom/selection.hpp>
+#include <ftxui/screen/pixel.hpp>
+#include <ftxui/screen/screen.hpp>
+
+#include "diff/diff.h"
+#include "diff/render.h"
+#include "render_reference.h"
+#include "ui/scroller.h"
+
+// RenderFile builds only the rows in view; the reference builds them all.
+// Both must put the same cells on the screen, however the file is shaped,
+// however big the viewport and wherever it is scrolled to.
+namespace plimsy {
+namespace {
+
+using ftxui::Component;
+using ftxui::Element;
+using ftxui::Event;
+using ftxui::Screen;
+namespace Dimension = ftxui::Dimension;
+
+std::string RandomText(std::mt19937& random) {
+  static const std::vector<std::string> kTexts = {
+      "",
+      "x",
+      "int main() {",
+      "  return value + 1;",
+      "\tindented\twith\ttabs",
+      "漢字",
+      "漢字かな交じりの行 mixed with ASCII",
+      "e\xcc\x81 combining",
+      "emoji \xf0\x9f\x99\x82 here",
+      "\x1b[31mred\x1b[0m\x07",
+      "\xe0\x80 broken \xff\xfe bytes",
+      "\xc2\x9b C1 control",
+      std::string(120, 'w'),
+      "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢",
+  };
+  if (random() % 5 == 0) {
+    std::string bytes(random() % 16, '\0');
+    for (char& byte : bytes) {
+      byte = static_cast<char>(random() % 256);
+    }
+    return bytes;
+  }
+  return kTexts[random() % kTexts.size()];
+}
+
+int32_t RandomStart(std::mt19937& random) {
+  static const int32_t kStarts[] = {0, 1, 7, 9, 95, 998, 2147483000, -3};
+  if (random() % 3 == 0) {
+    return static_cast<int32_t>(random() % 100000);
+  }
+  return kStarts[random() % std::size(kStarts)];
+}
+
+// Up to four hunks, some empty, of up to 60 lines in runs of one kind.
+File RandomFile(std::mt19937& random) {
+  File file;
+  const unsigned hunks = random() % 5;
+  for (unsigned h = 0; h < hunks; ++h) {
+    Hunk& hunk = file.hunks.emplace_back();
+    hunk.old_start = RandomStart(random);
+    hunk.new_start = RandomStart(random);
+    const unsigned shape = random() % 10;
+    const size_t lines = shape == 0  ? 0
+                         : shape < 7 ? 1 + random() % 12
+                                     : 13 + random() % 48;
+    while (hunk.lines.size() < lines) {
+      const auto kind = static_cast<LineKind>(random() % 3);
+      const size_t run = 1 + random() % 6;
+      for (size_t k = 0; k < run && hunk.lines.size() < lines; ++k) {
+        hunk.lines.push_back({kind, RandomText(random)});
+      }
+    }
+  }
+  return file;
+}
+
+// Lines written as in a diff body: a prefix of ' ', '-' or '+', then the
+// text.
+Hunk MakeHunk(int32_t old_start,
+              int32_t new_start,
+              const std::vector<std::string>& lines) {
+  Hunk hunk;
+  hunk.old_start = old_start;
+  hunk.new_start = new_start;
+  for (const std::string& line : lines) {
+    const LineKind kind = line[0] == '-'   ? LineKind::Deleted
+                          : line[0] == '+' ? LineKind::Added
+                                           : LineKind::Context;
+    hunk.lines.push_back({kind, line.substr(1)});
+  }
+  return hunk;
+}
+
+int ContentHeight(const File& file, bool split) {
+  Element element = reference::RenderFile(file, split);
+  element->ComputeRequirement();
+  return element->requirement().min_y;
+}
+
+std::string Describe(const ftxui::Pixel& pixel) {
+  return "\"" + pixel.character + "\" bold " + std::to_string(pixel.bold) +
+         " dim " + std::to_string(pixel.dim) + " inverted " +
+         std::to_string(pixel.inverted) + " underlined " +
+         std::to_string(pixel.underlined) + " automerge " +
+         std::to_string(pixel.automerge) + " fg " +
+         pixel.foreground_color.Print(false) + " bg " +
+         pixel.background_color.Print(true);
+}
+
+bool Same(const ftxui::Pixel& a, const ftxui::Pixel& b) {
+  return a.character == b.character && a.blink == b.blink && a.bold == b.bold &&
+         a.dim == b.dim && a.italic == b.italic && a.inverted == b.inverted &&
+         a.underlined == b.underlined &&
+         a.underlined_double == b.underlined_double &&
+         a.strikethrough == b.strikethrough && a.automerge == b.automerge &&
+         a.hyperlink == b.hyperlink &&
+         a.foreground_color == b.foreground_color &&
+         a.background_color == b.background_color;
+}
+
+// The first cell where the screens differ, or "" when every cell and the
+// cursor are the same.
+std::string FirstDifference(const Screen& actual, const Screen& expected) {
+  for (int y = 0; y < expected.dimy(); ++y) {
+    for (int x = 0; x < expected.dimx(); ++x) {
+      const ftxui::Pixel& a = actual.PixelAt(x, y);
+      const ftxui::Pixel& e = expected.PixelAt(x, y);
+      if (!Same(a, e)) {
+        return "cell (" + std::to_string(x) + ", " + std::to_string(y) +
+               "): " + Describe(a) + ", expected " + Describe(e);
+      }
+    }
+  }
+  const Screen::Cursor a = actual.cursor();
+  const Screen::Cursor e = expected.cursor();
+  if (a.x != e.x || a.y != e.y || a.shape != e.shape) {
+    return "cursor differs";
+  }
+  return "";
+}
+
+// The size and flexibility that the element asks for, as one text.
+std::string Describe(const Element& element) {
+  element->ComputeRequirement();
+  const ftxui::Requirement r = element->requirement();
+  return "min " + std::to_string(r.min_x) + "x" + std::to_string(r.min_y) +
+         " grow " + std::to_string(r.flex_grow_x) + "," +
+         std::to_string(r.flex_grow_y) + " shrink " +
+         std::to_string(r.flex_shrink_x) + "," +
+         std::to_string(r.flex_shrink_y) + " focused " +
+         std::to_string(r.focused.enabled);
+}
+
+Screen MakeScreen(int width, int height) {
+  return Screen::Create(Dimension::Fixed(width), Dimension::Fixed(height));
+}
+
+// A scroller over a file, in a container that gives it the focus or not.
+struct Viewer {
+  Viewer(const File& file, bool split, bool lazy, bool focused)
+      : scroller(ftxui::Scroller(ftxui::Renderer([&file, split, lazy] {
+          return lazy ? RenderFile(file, split)
+                      : reference::RenderFile(file, split);
+        }))),
+        other(ftxui::Renderer([](bool) { return ftxui::text(""); })),
+        container(ftxui::Container::Horizontal({scroller, other})) {
+    container->SetActiveChild((focused ? scroller : other).get());
+  }
+
+  Component scroller;
+  Component other;
+  Component container;
+};
+
+// A mouse drag, from one cell to another, either way round.
+struct Drag {
+  int x0;
+  int y0;
+  int x1;
+  int y1;
+};
+
+ftxui::Selection MakeSelection(const std::optional<Drag>& drag) {
+  if (!drag.has_value()) {
+    return ftxui::Selection();
+  }
+  return ftxui::Selection(drag->x0, drag->y0, drag->x1, drag->y1);
+}
+
+// What the viewport looks like, and where in the file.
+struct View {
+  int width;
+  int height;
+  // The selected row, reached by pressing ArrowDown as often.
+  int row;
+  bool focused;
+  std::optional<Drag> drag;
+};
+
+std::string Describe(const View& view) {
+  std::string text =
+      std::to_string(view.width) + "x" + std::to_string(view.height) + " row " +
+      std::to_string(view.row) + (view.focused ? " focused" : " unfocused");
+  if (view.drag.has_value()) {
+    text += " drag (" + std::to_string(view.drag->x0) + ", " +
+            std::to_string(view.drag->y0) + ") to (" +
+            std::to_string(view.drag->x1) + ", " +
+            std::to_string(view.drag->y1) + ")";
+  }
+  return text;
+}
+
+// Draws the file through the scroller with RenderFile and with the
+// reference; returns where the two screens first differ.
+std::string ScrolledDifference(const File& file, bool split, const View& view) {
+  Viewer lazy(file, split, true, view.focused);
+  Viewer whole(file, split, false, view.focused);
+  // A first frame lays the scrollers out, which a page needs.
+  Screen actual = MakeScreen(view.width, view.height);
+  Screen expected = MakeScreen(view.width, view.height);
+  ftxui::Render(actual, lazy.scroller->Render());
+  ftxui::Render(expected, whole.scroller->Render());
+  for (int k = 0; k < view.row; ++k) {
+    lazy.scroller->OnEvent(Event::ArrowDown);
+    whole.scroller->OnEvent(Event::ArrowDown);
+  }
+  actual = MakeScreen(view.width, view.height);
+  expected = MakeScreen(view.width, view.height);
+  ftxui::Selection actual_selection = MakeSelection(view.drag);
+  ftxui::Selection expected_selection = MakeSelection(view.drag);
+  ftxui::Render(actual, lazy.scroller->Render().get(), actual_selection);
+  ftxui::Render(expected, whole.scroller->Render().get(), expected_selection);
+  return FirstDifference(actual, expected);
+}
+
+struct Layout {
+  bool split;
+  const char* name;
+};
+constexpr Layout kLayouts[] = {{false, "joined"}, {true, "split"}};
+
+TEST(RenderDifferentialTest, UnframedMatchesReference) {
+  std::mt19937 random(20240601);
+  for (int f = 0; f < 40; ++f) {
+    const File file = RandomFile(random);
+    for (const Layout& layout : kLayouts) {
+      SCOPED_TRACE("file " + std::to_string(f) + " " + layout.name);
+      // The layout around the file sees only this.
+      EXPECT_EQ(Describe(RenderFile(file, layout.split)),
+                Describe(reference::RenderFile(file, layout.split)));
+      const int height = ContentHeight(file, layout.split);
+      // Taller than the file, exactly as tall, and too short, where the
+      // hunks shrink in proportion.
+      const int heights[] = {height + 3, std::max(height, 1),
+                             1 + static_cast<int>(random() % (height + 1))};
+      const int widths[] = {1, 9, 1 + static_cast<int>(random() % 140), 830};
+      for (const int h : heights) {
+        const int w = widths[random() % std::size(widths)];
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        Screen actual = MakeScreen(w, h);
+        ftxui::Render(actual, RenderFile(file, layout.split));
+        Screen expected = MakeScreen(w, h);
+        ftxui::Render(expected, reference::RenderFile(file, layout.split));
+        EXPECT_EQ(FirstDifference(actual, expected), "");
+      }
+    }
+  }
+}
+
+TEST(RenderDifferentialTest, ScrollerMatchesReference) {
+  std::mt19937 random(77);
+  for (int f = 0; f < 30; ++f) {
+    const File file = RandomFile(random);
+    for (const Layout& layout : kLayouts) {
+      const int height = ContentHeight(file, layout.split);
+      for (const bool focused : {true, false}) {
+        const int w = 1 + static_cast<int>(random() % 130);
+        const int h = 1 + static_cast<int>(random() % 24);
+        // The first row, the last one and one in between.
+        for (const int row : {0, std::max(height - 1, 0),
+                              static_cast<int>(random() % (height + 1))}) {
+          const View view{w, h, row, focused, std::nullopt};
+          SCOPED_TRACE("file " + std::to_string(f) + " " + layout.name + " " +
+                       Describe(view));
+          EXPECT_EQ(ScrolledDifference(file, layout.split, view), "");
+        }
+      }
+    }
+  }
+}
+
+// A number column is as wide as its widest cell: the numbers a hunk shows
+// may cross to more digits or from negative to positive, a column of only
+// "~" is one cell wide, and the widest pair of columns of the file sets
+// how wide the file asks to be.
+TEST(RenderDifferentialTest, NumberColumnsMatchReference) {
+  const struct {
+    const char* name;
+    File file;
+  } cases[] = {
+      {"crossing to two digits",
+       {"", "", {MakeHunk(8, 9, {" a", " b", " c"})}}},
+      {"crossing to six digits",
+       {"", "", {MakeHunk(99999, 1, {"-a", "-b", " c"})}}},
+      {"crossing zero", {"", "", {MakeHunk(-3, -1, {" a", " b", " c", " d"})}}},
+      {"only added far down",
+       {"", "", {MakeHunk(998, 5, {"+a", "+b"}), MakeHunk(1005, 12, {" c"})}}},
+      {"only deleted far down", {"", "", {MakeHunk(12345, 77, {"-a", "-b"})}}},
+      {"empty hunks around one line",
+       {"",
+        "",
+        {MakeHunk(5, 5, {}), MakeHunk(7, 7, {" a"}), MakeHunk(9, 9, {})}}},
+      // The last hunk has the longest numbers but only "~" on its old side.
+      {"widest numbers without a number",
+       {"",
+        "",
+        {MakeHunk(5000, 5000, {" a", "-b", "+c"}),
+         MakeHunk(90000, 90000, {"+d"})}}},
+      {"widest numbers last",
+       {"", "", {MakeHunk(1, 1, {" a"}), MakeHunk(100000, 100000, {"+b"})}}},
+  };
+  for (const auto& test : cases) {
+    for (const Layout& layout : kLayouts) {
+      SCOPED_TRACE(std::string(test.name) + " " + layout.name);
+      EXPECT_EQ(Describe(RenderFile(test.file, layout.split)),
+                Describe(reference::RenderFile(test.file, layout.split)));
+      const int height = ContentHeight(test.file, layout.split);
+      for (int row = 0; row < height; ++row) {
+        const View view{40, 2, row, true, std::nullopt};
+        EXPECT_EQ(ScrolledDifference(test.file, layout.split, view), "")
+            << Describe(view);
+      }
+    }
+  }
+}
+
+// A mouse selection inverts the selected cells; it reaches the cells through
+// every box on the way, so the rows in view must see it as in the full tree,
+// also when it starts or ends outside the file.
+TEST(RenderDifferentialTest, SelectionMatchesReference) {
+  std::mt19937 random(4242);
+  for (int f = 0; f < 30; ++f) {
+    const File file = RandomFile(random);
+    for (const Layout& layout : kLayouts) {
+      const int height = ContentHeight(file, layout.split);
+      const int w = 1 + static_cast<int>(random() % 100);
+      const int h = 1 + static_cast<int>(random() % 20);
+      const int row = static_cast<int>(random() % (height + 1));
+      for (int s = 0; s < 4; ++s) {
+        // Ends up to two cells beyond the screen on every side.
+        const auto coordinate = [&random](int size) {
+          return static_cast<int>(random() % (size + 4)) - 2;
+        };
+        const Drag drag{coordinate(w), coordinate(h), coordinate(w),
+                        coordinate(h)};
+        const View view{w, h, row, true, drag};
+        SCOPED_TRACE("file " + std::to_string(f) + " " + layout.name + " " +
+                     Describe(view));
+        EXPECT_EQ(ScrolledDifference(file, layout.split, view), "");
+
+        // Unframed, with every row drawn; then the same elements drawn
+        // again without a selection, which must leave none behind.
+        const Element lazy = RenderFile(file, layout.split);
+        const Element whole = reference::RenderFile(file, layout.split);
+        Screen actual = MakeScreen(w, height + 1);
+        Screen expected = MakeScreen(w, height + 1);
+        ftxui::Selection actual_selection = MakeSelection(drag);
+        ftxui::Selection expected_selection = MakeSelection(drag);
+        ftxui::Render(actual, lazy.get(), actual_selection);
+        ftxui::Render(expected, whole.get(), expected_selection);
+        EXPECT_EQ(FirstDifference(actual, expected), "");
+        actual = MakeScreen(w, height + 1);
+        expected = MakeScreen(w, height + 1);
+        ftxui::Render(actual, lazy);
+        ftxui::Render(expected, whole);
+        EXPECT_EQ(FirstDifference(actual, expected), "");
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace plimsy
