@@ -1,10 +1,14 @@
 #include <benchmark/benchmark.h>
 
+#include <cstddef>
+#include <map>
+
 #include <ftxui/component/component.hpp>
 #include <ftxui/component/event.hpp>
 #include <ftxui/dom/elements.hpp>
 #include <ftxui/screen/screen.hpp>
 
+#include "../tests/render_reference.h"
 #include "diff/diff.h"
 #include "diff/render.h"
 #include "generate.h"
@@ -13,14 +17,30 @@
 namespace plimsy {
 namespace {
 
-// One frame of the difference pane: the whole file rendered inside a
-// focused scroller, drawn into a 200x60 screen.
-void BM_RenderFrame(benchmark::State& state) {
-  const File file =
-      bench::GenerateFile(static_cast<size_t>(state.range(0)), 42);
+// Generating a million changed lines takes seconds: each size is made once.
+const File& GeneratedFile(size_t changed_lines) {
+  static std::map<size_t, File> files;
+  auto it = files.find(changed_lines);
+  if (it == files.end()) {
+    it = files.emplace(changed_lines, bench::GenerateFile(changed_lines, 42))
+             .first;
+  }
+  return it->second;
+}
+
+// One frame of the difference pane: the file rendered inside a focused
+// scroller scrolled to about the middle, drawn into a 200x60 screen, with
+// RenderFile (`lazy`) or with the reference that builds every line.
+void MeasureFrame(benchmark::State& state, bool lazy) {
+  const File& file = GeneratedFile(static_cast<size_t>(state.range(0)));
   const bool split = state.range(1) != 0;
-  ftxui::Component scroller =
-      ftxui::Scroller(ftxui::Renderer([&] { return RenderFile(file, split); }));
+  // Both renderings ask for the same size, so the cheap one sets up the
+  // scroller even when the reference is measured.
+  bool measuring = false;
+  ftxui::Component scroller = ftxui::Scroller(ftxui::Renderer([&] {
+    return lazy || !measuring ? RenderFile(file, split)
+                              : reference::RenderFile(file, split);
+  }));
   ftxui::Screen screen = ftxui::Screen::Create(ftxui::Dimension::Fixed(200),
                                                ftxui::Dimension::Fixed(60));
   // Lay out once so that pages can move the row to about the middle.
@@ -33,6 +53,7 @@ void BM_RenderFrame(benchmark::State& state) {
     scroller->OnEvent(ftxui::Event::PageDown);
   }
 
+  measuring = true;
   for (auto _ : state) {
     screen.Clear();
     ftxui::Render(screen, scroller->Render());
@@ -41,9 +62,30 @@ void BM_RenderFrame(benchmark::State& state) {
   state.counters["lines"] = static_cast<double>(lines);
   state.counters["hunks"] = static_cast<double>(file.hunks.size());
 }
-BENCHMARK(BM_RenderFrame)
+
+void BM_FrameReference(benchmark::State& state) {
+  MeasureFrame(state, false);
+}
+
+void BM_Frame(benchmark::State& state) {
+  MeasureFrame(state, true);
+}
+
+// The references leave the heap large and scattered: they run last so that
+// the figures of RenderFile do not depend on them.
+BENCHMARK(BM_Frame)
+    ->ArgNames({"changed", "split"})
+    ->ArgsProduct({{1'000, 10'000, 100'000, 1'000'000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameReference)
     ->ArgNames({"changed", "split"})
     ->ArgsProduct({{1'000, 10'000, 100'000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+// About twenty-five seconds a frame: one is enough.
+BENCHMARK(BM_FrameReference)
+    ->ArgNames({"changed", "split"})
+    ->ArgsProduct({{1'000'000}, {0, 1}})
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
