@@ -285,3 +285,31 @@ TEST_F(ScrollerFocusTest, BeforeTheFirstFrameOnlyTheOriginCellTakesFocus) {
 }
 
 }  // namespace
+
+// Content far taller than the screen, in a pane below a title row as the
+// screens place it: the layout must still hand the scroller the pane's
+// height, however many rows the content has.
+TEST(ScrollerTallContentTest, ViewFollowsTheRowInAPane) {
+  for (int rows : {100, 50'000, 1'000'000}) {
+    Component scroller = ftxui::Scroller(ftxui::Renderer([rows] {
+      return ftxui::text("") | ftxui::size(ftxui::HEIGHT, ftxui::EQUAL, rows);
+    }));
+    Component pane = ftxui::Renderer(scroller, [scroller] {
+      return ftxui::vbox({ftxui::text("title"), scroller->Render()}) |
+             ftxui::flex;
+    });
+    Screen screen = Screen::Create(Dimension::Fixed(20), Dimension::Fixed(10));
+    ftxui::Render(screen, pane->Render());
+    EXPECT_TRUE(scroller->OnEvent(Event::PageDown)) << rows;
+    ftxui::Render(screen, pane->Render());
+    EXPECT_TRUE(scroller->OnEvent(Event::PageDown)) << rows;
+    screen.Clear();
+    ftxui::Render(screen, pane->Render());
+    // The pane is 9 rows tall, so a page is 8 rows; the frame keeps row 16
+    // in the middle of the pane, 4 rows below its top.
+    EXPECT_EQ(screen.PixelAt(0, 0).character, "t") << rows;
+    for (int y = 1; y < 10; ++y) {
+      EXPECT_EQ(screen.PixelAt(0, y).inverted, y == 5) << rows << " " << y;
+    }
+  }
+}

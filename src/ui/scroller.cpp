@@ -7,6 +7,8 @@
 #include <ftxui/component/event.hpp>
 #include <ftxui/component/mouse.hpp>
 #include <ftxui/dom/elements.hpp>
+#include <ftxui/dom/node.hpp>
+#include <ftxui/dom/requirement.hpp>
 
 namespace ftxui {
 namespace {
@@ -21,6 +23,30 @@ bool IsHome(const Event& event) {
 bool IsEnd(const Event& event) {
   return event == Event::End || event == Event::Special("\x1B[4~") ||
          event == Event::Special("\x1B[8~");
+}
+
+// Passes its child through but asks its parent for no rows: the frame
+// inside shows whatever part of the content fits. The library's layout
+// multiplies heights together and overflows on content of some 46 000 rows,
+// which would hand the frame a box far taller than the screen.
+class AnyHeightNode : public Node {
+ public:
+  explicit AnyHeightNode(Element child) : Node({std::move(child)}) {}
+
+  void ComputeRequirement() override {
+    Node::ComputeRequirement();
+    requirement_ = children_[0]->requirement();
+    requirement_.min_y = 0;
+  }
+
+  void SetBox(Box box) override {
+    Node::SetBox(box);
+    children_[0]->SetBox(box);
+  }
+};
+
+Element AnyHeight(Element child) {
+  return std::make_shared<AnyHeightNode>(std::move(child));
 }
 
 }  // namespace
@@ -48,7 +74,7 @@ Element ScrollerBase::OnRender() {
   });
 
   return dbox({std::move(content), std::move(marker_layer)}) |
-         vscroll_indicator | yframe | yflex | reflect(box_);
+         vscroll_indicator | yframe | AnyHeight | yflex | reflect(box_);
 }
 
 bool ScrollerBase::OnEvent(Event event) {
