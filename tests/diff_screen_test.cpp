@@ -327,6 +327,27 @@ TEST_F(DiffScreenTest, ShrinkingListMovesTheSelectionToTheNewLastFile) {
   EXPECT_NE(Find("BETA 3").second, -1);
 }
 
+TEST_F(DiffScreenTest, ListTallerThanThePaneKeepsTheSelectionInView) {
+  for (int i = 0; i < 60; ++i) {
+    repo_.Write("many/f" + std::to_string(100 + i) + ".txt", "new\n");
+  }
+  repo_.Git({"add", "many"});
+  Open({"HEAD"});
+  ASSERT_EQ(state_.file_names.size(), 63u);
+  for (int i = 0; i < 62; ++i) {
+    Press(Event::ArrowDown);
+  }
+  ASSERT_EQ(state_.selected_file, 62);
+  Frame();
+  bool shown = false;
+  for (int y = 0; y < kHeight; ++y) {
+    shown = shown || Cells(y, 0, kRightPane - 1) == "> src/gamma.txt";
+  }
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth),
+            " a/src/gamma.txt -> src/gamma.txt");
+}
+
 TEST_F(DiffScreenTest, EmptyListAfterRefreshKeepsTheScreenOpen) {
   Open();
   Press(Event::ArrowDown);

@@ -102,7 +102,10 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   Component difference_scroller = Scroller(difference_view);
 
   Component files_pane = Renderer(file_menu, [file_menu] {
-    return vbox({text(" Files "), separator(), file_menu->Render()});
+    // The frame keeps the selected name in view when the list is taller
+    // than the pane.
+    return vbox(
+        {text(" Files "), separator(), file_menu->Render() | yframe | yflex});
   });
   Component difference_pane =
       Renderer(difference_scroller, [&state, difference_scroller] {
