@@ -13,35 +13,13 @@
 # A frame counts as complete once its last row shows the expected line.
 set -euo pipefail
 
-if [[ $# -lt 1 ]]; then
-  echo "usage: $0 <path-to-plimsy> [repetitions]" >&2
-  exit 2
-fi
-plimsy=$(realpath "$1")
-repetitions=${2:-5}
+source "$(dirname "$0")/common.sh"
 width=200
 height=50
 # Rows above the difference: header, titles, separator, name, separator.
 first_content_row=5
 visible_rows=$((height - first_content_row))
 last_row=$((height - 1))
-
-work=$(mktemp -d)
-socket=$work/tmux.sock
-cleanup() {
-  tmux -S "$socket" kill-server 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-now_ms() {
-  echo $(($(date +%s%N) / 1000000))
-}
-
-median() {
-  sort -n | awk '{ v[NR] = $1 } END {
-    printf "median %d ms (min %d, max %d, n %d)", v[int((NR + 1) / 2)], v[1], v[NR], NR }'
-}
 
 row() {
   tmux -S "$socket" capture-pane -p -t 0 -S "$1" -E "$1"
@@ -67,10 +45,7 @@ echo "Generating the repository in $work/repo" >&2
 repo=$work/repo
 mkdir -p "$repo/files"
 cd "$repo"
-git init -q -b main
-git config user.name bench
-git config user.email bench@example.com
-git config commit.gpgsign false
+new_repo .
 seq -f 'line %05g' 1 10000 >big.txt
 for i in $(seq -f '%03g' 1 500); do
   printf 'first\nsecond %s\nthird\n' "$i" >"files/f$i.txt"

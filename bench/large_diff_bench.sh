@@ -19,32 +19,16 @@
 # control mode, driven by Python, instead of a tmux command each.
 set -euo pipefail
 
-if [[ $# -lt 1 ]]; then
-  echo "usage: $0 <path-to-plimsy> [repetitions]" >&2
-  exit 2
-fi
-plimsy=$(realpath "$1")
-repetitions=${2:-5}
+source "$(dirname "$0")/common.sh"
 lines=50000
 width=200
 height=50
-
-work=$(mktemp -d)
-socket=$work/tmux.sock
-cleanup() {
-  tmux -S "$socket" kill-server 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 echo "Generating the repository in $work/repo" >&2
 repo=$work/repo
 mkdir -p "$repo"
 cd "$repo"
-git init -q -b main
-git config user.name bench
-git config user.email bench@example.com
-git config commit.gpgsign false
+new_repo .
 seq -f 'line %06g' 1 "$lines" >big.txt
 git add -A
 git commit -q -m base

@@ -15,34 +15,12 @@
 # that the first frame needed and those of each step down.
 set -euo pipefail
 
-if [[ $# -lt 1 ]]; then
-  echo "usage: $0 <path-to-plimsy> [repetitions]" >&2
-  exit 2
-fi
-plimsy=$(realpath "$1")
-repetitions=${2:-5}
+source "$(dirname "$0")/common.sh"
 steps=$((repetitions * 6))
 commits=100000
 width=200
 height=50
 last_row=$((height - 1))
-
-work=$(mktemp -d)
-socket=$work/tmux.sock
-cleanup() {
-  tmux -S "$socket" kill-server 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-now_ms() {
-  echo $(($(date +%s%N) / 1000000))
-}
-
-median() {
-  sort -n | awk '{ v[NR] = $1 } END {
-    printf "median %d ms (min %d, max %d, n %d)", v[int((NR + 1) / 2)], v[1], v[NR], NR }'
-}
 
 screen() {
   tmux -S "$socket" capture-pane -p -t 0
@@ -82,7 +60,7 @@ wait_screen() {
 
 echo "Generating $commits commits in $work/repo" >&2
 repo=$work/repo
-git init -q -b main "$repo"
+new_repo "$repo"
 awk -v n="$commits" '
   function commit(branch, title, time, path, content, from, merge) {
     printf "commit refs/heads/%s\nmark :%d\n", branch, ++mark
