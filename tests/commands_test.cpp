@@ -78,8 +78,8 @@ TEST_F(CommandsTest, EverythingElseIsWhatGitDoes) {
       {{"--Version"}, {"--Version"}},
       {{"-V"}, {"-V"}},
       {{""}, {""}},
-      {{"rev-parse", "--abbrev-ref", "HEAD"}, {"rev-parse", "--abbrev-ref",
-                                               "HEAD"}},
+      {{"rev-parse", "--abbrev-ref", "HEAD"},
+       {"rev-parse", "--abbrev-ref", "HEAD"}},
   };
   for (const Case& c : cases) {
     RunResult ours = Plimsy(c.plimsy);
@@ -104,8 +104,8 @@ TEST_F(CommandsTest, GitFailureStatusIsPassedOn) {
 TEST_F(CommandsTest, StandardInputReachesGit) {
   const std::string input = "content read from standard input\n";
   RunResult ours = Plimsy({"hash-object", "--stdin"}, input);
-  RunResult theirs = RunIn(repo_.path(), {"git", "hash-object", "--stdin"},
-                           input);
+  RunResult theirs =
+      RunIn(repo_.path(), {"git", "hash-object", "--stdin"}, input);
   EXPECT_EQ(ours.status, 0);
   EXPECT_EQ(ours.out.size(), 41u);
   EXPECT_EQ(ours.out, theirs.out);
@@ -119,8 +119,7 @@ TEST_F(CommandsTest, MissingGitIsReported) {
     std::string words = ::testing::PrintToString(args);
     EXPECT_EQ(result.status, 127) << words;
     EXPECT_EQ(result.out, "") << words;
-    EXPECT_EQ(result.err,
-              "plimsy: cannot run git: No such file or directory\n")
+    EXPECT_EQ(result.err, "plimsy: cannot run git: No such file or directory\n")
         << words;
   }
 }

@@ -15,6 +15,7 @@
 #include "diff/screen.h"
 #include "git.h"
 #include "support.h"
+#include "ui_support.h"
 
 namespace plimsy::diff {
 namespace {
@@ -121,12 +122,7 @@ class DiffScreenTest : public ::testing::Test {
   bool Click(const std::string& label) {
     auto [x, y] = Find(label);
     EXPECT_NE(y, -1) << label;
-    ftxui::Mouse mouse;
-    mouse.button = ftxui::Mouse::Left;
-    mouse.motion = ftxui::Mouse::Pressed;
-    mouse.x = x;
-    mouse.y = y;
-    return Press(Event::Mouse("", mouse));
+    return Press(testing::MouseAt(ftxui::Mouse::Left, x, y));
   }
 
   std::vector<std::string> DiffRun(std::vector<std::string> tail) {

@@ -17,6 +17,7 @@
 #include "git.h"
 #include "support.h"
 #include "terminal_safety.h"
+#include "ui_support.h"
 
 namespace plimsy::log {
 namespace {
@@ -72,12 +73,7 @@ class Harness {
     int x = 0;
     int y = 0;
     EXPECT_TRUE(Find(label, &x, &y)) << label;
-    ftxui::Mouse mouse;
-    mouse.button = ftxui::Mouse::Left;
-    mouse.motion = ftxui::Mouse::Pressed;
-    mouse.x = x;
-    mouse.y = y;
-    return Send(Event::Mouse("", mouse));
+    return Send(testing::MouseAt(ftxui::Mouse::Left, x, y));
   }
 
   std::vector<std::string> Rows() const {

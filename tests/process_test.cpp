@@ -30,8 +30,7 @@ TEST(ProcessTest, BothPipesAreDrainedTogether) {
 }
 
 TEST(ProcessTest, ClosedInputReadsEndOfFileAtOnce) {
-  CompletedProcess result =
-      run({"sh", "-c", "cat; echo done $?"}, Capturing());
+  CompletedProcess result = run({"sh", "-c", "cat; echo done $?"}, Capturing());
   EXPECT_EQ(result.cout, "done 0\n");
 }
 
@@ -61,9 +60,8 @@ TEST(ProcessTest, ExitStatusAndSignals) {
 }
 
 TEST(ProcessTest, NoDescriptorBeyondTheStandardStreamsLeaks) {
-  CompletedProcess result =
-      run({"sh", "-c", "ls /proc/self/fd | sort -n | tr '\\n' ' '"},
-          Capturing());
+  CompletedProcess result = run(
+      {"sh", "-c", "ls /proc/self/fd | sort -n | tr '\\n' ' '"}, Capturing());
   // 3 is the directory that ls itself has open while it lists.
   EXPECT_EQ(result.cout, "0 1 2 3 ");
 }

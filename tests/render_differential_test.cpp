@@ -20,6 +20,7 @@
 #include "diff/render.h"
 #include "render_reference.h"
 #include "ui/scroller.h"
+#include "ui_support.h"
 
 // RenderFile builds only the rows in view; the reference builds them all.
 // Both must put the same cells on the screen, however the file is shaped,
@@ -31,6 +32,7 @@ using ftxui::Component;
 using ftxui::Element;
 using ftxui::Event;
 using ftxui::Screen;
+using testing::MakeHunk;
 namespace Dimension = ftxui::Dimension;
 
 std::string RandomText(std::mt19937& random) {
@@ -89,23 +91,6 @@ File RandomFile(std::mt19937& random) {
     }
   }
   return file;
-}
-
-// Lines written as in a diff body: a prefix of ' ', '-' or '+', then the
-// text.
-Hunk MakeHunk(int32_t old_start,
-              int32_t new_start,
-              const std::vector<std::string>& lines) {
-  Hunk hunk;
-  hunk.old_start = old_start;
-  hunk.new_start = new_start;
-  for (const std::string& line : lines) {
-    const LineKind kind = line[0] == '-'   ? LineKind::Deleted
-                          : line[0] == '+' ? LineKind::Added
-                                           : LineKind::Context;
-    hunk.lines.push_back({kind, line.substr(1)});
-  }
-  return hunk;
 }
 
 int ContentHeight(const File& file, bool split) {

@@ -12,6 +12,7 @@
 
 #include "diff/diff.h"
 #include "terminal_safety.h"
+#include "ui_support.h"
 
 namespace plimsy {
 namespace {
@@ -19,25 +20,7 @@ namespace {
 using ftxui::Color;
 namespace Dimension = ftxui::Dimension;
 using ftxui::Screen;
-
-// Lines written as in a diff body: a prefix of ' ', '-' or '+', then the text.
-Hunk MakeHunk(int32_t old_start,
-              int32_t new_start,
-              const std::vector<std::string>& lines) {
-  Hunk hunk;
-  hunk.old_start = old_start;
-  hunk.new_start = new_start;
-  for (const std::string& line : lines) {
-    LineKind kind = LineKind::Context;
-    if (line[0] == '-') {
-      kind = LineKind::Deleted;
-    } else if (line[0] == '+') {
-      kind = LineKind::Added;
-    }
-    hunk.lines.push_back({kind, line.substr(1)});
-  }
-  return hunk;
-}
+using testing::MakeHunk;
 
 File MakeFile(std::vector<Hunk> hunks) {
   File file;

@@ -11,6 +11,8 @@
 #include <ftxui/dom/elements.hpp>
 #include <ftxui/screen/screen.hpp>
 
+#include "ui_support.h"
+
 namespace {
 
 using ftxui::Component;
@@ -19,15 +21,7 @@ using ftxui::Event;
 using ftxui::Mouse;
 using ftxui::Screen;
 namespace Dimension = ftxui::Dimension;
-
-Event MouseAt(Mouse::Button button, int x, int y) {
-  Mouse mouse;
-  mouse.button = button;
-  mouse.motion = Mouse::Pressed;
-  mouse.x = x;
-  mouse.y = y;
-  return Event::Mouse("mouse", mouse);
-}
+using plimsy::testing::MouseAt;
 
 Event WheelUp() {
   return MouseAt(Mouse::WheelUp, 0, 0);

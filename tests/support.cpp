@@ -92,8 +92,9 @@ std::string TempRepo::Git(const std::vector<std::string>& args,
                           const std::string& input) {
   std::vector<std::string> command = {"git"};
   command.insert(command.end(), args.begin(), args.end());
-  RunResult result = RunIn(path(), command, input,
-                           {"GIT_CONFIG_NOSYSTEM=1", "GIT_CONFIG_GLOBAL=/dev/null"});
+  RunResult result =
+      RunIn(path(), command, input,
+            {"GIT_CONFIG_NOSYSTEM=1", "GIT_CONFIG_GLOBAL=/dev/null"});
   EXPECT_EQ(result.status, 0) << ShellCommand(command) << "\n" << result.err;
   return result.out;
 }

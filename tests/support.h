@@ -89,9 +89,9 @@ class TmuxPane {
   std::string Capture(bool escapes = false);
   // Polls the screen until it contains `text`; returns the last capture.
   // Fails the current test when the text does not show in time.
-  std::string WaitFor(const std::string& text,
-                      std::chrono::milliseconds timeout =
-                          std::chrono::seconds(15));
+  std::string WaitFor(
+      const std::string& text,
+      std::chrono::milliseconds timeout = std::chrono::seconds(15));
   // Waits for the command to end and returns its exit status, or -1.
   int WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(15));
 

@@ -1,0 +1,44 @@
+#ifndef PLIMSY_TESTS_UI_SUPPORT_H_
+#define PLIMSY_TESTS_UI_SUPPORT_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <ftxui/component/event.hpp>
+#include <ftxui/component/mouse.hpp>
+
+#include "diff/diff.h"
+
+namespace plimsy::testing {
+
+// A hunk from lines written as in a diff body: a prefix of ' ', '-' or '+',
+// then the text.
+inline Hunk MakeHunk(int32_t old_start,
+                     int32_t new_start,
+                     const std::vector<std::string>& lines) {
+  Hunk hunk;
+  hunk.old_start = old_start;
+  hunk.new_start = new_start;
+  for (const std::string& line : lines) {
+    const LineKind kind = line[0] == '-'   ? LineKind::Deleted
+                          : line[0] == '+' ? LineKind::Added
+                                           : LineKind::Context;
+    hunk.lines.push_back({kind, line.substr(1)});
+  }
+  return hunk;
+}
+
+// A press of `button` at cell (x, y).
+inline ftxui::Event MouseAt(ftxui::Mouse::Button button, int x, int y) {
+  ftxui::Mouse mouse;
+  mouse.button = button;
+  mouse.motion = ftxui::Mouse::Pressed;
+  mouse.x = x;
+  mouse.y = y;
+  return ftxui::Event::Mouse("", mouse);
+}
+
+}  // namespace plimsy::testing
+
+#endif  // PLIMSY_TESTS_UI_SUPPORT_H_
