@@ -190,9 +190,9 @@ CompletedProcess run(const std::vector<std::string>& args,
   envp.push_back(nullptr);
 
   pid_t pid = 0;
-  int error = posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(),
-                           argv.data(),
-                           options.env.empty() ? environ : envp.data());
+  int error =
+      posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(),
+                   argv.data(), options.env.empty() ? environ : envp.data());
   child_ends.clear();
   if (error != 0) {
     throw SpawnError(std::strerror(error));
