@@ -47,6 +47,8 @@ TEST_F(CommandsTest, OwnCommandWordsPrintTheirTexts) {
       {{"--version"}, "1.3.0\n"},
       {{"-v"}, "1.3.0\n"},
       {{"-v", "foo"}, "1.3.0\n"},
+      {{"diff"}, "No difference...\n"},
+      {{"diff", "--cached", "--", "nothing"}, "No difference...\n"},
   };
   for (const Case& c : cases) {
     RunResult result = Plimsy(c.args);
