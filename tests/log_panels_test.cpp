@@ -308,15 +308,5 @@ TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
   EXPECT_NE(indicator.find_first_not_of(' '), std::string::npos);
 }
 
-TEST(DisplayEntriesTest, LiveListShownAsSafeText) {
-  std::vector<std::string> entries = {"plain"};
-  ftxui::ConstStringListRef shown = DisplayEntries(entries);
-  entries.push_back("a\x1B]0;x\x07z\xFF");
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0], "plain");
-  EXPECT_EQ(shown[1], DisplayText(entries[1]));
-  EXPECT_EQ(testing::TerminalHazard(shown[1]), "");
-}
-
 }  // namespace
 }  // namespace plimsy::log

@@ -14,6 +14,7 @@
 #include "diff/render.h"
 #include "git.h"
 #include "process.h"
+#include "ui/display_entries.h"
 #include "ui/display_text.h"
 #include "ui/scroller.h"
 #include "ui/simple_button.h"
@@ -24,19 +25,6 @@ namespace {
 using ftxui::Component;
 using ftxui::Element;
 using ftxui::Event;
-
-// The library's vertical menu, drawing each name as safe text while the
-// entries themselves stay the bytes git printed.
-ftxui::MenuOption FileMenuOption() {
-  ftxui::MenuOption option = ftxui::MenuOption::Vertical();
-  option.entries_option.transform =
-      [draw = option.entries_option.transform](const ftxui::EntryState& entry) {
-        ftxui::EntryState shown = entry;
-        shown.label = DisplayText(entry.label);
-        return draw(shown);
-      };
-  return option;
-}
 
 // The file the difference pane shows, or null when the list is empty. The
 // menu clamps the selection when it draws; this keeps the pane safe even if
@@ -88,8 +76,8 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   const ButtonOption button_option = SimpleButtonOption();
   Component plus_button = Button("[+1]", more_context, button_option);
   Component minus_button = Button("[-1]", less_context, button_option);
-  Component file_menu =
-      Menu(&state.file_names, &state.selected_file, FileMenuOption());
+  Component file_menu = Menu(DisplayEntries(state.file_names),
+                             &state.selected_file, MenuOption::Vertical());
   Component split_checkbox =
       Checkbox("[S]plit", &state.split, CheckboxOption::Simple());
   Component quit_button = Button("[Q]uit", exit, button_option);

@@ -1,6 +1,5 @@
 #include "log/panels.h"
 
-#include <memory>
 #include <utility>
 
 #include "diff/render.h"
@@ -13,19 +12,6 @@ using ftxui::Color;
 using ftxui::Component;
 using ftxui::Element;
 using ftxui::Elements;
-
-class DisplayAdapter : public ftxui::ConstStringListRef::Adapter {
- public:
-  explicit DisplayAdapter(const std::vector<std::string>& entries)
-      : entries_(entries) {}
-  size_t size() const override { return entries_.size(); }
-  std::string operator[](size_t i) const override {
-    return DisplayText(entries_[i]);
-  }
-
- private:
-  const std::vector<std::string>& entries_;
-};
 
 Element Row(const char* label, Color label_color, const std::string& value) {
   return ftxui::hbox({
@@ -52,11 +38,6 @@ Element ListPane(const char* title, const Component& list) {
 }
 
 }  // namespace
-
-ftxui::ConstStringListRef DisplayEntries(
-    const std::vector<std::string>& entries) {
-  return std::make_unique<DisplayAdapter>(entries);
-}
 
 Element CommitDetails(const Commit& commit) {
   Elements rows;

@@ -7,7 +7,6 @@
 
 #include <ftxui/component/component.hpp>
 #include <ftxui/dom/elements.hpp>
-#include <ftxui/util/ref.hpp>
 
 #include "diff/diff.h"
 #include "log/commit.h"
@@ -16,12 +15,6 @@
 // screen hands to a Renderer; the function reads the state it was given by
 // reference on every frame and never changes it.
 namespace plimsy::log {
-
-// Menu entries over `entries` that show each raw entry as safe text. The
-// menu sees the live list, so entries appended or replaced later show at the
-// next frame.
-ftxui::ConstStringListRef DisplayEntries(
-    const std::vector<std::string>& entries);
 
 // The labelled header rows of `commit`, a separator, then its description.
 ftxui::Element CommitDetails(const Commit& commit);

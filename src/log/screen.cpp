@@ -12,6 +12,7 @@
 #include "git.h"
 #include "log/panels.h"
 #include "process.h"
+#include "ui/display_entries.h"
 #include "ui/scroller.h"
 #include "ui/simple_button.h"
 
