@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <vector>
 
 #include <ftxui/component/component.hpp>
 #include <ftxui/component/event.hpp>
@@ -30,15 +31,17 @@ const File& GeneratedFile(size_t changed_lines) {
 
 // One frame of the difference pane: the file rendered inside a focused
 // scroller scrolled to about the middle, drawn into a 200x60 screen, with
-// RenderFile (`lazy`) or with the reference that builds every line.
+// RenderFile given the split-layout row counts as the screens keep them
+// (`lazy`), or with the reference that builds every line.
 void MeasureFrame(benchmark::State& state, bool lazy) {
   const File& file = GeneratedFile(static_cast<size_t>(state.range(0)));
   const bool split = state.range(1) != 0;
+  const std::vector<int> split_rows = SplitRowCounts(file);
   // Both renderings ask for the same size, so the cheap one sets up the
   // scroller even when the reference is measured.
   bool measuring = false;
   ftxui::Component scroller = ftxui::Scroller(ftxui::Renderer([&] {
-    return lazy || !measuring ? RenderFile(file, split)
+    return lazy || !measuring ? RenderFile(file, split, &split_rows)
                               : reference::RenderFile(file, split);
   }));
   ftxui::Screen screen = ftxui::Screen::Create(ftxui::Dimension::Fixed(200),

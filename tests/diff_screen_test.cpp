@@ -314,6 +314,7 @@ TEST_F(DiffScreenTest, ShrinkingListMovesTheSelectionToTheNewLastFile) {
   EXPECT_TRUE(Press(Event::Character('+')));
   EXPECT_EQ(state_.file_names,
             (std::vector<std::string>{"alpha.txt", "src/beta.txt"}));
+  EXPECT_EQ(state_.split_rows, testing::SplitRowCountsOf(state_.files));
 
   Frame();
   EXPECT_EQ(state_.selected_file, 1);

@@ -205,10 +205,11 @@ TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
   std::vector<File> files = ParseDiff(
       "diff --git a/f b/f\n--- a/f\n+++ b/f\n@@ -1,2 +1,2 @@\n same\n-old\n"
       "+new\n");
+  std::vector<std::vector<int>> split_rows = {SplitRowCounts(files[0])};
   int selected_file = 0;
   bool split = true;
-  auto content =
-      ContentRenderer(selected_file, files, split, commits, selected_commit);
+  auto content = ContentRenderer(selected_file, files, split_rows, split,
+                                 commits, selected_commit);
   auto draw = [&](const Element& element) {
     return Rows(Draw(element, 40, 8));
   };

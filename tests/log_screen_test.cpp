@@ -270,6 +270,8 @@ TEST_F(LogScreenTest, MovingTheCommitSelectionShowsTheDescription) {
   EXPECT_EQ(diffs.runs.size(), 2u);
   EXPECT_EQ(screen.state.file_names,
             (std::vector<std::string>{"description", "c.txt"}));
+  EXPECT_EQ(screen.state.split_rows,
+            testing::SplitRowCountsOf(screen.state.files));
   EXPECT_TRUE(screen.Shows("    title:side work"));
 }
 
@@ -280,6 +282,8 @@ TEST_F(LogScreenTest, ContextChangeKeepsTheFile) {
   screen.Send(Event::Character('+'));
   EXPECT_EQ(screen.state.context, 4);
   EXPECT_EQ(screen.state.selected_file, 1);
+  EXPECT_EQ(screen.state.split_rows,
+            testing::SplitRowCountsOf(screen.state.files));
   EXPECT_TRUE(screen.Shows("line 11"));
   EXPECT_NE(screen.Row(0).find("Context:[-1]4[+1]"), std::string::npos);
 }

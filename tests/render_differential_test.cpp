@@ -158,10 +158,13 @@ Screen MakeScreen(int width, int height) {
 }
 
 // A scroller over a file, in a container that gives it the focus or not.
+// The drawing under test is given the split-layout row counts, as the
+// screens give it; drawn without a frame below, it counts them itself.
 struct Viewer {
   Viewer(const File& file, bool split, bool lazy, bool focused)
-      : scroller(ftxui::Scroller(ftxui::Renderer([&file, split, lazy] {
-          return lazy ? RenderFile(file, split)
+      : split_rows(SplitRowCounts(file)),
+        scroller(ftxui::Scroller(ftxui::Renderer([&file, split, lazy, this] {
+          return lazy ? RenderFile(file, split, &split_rows)
                       : reference::RenderFile(file, split);
         }))),
         other(ftxui::Renderer([](bool) { return ftxui::text(""); })),
@@ -169,6 +172,7 @@ struct Viewer {
     container->SetActiveChild((focused ? scroller : other).get());
   }
 
+  std::vector<int> split_rows;
   Component scroller;
   Component other;
   Component container;

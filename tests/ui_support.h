@@ -9,6 +9,7 @@
 #include <ftxui/component/mouse.hpp>
 
 #include "diff/diff.h"
+#include "diff/render.h"
 
 namespace plimsy::testing {
 
@@ -27,6 +28,16 @@ inline Hunk MakeHunk(int32_t old_start,
     hunk.lines.push_back({kind, line.substr(1)});
   }
   return hunk;
+}
+
+// The split-layout row counts that a screen keeps beside `files`.
+inline std::vector<std::vector<int>> SplitRowCountsOf(
+    const std::vector<File>& files) {
+  std::vector<std::vector<int>> counts;
+  for (const File& file : files) {
+    counts.push_back(SplitRowCounts(file));
+  }
+  return counts;
 }
 
 // A press of `button` at cell (x, y).

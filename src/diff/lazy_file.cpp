@@ -320,7 +320,8 @@ SelectionEnds Ends(ftxui::Selection& selection) {
 
 class LazyFileNode : public ftxui::Node {
  public:
-  LazyFileNode(const File& file, bool split) : file_(file), split_(split) {
+  LazyFileNode(const File& file, bool split, const std::vector<int>* split_rows)
+      : file_(file), split_(split) {
     const std::vector<Hunk>& hunks = file.hunks;
     hunks_.reserve(hunks.size());
     int top = 0;
@@ -328,7 +329,9 @@ class LazyFileNode : public ftxui::Node {
       HunkLayout& layout = hunks_.emplace_back();
       layout.hunk = &hunks[i];
       layout.top = top;
-      if (split) {
+      if (split && split_rows != nullptr) {
+        layout.cell_rows = (*split_rows)[i];
+      } else if (split) {
         if (i + kPrefetchDistance < hunks.size()) {
           PrefetchLines(hunks[i + kPrefetchDistance]);
         }
@@ -500,8 +503,19 @@ class LazyFileNode : public ftxui::Node {
 
 }  // namespace
 
-Element LazyFile(const File& file, bool split) {
-  return std::make_shared<LazyFileNode>(file, split);
+std::vector<int> SplitRowCounts(const File& file) {
+  std::vector<int> counts;
+  counts.reserve(file.hunks.size());
+  for (const Hunk& hunk : file.hunks) {
+    counts.push_back(SplitRowCount(hunk));
+  }
+  return counts;
+}
+
+Element LazyFile(const File& file,
+                 bool split,
+                 const std::vector<int>* split_rows) {
+  return std::make_shared<LazyFileNode>(file, split, split_rows);
 }
 
 }  // namespace plimsy

@@ -10,8 +10,10 @@ namespace plimsy {
 using ftxui::Element;
 using ftxui::Elements;
 
-Element RenderFile(const File& file, bool split) {
-  return LazyFile(file, split);
+Element RenderFile(const File& file,
+                   bool split,
+                   const std::vector<int>* split_rows) {
+  return LazyFile(file, split, split_rows);
 }
 
 Element RenderHunkJoined(const Hunk& hunk) {

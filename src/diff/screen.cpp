@@ -26,15 +26,17 @@ using ftxui::Component;
 using ftxui::Element;
 using ftxui::Event;
 
-// The file the difference pane shows, or null when the list is empty. The
-// menu clamps the selection when it draws; this keeps the pane safe even if
-// it is drawn first.
-const File* SelectedFile(const State& state) {
-  if (state.files.empty()) {
-    return nullptr;
-  }
+// The index of the file the difference pane shows, or -1 when the list is
+// empty. The menu clamps the selection when it draws; this keeps the pane
+// safe even if it is drawn first.
+int32_t SelectedIndex(const State& state) {
   const int32_t last = static_cast<int32_t>(state.files.size()) - 1;
-  return &state.files[std::clamp(state.selected_file, 0, last)];
+  return last < 0 ? -1 : std::clamp(state.selected_file, 0, last);
+}
+
+const File* SelectedFile(const State& state) {
+  const int32_t index = SelectedIndex(state);
+  return index < 0 ? nullptr : &state.files[index];
 }
 
 }  // namespace
@@ -42,12 +44,14 @@ const File* SelectedFile(const State& state) {
 void refresh(State& state) {
   state.files.clear();
   state.file_names.clear();
+  state.split_rows.clear();
   std::vector<std::string> args = {"diff",
                                    "-U" + std::to_string(state.context)};
   args.insert(args.end(), state.arguments.begin(), state.arguments.end());
   state.files = ParseDiff(GitOutput(args));
   for (const File& file : state.files) {
     state.file_names.push_back(file.new_name);
+    state.split_rows.push_back(SplitRowCounts(file));
   }
 }
 
@@ -83,9 +87,10 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   Component quit_button = Button("[Q]uit", exit, button_option);
 
   Component difference_view = Renderer([&state] {
-    const File* file = SelectedFile(state);
-    return file != nullptr ? RenderFile(*file, state.split)
-                           : text("No difference...");
+    const int32_t index = SelectedIndex(state);
+    return index < 0 ? text("No difference...")
+                     : RenderFile(state.files[index], state.split,
+                                  &state.split_rows[index]);
   });
   Component difference_scroller = Scroller(difference_view);
 

@@ -18,6 +18,8 @@ struct State {
   std::vector<File> files;
   // The file menu's entries: the `new_name` of each of `files`, in order.
   std::vector<std::string> file_names;
+  // SplitRowCounts of each of `files`, rebuilt with them.
+  std::vector<std::vector<int>> split_rows;
   int32_t selected_file = 0;
   int32_t context = 3;
   bool split = true;
@@ -27,8 +29,8 @@ struct State {
 };
 
 // Runs git diff with the state's context and arguments and replaces
-// `files` and `file_names` with what it printed. Throws
-// subprocess::SpawnError when git cannot be started, with both lists left
+// `files`, `file_names` and `split_rows` with what it printed. Throws
+// subprocess::SpawnError when git cannot be started, with the lists left
 // empty.
 void refresh(State& state);
 

@@ -57,13 +57,15 @@ Element CommitDetails(const Commit& commit) {
 std::function<Element()> ContentRenderer(
     const int& selected_file,
     const std::vector<File>& files,
+    const std::vector<std::vector<int>>& split_rows,
     const bool& split,
     const std::vector<const Commit*>& commits,
     const int& selected_commit) {
   return [&] {
     if (selected_file != 0 &&
         static_cast<size_t>(selected_file) <= files.size()) {
-      return RenderFile(files[selected_file - 1], split);
+      return RenderFile(files[selected_file - 1], split,
+                        &split_rows[selected_file - 1]);
     }
     return CommitDetails(*commits[selected_commit]);
   };

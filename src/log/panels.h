@@ -24,6 +24,7 @@ ftxui::Element CommitDetails(const Commit& commit);
 std::function<ftxui::Element()> ContentRenderer(
     const int& selected_file,
     const std::vector<File>& files,
+    const std::vector<std::vector<int>>& split_rows,
     const bool& split,
     const std::vector<const Commit*>& commits,
     const int& selected_commit);

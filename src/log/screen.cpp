@@ -9,6 +9,7 @@
 #include <ftxui/component/event.hpp>
 #include <ftxui/component/screen_interactive.hpp>
 
+#include "diff/render.h"
 #include "git.h"
 #include "log/panels.h"
 #include "process.h"
@@ -40,8 +41,10 @@ void Refresh(State& state, GitRunner git) {
       git({"diff", "-U" + std::to_string(state.context), hash + "~..." + hash});
   state.files = ParseDiff(std::move(diff));
   state.file_names = {"description"};
+  state.split_rows.clear();
   for (const File& file : state.files) {
     state.file_names.push_back(file.new_name);
+    state.split_rows.push_back(SplitRowCounts(file));
   }
 }
 
@@ -116,8 +119,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
       ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu));
 
   Component content_view = ftxui::Renderer(
-      ContentRenderer(state.selected_file, state.files, state.split,
-                      state.commits, state.selected_commit));
+      ContentRenderer(state.selected_file, state.files, state.split_rows,
+                      state.split, state.commits, state.selected_commit));
   Component content_scroller = ftxui::Scroller(content_view);
   Component content_pane =
       ftxui::Renderer(content_scroller, ContentPaneRenderer(content_scroller));

@@ -27,6 +27,8 @@ struct State {
   std::vector<File> files;
   // "description", then the new name of each entry of `files`.
   std::vector<std::string> file_names;
+  // SplitRowCounts of each of `files`, rebuilt with them.
+  std::vector<std::vector<int>> split_rows;
   int selected_file = 0;
   int commits_width = 25;
   int files_width = 25;
