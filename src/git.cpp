@@ -94,6 +94,13 @@ void SetGitObserver(
   Observer() = std::move(observer);
 }
 
+void SkipIfGitCannotStart(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const subprocess::SpawnError&) {
+  }
+}
+
 int ReportGitNotStarted(const std::exception& error) {
   std::cerr << "plimsy: cannot run git: " << error.what() << std::endl;
   return 127;

@@ -23,6 +23,11 @@ int GitInherited(const std::vector<std::string>& args);
 // tests count and inspect the runs. Empty by default.
 void SetGitObserver(std::function<void(const std::vector<std::string>&)>);
 
+// Runs a step of a screen that is already open. A git that can no longer
+// be started ends the step where it stood; each step leaves its state as
+// an empty git output would before it runs git.
+void SkipIfGitCannotStart(const std::function<void()>& step);
+
 // Prints "plimsy: cannot run git: <reason>" on standard error and returns
 // the exit status for that case, 127.
 int ReportGitNotStarted(const std::exception& error);

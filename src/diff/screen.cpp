@@ -58,13 +58,8 @@ void refresh(State& state) {
 Component BuildScreen(State& state, std::function<void()> exit) {
   using namespace ftxui;
 
-  // Once the screen is open, a git that can no longer be started just
-  // leaves the list empty.
   auto reload = [&state] {
-    try {
-      refresh(state);
-    } catch (const subprocess::SpawnError&) {
-    }
+    SkipIfGitCannotStart([&state] { refresh(state); });
   };
   auto less_context = [&state, reload] {
     if (state.context != 0) {

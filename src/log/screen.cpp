@@ -20,59 +20,25 @@
 namespace plimsy::log {
 namespace {
 
-using GitRunner = std::string (*)(const std::vector<std::string>&);
-
-// Once the screen is up, a git that cannot be started reads as one that
-// printed nothing, as a failing git does.
-std::string GitOutputOrEmpty(const std::vector<std::string>& args) {
-  try {
-    return GitOutput(args);
-  } catch (const subprocess::SpawnError&) {
-    return "";
-  }
-}
-
-void Refresh(State& state, GitRunner git) {
-  if (static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
-    return;
-  }
-  const std::string& hash = state.commits[state.selected_commit]->hash;
-  std::string diff =
-      git({"diff", "-U" + std::to_string(state.context), hash + "~..." + hash});
-  state.files = ParseDiff(std::move(diff));
-  state.file_names = {"description"};
-  state.split_rows.clear();
-  for (const File& file : state.files) {
-    state.file_names.push_back(file.new_name);
-    state.split_rows.push_back(SplitRowCounts(file));
-  }
-}
-
-void LoadMore(State& state) {
-  try {
-    load_more(state.pending, state.selected_commit, state.commits,
-              state.titles);
-  } catch (const subprocess::SpawnError&) {
-    // git can no longer be started: the list stops growing for this event
-    // and the next event tries again.
-  }
+void Reload(State& state) {
+  SkipIfGitCannotStart([&state] { refresh(state); });
 }
 
 void on_commit_change(State& state) {
-  Refresh(state, GitOutputOrEmpty);
+  Reload(state);
   state.selected_file = 0;
 }
 
 void increase_context(State& state) {
   ++state.context;
-  Refresh(state, GitOutputOrEmpty);
+  Reload(state);
 }
 
 void decrease_context(State& state) {
   if (state.context != 0) {
     --state.context;
   }
-  Refresh(state, GitOutputOrEmpty);
+  Reload(state);
 }
 
 }  // namespace
@@ -84,7 +50,19 @@ void Start(State& state) {
 }
 
 void refresh(State& state) {
-  Refresh(state, GitOutput);
+  if (static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
+    return;
+  }
+  state.files.clear();
+  state.file_names = {"description"};
+  state.split_rows.clear();
+  const std::string& hash = state.commits[state.selected_commit]->hash;
+  state.files = ParseDiff(GitOutput(
+      {"diff", "-U" + std::to_string(state.context), hash + "~..." + hash}));
+  for (const File& file : state.files) {
+    state.file_names.push_back(file.new_name);
+    state.split_rows.push_back(SplitRowCounts(file));
+  }
 }
 
 ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
@@ -133,8 +111,12 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
   Component layout = ftxui::Container::Vertical({header, body});
   Component root = ftxui::CatchEvent(layout, [&state, exit](Event event) {
-    // The walk sees the selection as it was before the event moves it.
-    LoadMore(state);
+    // The walk sees the selection as it was before the event moves it. A
+    // git that cannot be started leaves the rest pending for the next event.
+    SkipIfGitCannotStart([&state] {
+      load_more(state.pending, state.selected_commit, state.commits,
+                state.titles);
+    });
     if (event == Event::Character('s')) {
       state.split = !state.split;
       return true;

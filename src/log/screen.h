@@ -40,7 +40,8 @@ void Start(State& state);
 
 // Re-reads the selected commit's diff against its first parent; does
 // nothing while the selection lies outside the loaded commits. Throws
-// subprocess::SpawnError when git cannot be started.
+// subprocess::SpawnError when git cannot be started, with only the
+// "description" entry left.
 void refresh(State& state);
 
 // The component tree of the commit browser over `state`, with the focus on
