@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iostream>
 #include <string_view>
+#include <utility>
 
 #include "process.h"
 
@@ -31,6 +32,14 @@ bool HasName(std::string_view entry, std::string_view name) {
   return entry.size() > name.size() && entry.starts_with(name) &&
          entry[name.size()] == '=';
 }
+
+std::vector<std::string> GitCommandLine(const std::vector<std::string>& args) {
+  std::vector<std::string> command_line = {"git"};
+  command_line.insert(command_line.end(), args.begin(), args.end());
+  return command_line;
+}
+
+}  // namespace
 
 // This process's environment, less an external diff driver, with the
 // forced settings appended after any configuration entries already given
@@ -64,15 +73,7 @@ std::vector<std::string> CapturingEnvironment() {
   return env;
 }
 
-std::vector<std::string> GitCommandLine(const std::vector<std::string>& args) {
-  std::vector<std::string> command_line = {"git"};
-  command_line.insert(command_line.end(), args.begin(), args.end());
-  return command_line;
-}
-
-}  // namespace
-
-std::string GitOutput(const std::vector<std::string>& args) {
+GitResult GitCapture(const std::vector<std::string>& args) {
   std::vector<std::string> command_line = GitCommandLine(args);
   if (Observer()) {
     Observer()(command_line);
@@ -82,7 +83,12 @@ std::string GitOutput(const std::vector<std::string>& args) {
   options.cout = subprocess::PipeOption::pipe;
   options.cerr = subprocess::PipeOption::pipe;
   options.env = CapturingEnvironment();
-  return subprocess::run(command_line, options).cout;
+  subprocess::CompletedProcess done = subprocess::run(command_line, options);
+  return {done.returncode, std::move(done.cout), std::move(done.cerr)};
+}
+
+std::string GitOutput(const std::vector<std::string>& args) {
+  return GitCapture(args).out;
 }
 
 int GitInherited(const std::vector<std::string>& args) {

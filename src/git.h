@@ -7,6 +7,22 @@
 
 namespace plimsy {
 
+// What a capturing git run printed, and how it ended.
+struct GitResult {
+  int status = 0;
+  std::string out;
+  std::string err;
+};
+
+// Runs git with the given arguments (without the leading "git") as
+// GitOutput does, and returns its status and both captured streams.
+// Throws subprocess::SpawnError when git cannot be started.
+GitResult GitCapture(const std::vector<std::string>& args);
+
+// The environment of every capturing git run: this process's own, with
+// the settings that would change the text git prints overridden.
+std::vector<std::string> CapturingEnvironment();
+
 // Runs git with the given arguments (without the leading "git"): standard
 // input closed, standard error dropped, standard output returned. The exit
 // status is not looked at. Configuration that would change the text git

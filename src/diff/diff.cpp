@@ -171,6 +171,7 @@ std::vector<File> ParseDiff(std::string text) {
         continue;
       }
       Hunk& hunk = files.back().hunks.emplace_back();
+      hunk.header = line;
       ReadHunkHeader(line, hunk);
       hunk.lines.reserve(CountHunkLines(rest));
       lines = &hunk.lines;

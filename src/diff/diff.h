@@ -21,6 +21,9 @@ struct Line {
 struct Hunk {
   int32_t old_start = 0;
   int32_t new_start = 0;
+  // The whole "@@" line as git printed it, with its ranges and the
+  // function context that follows them.
+  std::string header;
   std::vector<Line> lines;
 };
 
