@@ -108,8 +108,8 @@ class ListBase : public ftxui::ComponentBase {
   }
 
   // Moves the view as little as it takes to show the selected entry, and no
-  // further down than the end of the list allows.
-  // Before the first frame the view is left to the first layout.
+  // further down than the end of the list allows. Before the first frame
+  // the rows are not known and the view is left to the first layout.
   void Follow() {
     if (rows_ == 0) {
       top_ = 0;
