@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "terminal_safety.h"
-#include "ui/display_entries.h"
 
 namespace plimsy {
 namespace {
@@ -141,16 +140,6 @@ TEST(DisplayTextTest, RenderedTextIsSafeForTheTerminal) {
     EXPECT_EQ(plimsy::testing::TerminalHazard(RenderToTerminal(display)), "")
         << ::testing::PrintToString(bytes);
   }
-}
-
-TEST(DisplayEntriesTest, LiveListShownAsSafeText) {
-  std::vector<std::string> entries = {"plain"};
-  ftxui::ConstStringListRef shown = DisplayEntries(entries);
-  entries.push_back("a\x1B]0;x\x07z\xFF");
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0], "plain");
-  EXPECT_EQ(shown[1], DisplayText(entries[1]));
-  EXPECT_EQ(testing::TerminalHazard(shown[1]), "");
 }
 
 }  // namespace

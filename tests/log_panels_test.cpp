@@ -18,6 +18,7 @@
 #include "support.h"
 #include "terminal_safety.h"
 #include "ui/display_text.h"
+#include "ui/list.h"
 #include "ui/scroller.h"
 
 namespace plimsy::log {
@@ -272,8 +273,7 @@ TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
     entries.push_back("entry " + std::to_string(i));
   }
   int selected = 40;
-  Component menu =
-      ftxui::Menu(&entries, &selected, ftxui::MenuOption::Vertical());
+  Component menu = List(&entries, &selected);
   Component content = ftxui::Scroller(ftxui::Renderer([] {
     return ftxui::vbox({ftxui::text("first"), ftxui::text("second")});
   }));

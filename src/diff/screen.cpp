@@ -14,8 +14,8 @@
 #include "diff/render.h"
 #include "git.h"
 #include "process.h"
-#include "ui/display_entries.h"
 #include "ui/display_text.h"
+#include "ui/list.h"
 #include "ui/scroller.h"
 #include "ui/simple_button.h"
 
@@ -75,8 +75,10 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   const ButtonOption button_option = SimpleButtonOption();
   Component plus_button = Button("[+1]", more_context, button_option);
   Component minus_button = Button("[-1]", less_context, button_option);
-  Component file_menu = Menu(DisplayEntries(state.file_names),
-                             &state.selected_file, MenuOption::Vertical());
+  ListOption file_list_option;
+  file_list_option.scroll_indicator = false;
+  Component file_menu =
+      List(&state.file_names, &state.selected_file, file_list_option);
   Component split_checkbox =
       Checkbox("[S]plit", &state.split, CheckboxOption::Simple());
   Component quit_button = Button("[Q]uit", exit, button_option);
@@ -90,10 +92,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   Component difference_scroller = Scroller(difference_view);
 
   Component files_pane = Renderer(file_menu, [file_menu] {
-    // The frame keeps the selected name in view when the list is taller
-    // than the pane.
-    return vbox(
-        {text(" Files "), separator(), file_menu->Render() | yframe | yflex});
+    return vbox({text(" Files "), separator(), file_menu->Render()});
   });
   Component difference_pane =
       Renderer(difference_scroller, [&state, difference_scroller] {

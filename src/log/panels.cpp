@@ -33,7 +33,7 @@ Element ListPane(const char* title, const Component& list) {
   return ftxui::vbox({
       ftxui::text(title),
       ftxui::separator(),
-      list->Render() | ftxui::vscroll_indicator | ftxui::yframe | ftxui::yflex,
+      list->Render(),
   });
 }
 

@@ -13,7 +13,7 @@
 #include "git.h"
 #include "log/panels.h"
 #include "process.h"
-#include "ui/display_entries.h"
+#include "ui/list.h"
 #include "ui/scroller.h"
 #include "ui/simple_button.h"
 
@@ -83,16 +83,15 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
       toolbar, HeaderRenderer(split_checkbox, minus_button, state.context,
                               plus_button, quit_button));
 
-  ftxui::MenuOption commit_option;
+  ListOption commit_option;
   commit_option.on_change = [&state] { on_commit_change(state); };
-  Component commit_menu = ftxui::Menu(DisplayEntries(state.titles),
-                                      &state.selected_commit, commit_option);
+  commit_option.dim = false;
+  Component commit_menu =
+      List(&state.titles, &state.selected_commit, commit_option);
   Component commits_pane =
       ftxui::Renderer(commit_menu, CommitPaneRenderer(commit_menu));
 
-  Component file_menu =
-      ftxui::Menu(DisplayEntries(state.file_names), &state.selected_file,
-                  ftxui::MenuOption::Vertical());
+  Component file_menu = List(&state.file_names, &state.selected_file);
   Component files_pane =
       ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu));
 
