@@ -14,6 +14,7 @@
 #include <ftxui/screen/color.hpp>
 
 #include "diff/file_labels.h"
+#include "diff/format_options.h"
 #include "diff/render.h"
 #include "git.h"
 #include "process.h"
@@ -201,6 +202,11 @@ int main(int argc, const char** argv) {
   State state;
   state.arguments.assign(argv, argv + argc);
   try {
+    if (AsksForAnotherFormat(state.arguments)) {
+      std::vector<std::string> args = {"diff"};
+      args.insert(args.end(), state.arguments.begin(), state.arguments.end());
+      return GitInherited(args);
+    }
     refresh(state);
   } catch (const subprocess::SpawnError& error) {
     return ReportGitNotStarted(error);

@@ -44,8 +44,9 @@ void refresh(State& state);
 ftxui::Component BuildScreen(State& state, std::function<void()> exit);
 
 // The diff viewer; takes the arguments that follow "diff", which are handed
-// on to git diff. Returns 0, or git's status when git failed before the
-// screen opened.
+// on to git diff. Arguments that ask for another output format go to git
+// on the terminal instead. Returns 0, or git's status when git failed
+// before the screen opened.
 int main(int argc, const char** argv);
 
 }  // namespace plimsy::diff
