@@ -28,9 +28,9 @@ constexpr std::pair<const char*, const char*> kForcedConfig[] = {
     {"diff.submodule", "short"},
 };
 
-// Variables that change what git prints whatever the configuration says:
-// an external diff driver, and GIT_DIFF_OPTS, whose context width beats
-// even the command line's -U.
+// Variables a capturing run does not inherit: an external diff driver,
+// GIT_DIFF_OPTS (whose context width beats even the command line's -U),
+// and the two that CapturingEnvironment sets itself.
 constexpr const char* kDroppedVariables[] = {
     "GIT_EXTERNAL_DIFF",
     "GIT_DIFF_OPTS",
@@ -85,6 +85,9 @@ std::vector<std::string> CapturingEnvironment() {
   return env;
 }
 
+// diff.relative and textconv drivers are left to the user: they choose
+// which files and what text git diffs, as `git diff` shows them, and git
+// still prints its own unified diff of that.
 const std::vector<std::string>& ForcedDiffOptions() {
   static const std::vector<std::string> options = {
       "--no-color",      "--no-ext-diff",     "--src-prefix=a/",
