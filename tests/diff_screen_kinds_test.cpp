@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,21 @@ TEST(DiffScreenKindsTest, FilesWithoutHunksSayWhatTheyAre) {
     EXPECT_EQ(FileEntry(files[0]), c.entry) << c.diff;
     EXPECT_EQ(NoHunkRows(files[0]), c.rows) << c.diff;
   }
+}
+
+// git exits with 1 for two files that differ; the screen shows them with
+// both names.
+TEST(DiffScreenKindsTest, TwoFilesOutsideARepositoryShowBothNames) {
+  testing::TempDir dir;
+  std::ofstream(dir.path() + "/one.txt") << "a\nb\n";
+  std::ofstream(dir.path() + "/two.txt") << "a\nc\n";
+  testing::ScopedCwd cwd(dir.path());
+  State state;
+  state.arguments = {"--no-index", "one.txt", "two.txt"};
+  refresh(state);
+  EXPECT_EQ(state.git_status, 0);
+  ASSERT_EQ(state.file_names, std::vector<std::string>{"M two.txt"});
+  EXPECT_EQ(NameRow(state.files[0]), "one.txt -> two.txt");
 }
 
 }  // namespace

@@ -53,7 +53,11 @@ std::string FileEntry(const File& file) {
 }
 
 std::string NameRow(const File& file) {
-  if (file.status == FileStatus::Renamed || file.status == FileStatus::Copied) {
+  // Two files compared with --no-index have two names without being a
+  // rename.
+  if (file.status == FileStatus::Renamed || file.status == FileStatus::Copied ||
+      (!file.old_name.empty() && !file.new_name.empty() &&
+       file.old_name != file.new_name)) {
     return file.old_name + " -> " + file.new_name;
   }
   return FileName(file);

@@ -23,7 +23,7 @@ const std::string& FileName(const File& file);
 std::string FileEntry(const File& file);
 
 // The name row above a file's difference: "old -> new" for a rename or a
-// copy, the file's name otherwise.
+// copy, or when the two names differ; the file's name otherwise.
 std::string NameRow(const File& file);
 
 // What the difference pane says about a file that has no hunks, one row
