@@ -103,7 +103,7 @@ inline std::string GenerateDiff(size_t files,
 inline File GenerateFile(size_t changed_lines, unsigned seed) {
   std::mt19937 random(seed);
   File file;
-  file.old_name = " a/src/generated.cc";
+  file.old_name = "src/generated.cc";
   file.new_name = "src/generated.cc";
   size_t changed = 0;
   int old_start = 1;

@@ -1,8 +1,9 @@
 #include "git.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cstring>
 #include <iostream>
+#include <iterator>
 #include <string_view>
 #include <utility>
 
@@ -14,13 +15,27 @@ namespace plimsy {
 namespace {
 
 // Settings of the user's configuration that change the text the parsers
-// read. Arguments on the command line still override them.
+// read and that no command-line option of every command overrides. They
+// go last into GIT_CONFIG_PARAMETERS, the source git reads last, so that
+// neither the user's files nor their `git -c` (which reaches an alias that
+// runs plimsy through that variable) nor GIT_CONFIG_COUNT beats them.
 constexpr std::pair<const char*, const char*> kForcedConfig[] = {
     {"color.ui", "never"},
     {"color.diff", "never"},
     {"diff.noprefix", "false"},
     {"diff.mnemonicPrefix", "false"},
     {"diff.suppressBlankEmpty", "false"},
+    {"diff.submodule", "short"},
+};
+
+// Variables a capturing run does not inherit: an external diff driver,
+// GIT_DIFF_OPTS (whose context width beats even the command line's -U),
+// and the two that CapturingEnvironment sets itself.
+constexpr const char* kDroppedVariables[] = {
+    "GIT_EXTERNAL_DIFF",
+    "GIT_DIFF_OPTS",
+    "GIT_TERMINAL_PROMPT",
+    "GIT_CONFIG_PARAMETERS",
 };
 
 std::function<void(const std::vector<std::string>&)>& Observer() {
@@ -41,36 +56,44 @@ std::vector<std::string> GitCommandLine(const std::vector<std::string>& args) {
 
 }  // namespace
 
-// This process's environment, less an external diff driver, with the
-// forced settings appended after any configuration entries already given
-// through the environment.
+// This process's environment without the dropped variables, with the
+// forced settings after the user's own `git -c` entries, and with git's
+// terminal prompts (for the credentials of a remote that a partial clone
+// fetches from) switched off, as nobody could answer them behind a screen.
 std::vector<std::string> CapturingEnvironment() {
   std::vector<std::string> env;
-  int count = 0;
+  std::string parameters;
   for (char** entry = environ; *entry != nullptr; ++entry) {
     std::string_view text = *entry;
-    if (HasName(text, "GIT_EXTERNAL_DIFF")) {
-      continue;
+    if (HasName(text, "GIT_CONFIG_PARAMETERS")) {
+      parameters = text.substr(std::strlen("GIT_CONFIG_PARAMETERS="));
     }
-    if (HasName(text, "GIT_CONFIG_COUNT")) {
-      std::string_view value = text.substr(std::strlen("GIT_CONFIG_COUNT="));
-      auto [end, error] =
-          std::from_chars(value.data(), value.data() + value.size(), count);
-      if (error != std::errc() || end != value.data() + value.size() ||
-          count < 0) {
-        count = 0;
-      }
+    if (std::any_of(std::begin(kDroppedVariables), std::end(kDroppedVariables),
+                    [text](const char* name) { return HasName(text, name); })) {
       continue;
     }
     env.emplace_back(text);
   }
   for (const auto& [key, value] : kForcedConfig) {
-    std::string index = std::to_string(count++);
-    env.push_back("GIT_CONFIG_KEY_" + index + "=" + key);
-    env.push_back("GIT_CONFIG_VALUE_" + index + "=" + value);
+    if (!parameters.empty()) {
+      parameters += ' ';
+    }
+    parameters += std::string("'") + key + "=" + value + "'";
   }
-  env.push_back("GIT_CONFIG_COUNT=" + std::to_string(count));
+  env.push_back("GIT_CONFIG_PARAMETERS=" + parameters);
+  env.push_back("GIT_TERMINAL_PROMPT=0");
   return env;
+}
+
+// diff.relative and textconv drivers are left to the user: they choose
+// which files and what text git diffs, as `git diff` shows them, and git
+// still prints its own unified diff of that.
+const std::vector<std::string>& ForcedDiffOptions() {
+  static const std::vector<std::string> options = {
+      "--no-color",      "--no-ext-diff",     "--src-prefix=a/",
+      "--dst-prefix=b/", "--submodule=short",
+  };
+  return options;
 }
 
 GitResult GitCapture(const std::vector<std::string>& args) {

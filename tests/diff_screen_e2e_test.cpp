@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "fixtures.h"
 #include "support.h"
 
 namespace plimsy::testing {
@@ -71,10 +72,10 @@ class DiffScreenEndToEndTest : public ::testing::Test {
 TEST_F(DiffScreenEndToEndTest, MovesThroughFilesAndScrollsTheDifference) {
   ChangeFiles();
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, kWidth, kHeight);
-  std::string screen = pane.WaitFor("a/big.txt -> big.txt");
+  std::string screen = pane.WaitFor("│ big.txt");
   EXPECT_TRUE(Shows(screen, "[plimsy diff]"));
   EXPECT_TRUE(Shows(screen, "Context:[-1]3[+1]"));
-  EXPECT_TRUE(Shows(screen, "> big.txt"));
+  EXPECT_TRUE(Shows(screen, "> M big.txt"));
   EXPECT_TRUE(Shows(screen, "new 001"));
 
   // Added lines are light green on dark green.
@@ -83,9 +84,9 @@ TEST_F(DiffScreenEndToEndTest, MovesThroughFilesAndScrollsTheDifference) {
   EXPECT_TRUE(Shows(colours, "48;2;0;128;0")) << colours;
 
   pane.SendKeys({"Down"});
-  pane.WaitFor("a/small.txt -> small.txt");
+  pane.WaitFor("│ small.txt");
   pane.SendKeys({"Up"});
-  pane.WaitFor("a/big.txt -> big.txt");
+  pane.WaitFor("│ big.txt");
 
   // Move the focus to the difference and scroll it.
   pane.SendKeys({"Right", "PageDown"});
@@ -132,7 +133,7 @@ TEST_F(DiffScreenEndToEndTest, MovesThroughFilesAndScrollsTheDifference) {
   });
 
   // The file list is untouched by all of that.
-  EXPECT_TRUE(Shows(pane.Capture(), "> big.txt"));
+  EXPECT_TRUE(Shows(pane.Capture(), "> M big.txt"));
 }
 
 TEST_F(DiffScreenEndToEndTest, QuitKeysRestoreTheTerminal) {
@@ -162,6 +163,84 @@ TEST_F(DiffScreenEndToEndTest, MissingGitIsReportedWithoutOpeningTheScreen) {
   EXPECT_EQ(result.status, 127);
   EXPECT_EQ(result.out, "");
   EXPECT_TRUE(result.err.starts_with("plimsy: cannot run git: ")) << result.err;
+}
+
+TEST_F(DiffScreenEndToEndTest, ExitCodeWithADifferenceStillOpensTheScreen) {
+  ChangeFiles();
+  TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff", "--exit-code"}, kWidth,
+                kHeight);
+  pane.WaitFor("> M big.txt");
+  pane.SendKeys({"q"});
+  EXPECT_EQ(pane.WaitForExit(), 0);
+}
+
+// Before the screen opens, a failing git's message goes to standard error
+// as git wrote it, and its status becomes plimsy's.
+TEST_F(DiffScreenEndToEndTest, GitFailuresAreGitsOwnMessageAndStatus) {
+  ChangeFiles();
+  TempDir outside;
+  const struct {
+    std::string dir;
+    std::vector<std::string> arguments;
+  } cases[] = {
+      {outside.path(), {}},
+      {repo_.path(), {"HEAD~9999"}},
+      {repo_.path(), {"--bogus-option"}},
+      {repo_.path(), {"HEAD", "--", "/"}},
+      {repo_.path(), {"--no-index", "missing-1", "missing-2"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> git = {"git", "diff"};
+    std::vector<std::string> plimsy = {PlimsyBinary(), "diff"};
+    git.insert(git.end(), c.arguments.begin(), c.arguments.end());
+    plimsy.insert(plimsy.end(), c.arguments.begin(), c.arguments.end());
+    const RunResult expected = RunIn(c.dir, git);
+    const RunResult result = RunIn(c.dir, plimsy);
+    const std::string name = c.arguments.empty() ? "outside" : c.arguments[0];
+    EXPECT_NE(expected.status, 0) << name;
+    EXPECT_FALSE(expected.err.empty()) << name;
+    EXPECT_EQ(result.status, expected.status) << name;
+    EXPECT_EQ(result.err, expected.err) << name;
+    EXPECT_EQ(result.out, "") << name;
+  }
+}
+
+TEST_F(DiffScreenEndToEndTest, UnknownRevisionShowsGitsErrorAndExits128) {
+  TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff", "HEAD~9999"}, kWidth,
+                kHeight);
+  EXPECT_EQ(pane.WaitForExit(), 128);
+  const std::string screen = pane.Capture();
+  EXPECT_TRUE(
+      Shows(screen, "fatal: ambiguous argument 'HEAD~9999': unknown revision"))
+      << screen;
+  EXPECT_FALSE(Shows(screen, "No difference")) << screen;
+}
+
+TEST(DiffKindsEndToEndTest, EachFileIsMarkedAndThePaneSaysWhatItIs) {
+  TempRepo repo;
+  const ChangeFixture commits = CommitEveryKindOfChange(repo);
+  TmuxPane pane(repo.path(),
+                {PlimsyBinary(), "diff", commits.before, commits.after}, kWidth,
+                kHeight);
+  const std::string screen = pane.WaitFor("> A added.txt");
+  for (const std::string entry :
+       {"  C copy.txt", "  A docs/\u65E5\u672C\u8A9E.txt", "  D gone.txt",
+        "  B image.bin", "  M keep.txt", "  R new name.txt", "  T run.sh",
+        "  M source.txt", "  M tab  here \"q\" back\\slash"}) {
+    EXPECT_TRUE(Shows(screen, entry)) << entry << "\n" << screen;
+  }
+
+  pane.SendKeys(std::vector<std::string>(4, "Down"));
+  pane.WaitFor("│ image.bin\n");
+  pane.WaitFor("│binary file\n");
+  pane.SendKeys(std::vector<std::string>(2, "Down"));
+  pane.WaitFor("│ old name.txt -> new name.txt\n");
+  pane.WaitFor("│renamed, 100% similar\n");
+  pane.SendKeys({"Down"});
+  pane.WaitFor("│ run.sh\n");
+  pane.WaitFor("│mode 100644 \u2192 100755\n");
+  pane.SendKeys({"q"});
+  EXPECT_EQ(pane.WaitForExit(), 0);
 }
 
 }  // namespace

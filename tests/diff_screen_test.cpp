@@ -127,6 +127,8 @@ class DiffScreenTest : public ::testing::Test {
 
   std::vector<std::string> DiffRun(std::vector<std::string> tail) {
     std::vector<std::string> command_line = {"git", "diff"};
+    command_line.insert(command_line.end(), ForcedDiffOptions().begin(),
+                        ForcedDiffOptions().end());
     command_line.insert(command_line.end(), tail.begin(), tail.end());
     return command_line;
   }
@@ -145,9 +147,9 @@ class DiffScreenTest : public ::testing::Test {
 TEST_F(DiffScreenTest, FirstFrameShowsHeaderFileListAndSplitDifference) {
   Open();
   ASSERT_EQ(runs_, Runs{DiffRun({"-U3"})});
-  EXPECT_EQ(
-      state_.file_names,
-      (std::vector<std::string>{"alpha.txt", "src/beta.txt", "src/gamma.txt"}));
+  EXPECT_EQ(state_.file_names,
+            (std::vector<std::string>{"M alpha.txt", "M src/beta.txt",
+                                      "M src/gamma.txt"}));
 
   std::vector<std::string> rows = Frame();
   EXPECT_TRUE(rows[0].starts_with("[plimsy diff]")) << rows[0];
@@ -163,10 +165,10 @@ TEST_F(DiffScreenTest, FirstFrameShowsHeaderFileListAndSplitDifference) {
 
   EXPECT_EQ(Cells(1, 0, kRightPane - 1), " Files");
   EXPECT_EQ(Cells(1, kRightPane, kWidth), " Difference");
-  EXPECT_EQ(Cells(3, 0, kRightPane - 1), "> alpha.txt");
-  EXPECT_EQ(Cells(4, 0, kRightPane - 1), "  src/beta.txt");
-  EXPECT_EQ(Cells(5, 0, kRightPane - 1), "  src/gamma.txt");
-  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " a/alpha.txt -> alpha.txt");
+  EXPECT_EQ(Cells(3, 0, kRightPane - 1), "> M alpha.txt");
+  EXPECT_EQ(Cells(4, 0, kRightPane - 1), "  M src/beta.txt");
+  EXPECT_EQ(Cells(5, 0, kRightPane - 1), "  M src/gamma.txt");
+  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " alpha.txt");
 
   // Split: the old and the new version of the line share a row.
   auto [old_x, old_y] = Find("alpha 10");
@@ -279,8 +281,7 @@ TEST_F(DiffScreenTest, OtherKeysGoToTheFocusedComponent) {
   EXPECT_TRUE(Press(Event::ArrowDown));
   EXPECT_EQ(state_.selected_file, 2);
   Frame();
-  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth),
-            " a/src/gamma.txt -> src/gamma.txt");
+  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " src/gamma.txt");
   EXPECT_TRUE(runs_.empty());
 }
 
@@ -313,14 +314,13 @@ TEST_F(DiffScreenTest, ShrinkingListMovesTheSelectionToTheNewLastFile) {
   repo_.Write("src/gamma.txt", Numbered("gamma", 1, 10));
   EXPECT_TRUE(Press(Event::Character('+')));
   EXPECT_EQ(state_.file_names,
-            (std::vector<std::string>{"alpha.txt", "src/beta.txt"}));
+            (std::vector<std::string>{"M alpha.txt", "M src/beta.txt"}));
   EXPECT_EQ(state_.split_rows, testing::SplitRowCountsOf(state_.files));
 
   Frame();
   EXPECT_EQ(state_.selected_file, 1);
-  EXPECT_EQ(Cells(4, 0, kRightPane - 1), "> src/beta.txt");
-  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth),
-            " a/src/beta.txt -> src/beta.txt");
+  EXPECT_EQ(Cells(4, 0, kRightPane - 1), "> M src/beta.txt");
+  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " src/beta.txt");
   EXPECT_NE(Find("BETA 3").second, -1);
 }
 
@@ -338,11 +338,10 @@ TEST_F(DiffScreenTest, ListTallerThanThePaneKeepsTheSelectionInView) {
   Frame();
   bool shown = false;
   for (int y = 0; y < kHeight; ++y) {
-    shown = shown || Cells(y, 0, kRightPane - 1) == "> src/gamma.txt";
+    shown = shown || Cells(y, 0, kRightPane - 1) == "> M src/gamma.txt";
   }
   EXPECT_TRUE(shown);
-  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth),
-            " a/src/gamma.txt -> src/gamma.txt");
+  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " src/gamma.txt");
 }
 
 TEST_F(DiffScreenTest, EmptyListAfterRefreshKeepsTheScreenOpen) {
@@ -371,10 +370,10 @@ TEST_F(DiffScreenTest, EmptyListAfterRefreshKeepsTheScreenOpen) {
   EXPECT_TRUE(Press(Event::Character('+')));
   EXPECT_EQ(state_.file_names.size(), 3u);
   Frame();
-  EXPECT_NE(Find("-> alpha.txt").second, -1);
+  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " alpha.txt");
 }
 
-TEST_F(DiffScreenTest, GitThatCannotStartMidSessionLeavesAnEmptyList) {
+TEST_F(DiffScreenTest, GitThatCannotStartMidSessionIsSaidInThePane) {
   Open();
   Frame();
   const std::string path = std::getenv("PATH");
@@ -386,9 +385,61 @@ TEST_F(DiffScreenTest, GitThatCannotStartMidSessionLeavesAnEmptyList) {
   EXPECT_EQ(state_.context, 4);
   EXPECT_TRUE(state_.file_names.empty());
   Frame();
-  EXPECT_EQ(Cells(kNameRow + 2, kRightPane, kWidth).substr(0, 16),
-            "No difference...");
+  EXPECT_EQ(Cells(kNameRow + 2, kRightPane, kWidth),
+            "cannot run git: No such file or directory");
   EXPECT_EQ(exits_, 0);
+
+  EXPECT_TRUE(Press(Event::Character('-')));
+  EXPECT_EQ(state_.file_names.size(), 3u);
+  Frame();
+  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " alpha.txt");
+}
+
+TEST_F(DiffScreenTest, FailingGitRunInTheScreenShowsGitsError) {
+  repo_.Git({"branch", "topic", "HEAD~1"});
+  Open({"topic"});
+  ASSERT_EQ(state_.file_names.size(), 4u);
+  repo_.Git({"branch", "-q", "-D", "topic"});
+
+  EXPECT_TRUE(Press(Event::Character('+')));
+  EXPECT_TRUE(state_.file_names.empty());
+  EXPECT_EQ(state_.git_status, 128);
+  Frame();
+  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), "");
+  EXPECT_TRUE(Cells(kNameRow + 2, kRightPane, kWidth)
+                  .starts_with("fatal: ambiguous argument 'topic'"))
+      << Cells(kNameRow + 2, kRightPane, kWidth);
+  EXPECT_EQ(Cells(kNameRow + 3, kRightPane, kWidth),
+            "Use '--' to separate paths from revisions, like this:");
+
+  repo_.Git({"branch", "topic", "HEAD~1"});
+  EXPECT_TRUE(Press(Event::Character('-')));
+  EXPECT_EQ(state_.git_status, 0);
+  EXPECT_EQ(state_.file_names.size(), 4u);
+}
+
+TEST_F(DiffScreenTest, WarningsOfASuccessfulRunAreNotShown) {
+  repo_.Git({"config", "core.autocrlf", "true"});
+  ASSERT_NE(GitCapture({"diff"}).err.find("warning:"), std::string::npos);
+  Open();
+  EXPECT_EQ(state_.git_status, 0);
+  EXPECT_EQ(state_.git_error, "");
+  EXPECT_EQ(state_.file_names.size(), 3u);
+  for (const std::string& row : Frame()) {
+    EXPECT_EQ(row.find("warning"), std::string::npos) << row;
+  }
+}
+
+TEST_F(DiffScreenTest, ForcedOptionsComeBeforeTheUsersWhoStillWin) {
+  Open({"--no-prefix", "--", "alpha.txt"});
+  std::vector<std::string> expected = {"git", "diff"};
+  expected.insert(expected.end(), ForcedDiffOptions().begin(),
+                  ForcedDiffOptions().end());
+  expected.insert(expected.end(), {"-U3", "--no-prefix", "--", "alpha.txt"});
+  EXPECT_EQ(runs_, Runs{expected});
+  EXPECT_EQ(state_.file_names, std::vector<std::string>{"M alpha.txt"});
+  Frame();
+  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " alpha.txt");
 }
 
 struct ArgumentsCase {
@@ -434,16 +485,16 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentsCase{"Cached",
                       {"--cached"},
                       {"src/beta.txt"},
-                      {"src/beta.txt"}},
+                      {"M src/beta.txt"}},
         ArgumentsCase{"RevisionAndPath",
                       {"HEAD~1", "--", "src"},
                       {},
-                      {"src/beta.txt", "src/gamma.txt"}},
+                      {"M src/beta.txt", "M src/gamma.txt"}},
         ArgumentsCase{
             "Revision",
             {"HEAD~1"},
             {},
-            {"alpha.txt", "src/beta.txt", "src/gamma.txt", "zeta.txt"}},
+            {"M alpha.txt", "M src/beta.txt", "M src/gamma.txt", "M zeta.txt"}},
         ArgumentsCase{"PathThatMatchesNothing", {"--", "nowhere"}, {}, {}}),
     [](const auto& info) { return info.param.name; });
 
@@ -453,11 +504,10 @@ TEST_F(DiffScreenTest, NamesAreDrawnAsSafeTextButKeptAsGitPrintedThem) {
   repo_.Commit("odd name");
   repo_.Write("b\xff.txt", "two\n");
   Open({"--", "b\xff.txt"});
-  ASSERT_EQ(state_.file_names, std::vector<std::string>{"b\xff.txt"});
+  ASSERT_EQ(state_.file_names, std::vector<std::string>{"M b\xff.txt"});
   Frame();
-  EXPECT_EQ(Cells(3, 0, kRightPane - 1), "> b\uFFFD.txt");
-  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth),
-            " a/b\uFFFD.txt -> b\uFFFD.txt");
+  EXPECT_EQ(Cells(3, 0, kRightPane - 1), "> M b\uFFFD.txt");
+  EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " b\uFFFD.txt");
 }
 
 }  // namespace

@@ -208,7 +208,7 @@ TEST_F(LogScreenTest, FirstFrame) {
     EXPECT_NE(rows[3 + i].find(titles[i]), std::string::npos) << rows[3 + i];
   }
   EXPECT_EQ(screen.state.file_names,
-            (std::vector<std::string>{"description", "c.txt"}));
+            (std::vector<std::string>{"description", "A c.txt"}));
   EXPECT_NE(rows[3].find("description"), std::string::npos);
   EXPECT_NE(rows[4].find("c.txt"), std::string::npos);
 
@@ -237,7 +237,7 @@ TEST_F(LogScreenTest, FileEntryShowsItsDiffInBothLayouts) {
   ASSERT_EQ(screen.state.selected_commit, 1);
   ASSERT_EQ(screen.state.selected_file, 1);
   EXPECT_EQ(screen.state.file_names,
-            (std::vector<std::string>{"description", "a.txt"}));
+            (std::vector<std::string>{"description", "M a.txt"}));
   EXPECT_FALSE(screen.Shows("    title:"));
 
   auto row_with = [&](const std::string& text) {
@@ -269,7 +269,7 @@ TEST_F(LogScreenTest, MovingTheCommitSelectionShowsTheDescription) {
   EXPECT_EQ(screen.state.selected_file, 0);
   EXPECT_EQ(diffs.runs.size(), 2u);
   EXPECT_EQ(screen.state.file_names,
-            (std::vector<std::string>{"description", "c.txt"}));
+            (std::vector<std::string>{"description", "A c.txt"}));
   EXPECT_EQ(screen.state.split_rows,
             testing::SplitRowCountsOf(screen.state.files));
   EXPECT_TRUE(screen.Shows("    title:side work"));
@@ -291,7 +291,7 @@ TEST_F(LogScreenTest, ContextChangeKeepsTheFile) {
 TEST_F(LogScreenTest, MergeShowsItsFirstParentDiffAndRootOnlyDescription) {
   Harness screen;
   EXPECT_EQ(screen.state.file_names,
-            (std::vector<std::string>{"description", "c.txt"}));
+            (std::vector<std::string>{"description", "A c.txt"}));
   screen.Send(Event::End);
   EXPECT_EQ(screen.state.selected_commit, 6);
   EXPECT_EQ(screen.state.file_names, (std::vector<std::string>{"description"}));

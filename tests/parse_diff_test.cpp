@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "diff/file_labels.h"
+#include "fixtures.h"
 #include "git.h"
 #include "support.h"
 
@@ -32,12 +33,24 @@ std::string Quote(const std::string& bytes) {
   return out + "\"";
 }
 
-// One line per record: `file old new`, `hunk old_start new_start`, then
-// the kind (C, A, D) and text of each line.
+// One line per record: `file old new mark` with the similarity, the modes
+// (old>new) and "binary" where the file has them, `hunk old_start
+// new_start`, then the kind (C, A, D) and text of each line.
 std::string Dump(const std::vector<File>& files) {
   std::string out;
   for (const File& file : files) {
-    out += "file " + Quote(file.old_name) + " " + Quote(file.new_name) + "\n";
+    out += "file " + Quote(file.old_name) + " " + Quote(file.new_name) + " " +
+           StatusMark(file.status);
+    if (file.similarity >= 0) {
+      out += " " + std::to_string(file.similarity) + "%";
+    }
+    if (!file.old_mode.empty() || !file.new_mode.empty()) {
+      out += " " + file.old_mode + ">" + file.new_mode;
+    }
+    if (file.binary) {
+      out += " binary";
+    }
+    out += "\n";
     for (const Hunk& hunk : file.hunks) {
       out += "hunk " + std::to_string(hunk.old_start) + " " +
              std::to_string(hunk.new_start) + "\n";
@@ -76,7 +89,7 @@ TEST(ParseDiffTest, BuildsFilesHunksAndLines) {
        " a\n"
        "-b\n"
        "+c\n",
-       "file \" a/f\" \"f\"\n"
+       "file \"f\" \"f\" M\n"
        "hunk 1 1\n"
        "C \"a\"\n"
        "D \"b\"\n"
@@ -86,44 +99,43 @@ TEST(ParseDiffTest, BuildsFilesHunksAndLines) {
        "@@ -1 +1 @@\n-1\n+2\n"
        "@@ -10,2 +10,3 @@ int main()\n x\n+y\n"
        "diff --git a/y b/y\n--- a/y\n+++ b/y\n@@ -4 +4 @@\n-p\n+q\n",
-       "file \" a/x\" \"x\"\n"
+       "file \"x\" \"x\" M\n"
        "hunk 1 1\nD \"1\"\nA \"2\"\n"
        "hunk 10 10\nC \"x\"\nA \"y\"\n"
-       "file \" a/y\" \"y\"\n"
+       "file \"y\" \"y\" M\n"
        "hunk 4 4\nD \"p\"\nA \"q\"\n"},
       {"new file",
        "diff --git a/n b/n\nnew file mode 100644\nindex 0000000..e69de29\n"
        "--- /dev/null\n+++ b/n\n@@ -0,0 +1,3 @@\n+1\n+2\n+3\n",
-       "file \" /dev/null\" \"n\"\n"
+       "file \"\" \"n\" A >100644\n"
        "hunk 0 1\nA \"1\"\nA \"2\"\nA \"3\"\n"},
       {"deleted file",
        "diff --git a/d b/d\ndeleted file mode 100644\n"
        "--- a/d\n+++ /dev/null\n@@ -1 +0,0 @@\n-gone\n",
-       "file \" a/d\" \"ev/null\"\n"
+       "file \"d\" \"\" D 100644>\n"
        "hunk 1 0\nD \"gone\"\n"},
       {"binary file",
        "diff --git a/img b/img\nindex 1111111..2222222 100644\n"
        "Binary files a/img and b/img differ\n",
-       "file \"\" \"\"\n"},
+       "file \"img\" \"img\" B binary\n"},
       {"quoted names",
        "diff --git \"a/sp\\303\\244ce\" \"b/sp\\303\\244ce\"\n"
        "--- \"a/sp\\303\\244ce\"\n+++ \"b/sp\\303\\244ce\"\n",
-       "file \" \\x22a/sp\\x5C303\\x5C244ce\\x22\" "
-       "\"/sp\\x5C303\\x5C244ce\\x22\"\n"},
+       "file \"sp\\xC3\\xA4ce\" \"sp\\xC3\\xA4ce\" M\n"},
       {"later header line replaces earlier",
        "diff --git a/f b/f\n--- a/one\n--- a/two\n+++ b/three\n+++ b/four\n",
-       "file \" a/two\" \"four\"\n"},
+       "file \"two\" \"four\" M\n"},
       {"header signs inside a hunk are content",
        "diff --git a/f b/f\n--- a/f\n+++ b/f\n@@ -1,3 +1,3 @@\n"
        "---x\n+++y\n--- a/f\n",
-       "file \" a/f\" \"f\"\n"
+       "file \"f\" \"f\" M\n"
        "hunk 1 1\nD \"--x\"\nA \"++y\"\nD \"-- a/f\"\n"},
   });
 }
 
 TEST(ParseDiffTest, KeepsLineTextAsBytes) {
   const std::string head = "diff --git a/f b/f\n@@ -1 +1 @@\n";
-  const std::string file = "file \"\" \"\"\nhunk 1 1\n";
+  const std::string file = "file \"f\" \"f\" M\nhunk 1 1\n";
   ExpectParses({
       {"tab after prefix", head + "+\tx\n", file + "A \"  x\"\n"},
       {"two tabs", head + "+\t\tx\n", file + "A \"    x\"\n"},
@@ -180,12 +192,132 @@ TEST(ParseDiffTest, ReadsHunkHeaderStarts) {
   }
 }
 
-TEST(ParseDiffTest, ShortNewNameHeaderGivesEmptyName) {
+TEST(ParseDiffTest, ReadsNamesAndKindsFromTheHeaders) {
   ExpectParses({
-      {"bare signs", "diff\n+++\n", "file \"\" \"\"\n"},
-      {"five characters", "diff\n+++ b\n", "file \"\" \"\"\n"},
-      {"six characters", "diff\n+++ b/\n", "file \"\" \"\"\n"},
-      {"one-character name", "diff\n+++ b/x\n", "file \"\" \"x\"\n"},
+      {"rename without content",
+       "diff --git a/old b/new\nsimilarity index 100%\n"
+       "rename from old\nrename to new\n",
+       "file \"old\" \"new\" R 100%\n"},
+      {"rename with content",
+       "diff --git a/d/x.c b/e/x.c\nsimilarity index 87%\n"
+       "rename from d/x.c\nrename to e/x.c\nindex 1..2 100644\n"
+       "--- a/d/x.c\n+++ b/e/x.c\n@@ -1 +1 @@\n-a\n+b\n",
+       "file \"d/x.c\" \"e/x.c\" R 87%\nhunk 1 1\nD \"a\"\nA \"b\"\n"},
+      {"copy",
+       "diff --git a/s b/c\nsimilarity index 100%\ncopy from s\ncopy to c\n",
+       "file \"s\" \"c\" C 100%\n"},
+      {"mode change only",
+       "diff --git a/run.sh b/run.sh\nold mode 100644\nnew mode 100755\n",
+       "file \"run.sh\" \"run.sh\" T 100644>100755\n"},
+      {"mode change with content",
+       "diff --git a/r b/r\nold mode 100644\nnew mode 100755\n"
+       "--- a/r\n+++ b/r\n@@ -1 +1 @@\n+x\n",
+       "file \"r\" \"r\" M 100644>100755\nhunk 1 1\nA \"x\"\n"},
+      {"new binary file",
+       "diff --git a/i b/i\nnew file mode 100644\nindex 0000000..1111111\n"
+       "Binary files /dev/null and b/i differ\n",
+       "file \"\" \"i\" A >100644 binary\n"},
+      {"deleted empty file",
+       "diff --git a/e b/e\ndeleted file mode 100644\nindex e69de29..0000000\n",
+       "file \"e\" \"\" D 100644>\n"},
+      {"binary patch",
+       "diff --git a/i b/i\nindex 1..2 100644\nGIT binary patch\n"
+       "literal 3\nKcmZSh&;S4c0RRC2\n\nliteral 3\nKcmZSh&;S4c0RRC2\n\n",
+       "file \"i\" \"i\" B binary\n"},
+      {"submodule",
+       "diff --git a/sub b/sub\nindex 1111111..2222222 160000\n--- a/sub\n"
+       "+++ b/sub\n@@ -1 +1 @@\n-Subproject commit 1111111\n"
+       "+Subproject commit 2222222\n",
+       "file \"sub\" \"sub\" M\nhunk 1 1\nD \"Subproject commit 1111111\"\n"
+       "A \"Subproject commit 2222222\"\n"},
+      {"blanks in both names, the same path",
+       "diff --git a/my file b/my file\n--- a/my file\t\n+++ b/my file\t\n",
+       "file \"my file\" \"my file\" M\n"},
+      {"blanks in both names, b/ inside the name",
+       "diff --git a/x b/y b/x b/y\n", "file \"x b/y\" \"x b/y\" M\n"},
+      {"blanks in a rename: the rename lines decide",
+       "diff --git a/old name b/new name\nsimilarity index 90%\n"
+       "rename from old name\nrename to new name\n",
+       "file \"old name\" \"new name\" R 90%\n"},
+      {"quoted names with escapes",
+       "diff --git \"a/t\\tq\\\"b\\\\.txt\" \"b/t\\tq\\\"b\\\\.txt\"\n"
+       "--- \"a/t\\tq\\\"b\\\\.txt\"\t\n+++ \"b/t\\tq\\\"b\\\\.txt\"\t\n",
+       "file \"t\\x09q\\x22b\\x5C.txt\" \"t\\x09q\\x22b\\x5C.txt\" M\n"},
+      {"only the second name quoted",
+       "diff --git a/plain \"b/t\\tx\"\nsimilarity index 50%\n",
+       "file \"plain\" \"t\\x09x\" M 50%\n"},
+      {"no prefixes", "diff --git f f\n--- f\n+++ f\n@@ -1 +1 @@\n+x\n",
+       "file \"f\" \"f\" M\nhunk 1 1\nA \"x\"\n"},
+      {"no prefixes, a path under a/", "diff --git a/x a/x\n--- a/x\n+++ a/x\n",
+       "file \"a/x\" \"a/x\" M\n"},
+      {"a file named dev/null",
+       "diff --git a/dev/null b/dev/null\n--- a/dev/null\n+++ b/dev/null\n",
+       "file \"dev/null\" \"dev/null\" M\n"},
+      {"/dev/null alone means the side is missing",
+       "diff --git a/n b/n\n--- /dev/null\n+++ b/n\n"
+       "diff --git a/d b/d\n--- a/d\n+++ /dev/null\n",
+       "file \"\" \"n\" A\nfile \"d\" \"\" D\n"},
+      {"combined diff of an unmerged file",
+       "diff --cc src/m.c\nindex 1,2..3\n--- a/src/m.c\n+++ b/src/m.c\n"
+       "@@@ -1,1 -1,1 +1,5 @@@\n++<<<<<<< HEAD\n +ours\n",
+       "file \"src/m.c\" \"src/m.c\" U\nhunk 1 1\nA \"+<<<<<<< HEAD\"\n"
+       "C \"+ours\"\n"},
+      {"combined diff, quoted name", "diff --combined \"\\303\\251.c\"\n",
+       "file \"\\xC3\\xA9.c\" \"\\xC3\\xA9.c\" U\n"},
+  });
+}
+
+TEST(ParseDiffTest, UndoesGitsQuoting) {
+  const struct {
+    std::string quoted;
+    std::string name;
+  } cases[] = {
+      {R"("a/\346\227\245.txt")", "\xE6\x97\xA5.txt"},
+      {R"("a/\a\b\f\n\r\t\v")", "\a\b\f\n\r\t\v"},
+      {R"("a/q\"b\\s")", "q\"b\\s"},
+      {R"("a/\0")", std::string(1, '\0')},
+      {R"("a/\1x")", "\x01x"},
+      {R"("a/\1234")", "S4"},
+      {R"("a/\777")", "\xFF"},
+      {R"("a/\z")", "z"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<File> files =
+        ParseDiff("diff --git a/x b/x\nrename to " + c.quoted.substr(0, 1) +
+                  c.quoted.substr(3) + "\n--- " + c.quoted + "\n");
+    ASSERT_EQ(files.size(), 1u) << c.quoted;
+    EXPECT_EQ(files[0].old_name, c.name) << c.quoted;
+    EXPECT_EQ(files[0].new_name, c.name) << c.quoted;
+  }
+}
+
+// Headers git never prints, cut short or malformed, still give a record
+// with names of their own bytes, never an exception.
+TEST(ParseDiffTest, BrokenHeadersGiveNamesAsWritten) {
+  ExpectParses({
+      {"bare diff", "diff\n", "file \"\" \"\" M\n"},
+      {"no names", "diff --git \n", "file \"\" \"\" M\n"},
+      {"one name", "diff --git a/x\n", "file \"a/x\" \"a/x\" M\n"},
+      {"unclosed quote", "diff --git \"a/x b/x\n",
+       "file \"\\x22a/x\" \"b/x\" M\n"},
+      {"lone quote", "diff --git \"\n", "file \"\\x22\" \"\\x22\" M\n"},
+      {"escape at the end", "diff --cc \"x\\\n",
+       "file \"\\x22x\\x5C\" "
+       "\"\\x22x\\x5C\" U\n"},
+      {"signs without a blank", "diff --git a/f b/f\n---\n+++\n",
+       "file \"f\" \"f\" M\n"},
+      {"signs and a blank", "diff --git a/f b/f\n--- \n+++ \n",
+       "file \"\" \"\" M\n"},
+      {"similarity out of range",
+       "diff --git a/f b/g\nsimilarity index 99999999999999%\n"
+       "rename from f\nrename to g\n",
+       "file \"f\" \"g\" R\n"},
+      {"similarity without digits", "diff\nsimilarity index %\n",
+       "file \"\" \"\" M\n"},
+      {"empty rename", "diff\nrename from \nrename to \"\n",
+       "file \"\" \"\\x22\" R\n"},
+      {"modes without values", "diff\nold mode \nnew mode \n",
+       "file \"\" \"\" M\n"},
   });
 }
 
@@ -195,10 +327,10 @@ TEST(ParseDiffTest, IgnoresLinesWithoutARecord) {
        "--- a/f\n+++ b/f\n@@ -1 +1 @@\n-a\n+b\n", ""},
       {"content before the first hunk",
        "diff --git a/f b/f\n a\n+b\n-c\n@@ -1 +1 @@\n+d\n",
-       "file \"\" \"\"\nhunk 1 1\nA \"d\"\n"},
+       "file \"f\" \"f\" M\nhunk 1 1\nA \"d\"\n"},
       {"content after a section with no hunk yet",
        "diff --git a/f b/f\n@@ -1 +1 @@\n+a\ndiff --git a/g b/g\n+b\n",
-       "file \"\" \"\"\nhunk 1 1\nA \"a\"\nfile \"\" \"\"\n"},
+       "file \"f\" \"f\" M\nhunk 1 1\nA \"a\"\nfile \"g\" \"g\" M\n"},
       {"--stat",
        " src/a.c | 4 ++--\n b      | 1 -\n"
        " 2 files changed, 2 insertions(+), 3 deletions(-)\n",
@@ -212,43 +344,42 @@ TEST(ParseDiffTest, IgnoresLinesWithoutARecord) {
       {"--stat with a patch",
        " f | 2 +-\n 1 file changed\n\ndiff --git a/f b/f\n--- a/f\n"
        "+++ b/f\n@@ -1 +1 @@\n-a\n+b\n",
-       "file \" a/f\" \"f\"\nhunk 1 1\nD \"a\"\nA \"b\"\n"},
+       "file \"f\" \"f\" M\nhunk 1 1\nD \"a\"\nA \"b\"\n"},
   });
 }
 
-TEST(ParseDiffTest, ParsesRealGitOutput) {
+TEST(ParseDiffTest, ReadsEveryKindOfChangeGitPrints) {
   testing::TempRepo repo;
-  const std::string text =
-      "line one\nline two\nline three\nline four\nline five\n";
-  repo.Write("keep.txt", "alpha\nbeta\ngamma\n");
-  repo.Write("old.txt", text);
-  repo.Write("run.sh", "echo hi\n");
-  repo.Write("image.bin", "\x89PNG\x00\x01\x02"s);
-  repo.Write("gone.txt", "bye\n");
-  const std::string first = repo.Commit("first");
-
-  repo.Write("keep.txt", "alpha\n\tBETA\ngamma\n");
-  repo.Git({"mv", "old.txt", "new.txt"});
-  std::filesystem::permissions(repo.path() + "/run.sh",
-                               std::filesystem::perms::owner_exec,
-                               std::filesystem::perm_options::add);
-  repo.Write("image.bin", "\x89PNG\x00\x03\x04"s);
-  repo.Git({"rm", "-q", "gone.txt"});
-  const std::string second = repo.Commit("second");
-
+  const testing::ChangeFixture commits = testing::CommitEveryKindOfChange(repo);
+  std::vector<std::string> args = {"diff"};
+  args.insert(args.end(), ForcedDiffOptions().begin(),
+              ForcedDiffOptions().end());
+  args.insert(args.end(), {"-U1", commits.before, commits.after});
   std::string output;
   {
     testing::ScopedCwd cwd(repo.path());
-    output = GitOutput({"diff", "-U3", first, second});
+    output = GitOutput(args);
   }
-  EXPECT_EQ(Dump(ParseDiff(output)),
-            "file \" a/gone.txt\" \"ev/null\"\n"
-            "hunk 1 0\nD \"bye\"\n"
-            "file \"\" \"\"\n"
-            "file \" a/keep.txt\" \"keep.txt\"\n"
-            "hunk 1 1\nC \"alpha\"\nD \"beta\"\nA \"  BETA\"\nC \"gamma\"\n"
-            "file \"\" \"\"\n"
-            "file \"\" \"\"\n")
+  EXPECT_EQ(
+      Dump(ParseDiff(output)),
+      "file \"\" \"added.txt\" A >100644\n"
+      "hunk 0 1\nA \"added\"\n"
+      "file \"source.txt\" \"copy.txt\" C 100%\n"
+      "file \"\" \"docs/\\xE6\\x97\\xA5\\xE6\\x9C\\xAC\\xE8\\xAA\\x9E.txt\""
+      " A >100644\n"
+      "hunk 0 1\nA \"nihon\"\n"
+      "file \"gone.txt\" \"\" D 100644>\n"
+      "hunk 1 0\nD \"bye\"\n"
+      "file \"image.bin\" \"image.bin\" B binary\n"
+      "file \"keep.txt\" \"keep.txt\" M\n"
+      "hunk 1 1\nC \"keep 1\"\nD \"keep 2\"\nA \"KEEP 2\"\nC \"keep 3\"\n"
+      "file \"old name.txt\" \"new name.txt\" R 100%\n"
+      "file \"run.sh\" \"run.sh\" T 100644>100755\n"
+      "file \"source.txt\" \"source.txt\" M\n"
+      "hunk 20 20\nC \"source line 20\"\nA \"source line 21\"\n"
+      "file \"tab\\x09here \\x22q\\x22 back\\x5Cslash.txt\" "
+      "\"tab\\x09here \\x22q\\x22 back\\x5Cslash.txt\" M\n"
+      "hunk 1 1\nC \"odd\"\nA \"odder\"\n")
       << output;
 }
 

@@ -112,6 +112,265 @@ void ReadHunkHeader(std::string_view line, Hunk& hunk) {
   hunk.new_start = new_start;
 }
 
+// Reads the name that git wrote in C-style quotes at the start of `text`
+// (which begins with the quote) into `name`: octal escapes become the
+// bytes they stand for, and \t, \n, \", \\ and the other C escapes the
+// characters. Returns the count of bytes read, closing quote included, or
+// 0 when the quote is never closed.
+size_t ReadQuoted(std::string_view text, std::string& name) {
+  name.clear();
+  for (size_t pos = 1; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c == '"') {
+      return pos + 1;
+    }
+    if (c != '\\' || pos + 1 == text.size()) {
+      name += c;
+      continue;
+    }
+    const char escaped = text[++pos];
+    if (escaped >= '0' && escaped <= '7') {
+      unsigned byte = 0;
+      const size_t end = std::min(pos + 3, text.size());
+      for (; pos < end && text[pos] >= '0' && text[pos] <= '7'; ++pos) {
+        byte = byte * 8 + static_cast<unsigned>(text[pos] - '0');
+      }
+      --pos;
+      name += static_cast<char>(byte & 0xFF);
+      continue;
+    }
+    switch (escaped) {
+      case 'a':
+        name += '\a';
+        break;
+      case 'b':
+        name += '\b';
+        break;
+      case 'f':
+        name += '\f';
+        break;
+      case 'n':
+        name += '\n';
+        break;
+      case 'r':
+        name += '\r';
+        break;
+      case 't':
+        name += '\t';
+        break;
+      case 'v':
+        name += '\v';
+        break;
+      default:
+        name += escaped;
+        break;
+    }
+  }
+  return 0;
+}
+
+// A name that is the whole of `text`: quoted, or as it stands.
+std::string WholeName(std::string_view text) {
+  std::string name;
+  if (text.starts_with('"') && ReadQuoted(text, name) == text.size()) {
+    return name;
+  }
+  return std::string(text);
+}
+
+// A quoted second name that ends `text`, as in `a/x "b/y\tz"`; returns its
+// start, or npos.
+size_t QuotedSecondName(std::string_view text, std::string& name) {
+  if (!text.ends_with('"')) {
+    return std::string_view::npos;
+  }
+  for (size_t pos = text.find(" \""); pos != std::string_view::npos;
+       pos = text.find(" \"", pos + 1)) {
+    if (ReadQuoted(text.substr(pos + 1), name) == text.size() - pos - 1) {
+      return pos;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// Splits the two names of "diff --git <old> <new>". Either name may be
+// quoted. Two bare names are ambiguous when they hold blanks; both sides
+// name the same path unless the file was renamed or copied (and then later
+// headers give the names), so the split that gives equal halves wins.
+// Sets `prefixed` when the names carry git's "a/" and "b/" prefixes, which
+// are then taken off.
+void ReadGitNames(std::string_view text, File& file, bool& prefixed) {
+  std::string& old_name = file.old_name;
+  std::string& new_name = file.new_name;
+  size_t read = 0;
+  if (text.starts_with('"') && (read = ReadQuoted(text, old_name)) != 0 &&
+      read < text.size() && text[read] == ' ') {
+    new_name = WholeName(text.substr(read + 1));
+  } else if (const size_t pos = QuotedSecondName(text, new_name);
+             pos != std::string_view::npos) {
+    old_name = text.substr(0, pos);
+  } else {
+    size_t split = std::string_view::npos;
+    if (text.size() % 2 == 1 && text[text.size() / 2] == ' ') {
+      const std::string_view left = text.substr(0, text.size() / 2);
+      const std::string_view right = text.substr(left.size() + 1);
+      if (left == right || (left.starts_with("a/") && right.starts_with("b/") &&
+                            left.substr(2) == right.substr(2))) {
+        split = left.size();
+      }
+    }
+    if (split == std::string_view::npos && text.starts_with("a/")) {
+      split = text.find(" b/");
+    }
+    if (split == std::string_view::npos) {
+      split = text.find(' ');
+    }
+    if (split == std::string_view::npos) {
+      old_name = text;
+      new_name = text;
+    } else {
+      old_name = text.substr(0, split);
+      new_name = text.substr(split + 1);
+    }
+  }
+  prefixed = old_name.starts_with("a/") && new_name.starts_with("b/");
+  if (prefixed) {
+    old_name.erase(0, 2);
+    new_name.erase(0, 2);
+  }
+}
+
+// The name of a "---" or "+++" line, from its fifth character on. A bare
+// name ends at a tab: git quotes names that hold one, and adds one after a
+// name that holds a blank. False for "/dev/null", the side that does not
+// exist.
+bool ReadSideName(std::string_view text,
+                  std::string_view prefix,
+                  std::string& name) {
+  if (!text.starts_with('"') || ReadQuoted(text, name) == 0) {
+    name = text.substr(0, text.find('\t'));
+  }
+  if (name == "/dev/null") {
+    name.clear();
+    return false;
+  }
+  if (!prefix.empty() && name.starts_with(prefix)) {
+    name.erase(0, prefix.size());
+  }
+  return true;
+}
+
+// The word that follows `key` in a header line such as "new file mode
+// 100644".
+std::string HeaderValue(std::string_view line, std::string_view key) {
+  const std::string_view value = line.substr(key.size());
+  return std::string(value.substr(0, value.find(' ')));
+}
+
+// The percentage of "similarity index 87%", or -1.
+int32_t ReadPercent(std::string_view text) {
+  int32_t percent = 0;
+  size_t digits = 0;
+  for (; digits < text.size() && IsDigit(text[digits]); ++digits) {
+    if (digits == 3) {
+      return -1;
+    }
+    percent = percent * 10 + (text[digits] - '0');
+  }
+  return digits == 0 ? -1 : percent;
+}
+
+// What a file's header says besides its names, and how its names are
+// written.
+struct HeaderState {
+  bool prefixed = false;
+  bool combined = false;
+};
+
+// Reads one line of a file's header: the lines between "diff" and the
+// first hunk.
+void ReadHeaderLine(std::string_view line, HeaderState& header, File& file) {
+  if (line.starts_with("--- ")) {
+    if (!header.combined &&
+        !ReadSideName(line.substr(4), header.prefixed ? "a/" : "",
+                      file.old_name) &&
+        file.status == FileStatus::Modified) {
+      file.status = FileStatus::Added;
+    }
+  } else if (line.starts_with("+++ ")) {
+    if (!header.combined &&
+        !ReadSideName(line.substr(4), header.prefixed ? "b/" : "",
+                      file.new_name) &&
+        file.status == FileStatus::Modified) {
+      file.status = FileStatus::Deleted;
+    }
+  } else if (line.starts_with("rename from ")) {
+    file.old_name = WholeName(line.substr(12));
+    file.status = FileStatus::Renamed;
+  } else if (line.starts_with("rename to ")) {
+    file.new_name = WholeName(line.substr(10));
+    file.status = FileStatus::Renamed;
+  } else if (line.starts_with("copy from ")) {
+    file.old_name = WholeName(line.substr(10));
+    file.status = FileStatus::Copied;
+  } else if (line.starts_with("copy to ")) {
+    file.new_name = WholeName(line.substr(8));
+    file.status = FileStatus::Copied;
+  } else if (line.starts_with("similarity index ")) {
+    file.similarity = ReadPercent(line.substr(17));
+  } else if (line.starts_with("new file mode ")) {
+    file.new_mode = HeaderValue(line, "new file mode ");
+    file.old_name.clear();
+    file.status = FileStatus::Added;
+  } else if (line.starts_with("deleted file mode ")) {
+    file.old_mode = HeaderValue(line, "deleted file mode ");
+    file.new_name.clear();
+    file.status = FileStatus::Deleted;
+  } else if (line.starts_with("old mode ")) {
+    file.old_mode = HeaderValue(line, "old mode ");
+  } else if (line.starts_with("new mode ")) {
+    file.new_mode = HeaderValue(line, "new mode ");
+  } else if (line.starts_with("Binary files ") ||
+             line.starts_with("GIT binary patch")) {
+    file.binary = true;
+  }
+}
+
+// Opens a file's section at its "diff" line.
+void ReadDiffLine(std::string_view line, HeaderState& header, File& file) {
+  header = HeaderState();
+  if (line.starts_with("diff --git ")) {
+    ReadGitNames(line.substr(11), file, header.prefixed);
+    return;
+  }
+  std::string_view name;
+  if (line.starts_with("diff --cc ")) {
+    name = line.substr(10);
+  } else if (line.starts_with("diff --combined ")) {
+    name = line.substr(16);
+  } else {
+    return;
+  }
+  header.combined = true;
+  file.status = FileStatus::Unmerged;
+  file.new_name = WholeName(name);
+  file.old_name = file.new_name;
+}
+
+// Settles the status of a file whose section has ended: a file that is
+// only "modified" may be binary, or have only its mode changed.
+void FinishFile(File& file) {
+  if (file.status != FileStatus::Modified) {
+    return;
+  }
+  if (file.binary) {
+    file.status = FileStatus::Binary;
+  } else if (file.hunks.empty() && !file.old_mode.empty() &&
+             !file.new_mode.empty() && file.old_mode != file.new_mode) {
+    file.status = FileStatus::ModeChanged;
+  }
+}
+
 std::string_view NextLine(std::string_view& rest) {
   const size_t end = rest.find('\n');
   std::string_view line = rest.substr(0, end);
@@ -144,29 +403,40 @@ std::string ExpandTabs(const std::string& text) {
 
 std::vector<File> ParseDiff(std::string text) {
   std::vector<File> files;
+  HeaderState header;
   bool in_header = true;
   // The last hunk's lines; null until the last file has a hunk.
   std::vector<Line>* lines = nullptr;
   std::string_view rest(text);
   while (!rest.empty()) {
     const std::string_view line = NextLine(rest);
+    if (lines != nullptr && !line.empty()) {
+      switch (line[0]) {
+        case ' ':
+          lines->push_back(
+              Line{LineKind::Context, ExpandedText(line.substr(1))});
+          continue;
+        case '+':
+          lines->push_back(Line{LineKind::Added, ExpandedText(line.substr(1))});
+          continue;
+        case '-':
+          lines->push_back(
+              Line{LineKind::Deleted, ExpandedText(line.substr(1))});
+          continue;
+        default:
+          break;
+      }
+    }
     if (line.starts_with("diff")) {
-      files.emplace_back();
+      if (!files.empty()) {
+        FinishFile(files.back());
+      }
+      ReadDiffLine(line, header, files.emplace_back());
       in_header = true;
       lines = nullptr;
-    } else if (line.starts_with("index")) {
-      continue;
-    } else if (in_header && line.starts_with("---")) {
-      if (!files.empty()) {
-        files.back().old_name = std::string(line.substr(3));
-      }
-    } else if (in_header && line.starts_with("+++")) {
-      if (!files.empty()) {
-        files.back().new_name =
-            line.size() > 6 ? std::string(line.substr(6)) : std::string();
-      }
     } else if (line.starts_with("@@")) {
       in_header = false;
+      lines = nullptr;
       if (files.empty()) {
         continue;
       }
@@ -175,23 +445,12 @@ std::vector<File> ParseDiff(std::string text) {
       ReadHunkHeader(line, hunk);
       hunk.lines.reserve(CountHunkLines(rest));
       lines = &hunk.lines;
-    } else if (!line.empty() && lines != nullptr) {
-      LineKind kind;
-      switch (line[0]) {
-        case ' ':
-          kind = LineKind::Context;
-          break;
-        case '+':
-          kind = LineKind::Added;
-          break;
-        case '-':
-          kind = LineKind::Deleted;
-          break;
-        default:
-          continue;
-      }
-      lines->push_back(Line{kind, ExpandedText(line.substr(1))});
+    } else if (in_header && !files.empty()) {
+      ReadHeaderLine(line, header, files.back());
     }
+  }
+  if (!files.empty()) {
+    FinishFile(files.back());
   }
   return files;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iostream>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include <ftxui/component/component.hpp>
@@ -11,6 +13,8 @@
 #include <ftxui/dom/elements.hpp>
 #include <ftxui/screen/color.hpp>
 
+#include "diff/file_labels.h"
+#include "diff/format_options.h"
 #include "diff/render.h"
 #include "git.h"
 #include "process.h"
@@ -39,18 +43,49 @@ const File* SelectedFile(const State& state) {
   return index < 0 ? nullptr : &state.files[index];
 }
 
+// The status a git that cannot be started stands for, as a shell has it.
+constexpr int kGitNotStarted = 127;
+
+// What git said when its last run failed, one row per line.
+Element FailureText(const State& state) {
+  ftxui::Elements rows;
+  std::string_view rest = state.git_error;
+  while (!rest.empty()) {
+    const size_t end = rest.find('\n');
+    rows.push_back(ftxui::text(DisplayText(rest.substr(0, end))));
+    rest = end == std::string_view::npos ? std::string_view()
+                                         : rest.substr(end + 1);
+  }
+  if (rows.empty()) {
+    rows.push_back(ftxui::text("git diff failed with exit status " +
+                               std::to_string(state.git_status)));
+  }
+  return ftxui::vbox(std::move(rows));
+}
+
 }  // namespace
 
 void refresh(State& state) {
   state.files.clear();
   state.file_names.clear();
   state.split_rows.clear();
-  std::vector<std::string> args = {"diff",
-                                   "-U" + std::to_string(state.context)};
+  state.git_status = 0;
+  state.git_error.clear();
+  std::vector<std::string> args = {"diff"};
+  args.insert(args.end(), ForcedDiffOptions().begin(),
+              ForcedDiffOptions().end());
+  args.push_back("-U" + std::to_string(state.context));
   args.insert(args.end(), state.arguments.begin(), state.arguments.end());
-  state.files = ParseDiff(GitOutput(args));
+  GitResult result = GitCapture(args);
+  state.files = ParseDiff(std::move(result.out));
+  // A run that printed a diff is shown even when it failed: --exit-code
+  // makes git exit with 1 for every diff.
+  if (state.files.empty() && result.status != 0) {
+    state.git_status = result.status;
+    state.git_error = std::move(result.err);
+  }
   for (const File& file : state.files) {
-    state.file_names.push_back(file.new_name);
+    state.file_names.push_back(FileEntry(file));
     state.split_rows.push_back(SplitRowCounts(file));
   }
 }
@@ -59,7 +94,12 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   using namespace ftxui;
 
   auto reload = [&state] {
-    SkipIfGitCannotStart([&state] { refresh(state); });
+    try {
+      refresh(state);
+    } catch (const subprocess::SpawnError& error) {
+      state.git_status = kGitNotStarted;
+      state.git_error = std::string("cannot run git: ") + error.what();
+    }
   };
   auto less_context = [&state, reload] {
     if (state.context != 0) {
@@ -85,9 +125,12 @@ Component BuildScreen(State& state, std::function<void()> exit) {
 
   Component difference_view = Renderer([&state] {
     const int32_t index = SelectedIndex(state);
-    return index < 0 ? text("No difference...")
-                     : RenderFile(state.files[index], state.split,
-                                  &state.split_rows[index]);
+    if (index >= 0) {
+      return RenderDifference(state.files[index], state.split,
+                              &state.split_rows[index]);
+    }
+    return state.git_status != 0 ? FailureText(state)
+                                 : text("No difference...");
   });
   Component difference_scroller = Scroller(difference_view);
 
@@ -97,15 +140,11 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   Component difference_pane =
       Renderer(difference_scroller, [&state, difference_scroller] {
         const File* file = SelectedFile(state);
-        std::string names;
-        if (file != nullptr) {
-          names = DisplayText(file->old_name) + " -> " +
-                  DisplayText(file->new_name);
-        }
         return vbox({
                    text(" Difference "),
                    separator(),
-                   text(std::move(names)),
+                   text(file == nullptr ? std::string()
+                                        : " " + DisplayText(NameRow(*file))),
                    separator(),
                    difference_scroller->Render(),
                }) |
@@ -162,11 +201,20 @@ int main(int argc, const char** argv) {
   State state;
   state.arguments.assign(argv, argv + argc);
   try {
+    if (AsksForAnotherFormat(state.arguments)) {
+      std::vector<std::string> args = {"diff"};
+      args.insert(args.end(), state.arguments.begin(), state.arguments.end());
+      return GitInherited(args);
+    }
     refresh(state);
   } catch (const subprocess::SpawnError& error) {
     return ReportGitNotStarted(error);
   }
   if (state.files.empty()) {
+    if (state.git_status != 0) {
+      std::cerr << state.git_error << std::flush;
+      return state.git_status;
+    }
     std::cout << "No difference..." << std::endl;
     return 0;
   }

@@ -16,7 +16,7 @@ namespace plimsy::diff {
 // reference for the life of the screen.
 struct State {
   std::vector<File> files;
-  // The file menu's entries: the `new_name` of each of `files`, in order.
+  // The file menu's entries: the FileEntry of each of `files`, in order.
   std::vector<std::string> file_names;
   // SplitRowCounts of each of `files`, rebuilt with them.
   std::vector<std::vector<int>> split_rows;
@@ -26,10 +26,15 @@ struct State {
   int32_t files_width = 30;
   // Handed on to git diff after the context option at every refresh.
   std::vector<std::string> arguments;
+  // When the last git run failed without printing a diff: its exit status
+  // and what it wrote on standard error. 0 and empty otherwise.
+  int git_status = 0;
+  std::string git_error;
 };
 
 // Runs git diff with the state's context and arguments and replaces
-// `files`, `file_names` and `split_rows` with what it printed. Throws
+// `files`, `file_names` and `split_rows` with what it printed, and
+// `git_status` and `git_error` with how it ended. Throws
 // subprocess::SpawnError when git cannot be started, with the lists left
 // empty.
 void refresh(State& state);
@@ -39,7 +44,9 @@ void refresh(State& state);
 ftxui::Component BuildScreen(State& state, std::function<void()> exit);
 
 // The diff viewer; takes the arguments that follow "diff", which are handed
-// on to git diff.
+// on to git diff. Arguments that ask for another output format go to git
+// on the terminal instead. Returns 0, or git's status when git failed
+// before the screen opened.
 int main(int argc, const char** argv);
 
 }  // namespace plimsy::diff

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "diff/render.h"
+#include "diff/file_labels.h"
 #include "ui/display_text.h"
 
 namespace plimsy::log {
@@ -64,8 +64,8 @@ std::function<Element()> ContentRenderer(
   return [&] {
     if (selected_file != 0 &&
         static_cast<size_t>(selected_file) <= files.size()) {
-      return RenderFile(files[selected_file - 1], split,
-                        &split_rows[selected_file - 1]);
+      return RenderDifference(files[selected_file - 1], split,
+                              &split_rows[selected_file - 1]);
     }
     return CommitDetails(*commits[selected_commit]);
   };

@@ -9,6 +9,7 @@
 #include <ftxui/component/event.hpp>
 #include <ftxui/component/screen_interactive.hpp>
 
+#include "diff/file_labels.h"
 #include "diff/render.h"
 #include "git.h"
 #include "log/panels.h"
@@ -60,7 +61,7 @@ void refresh(State& state) {
   state.files = ParseDiff(GitOutput(
       {"diff", "-U" + std::to_string(state.context), hash + "~..." + hash}));
   for (const File& file : state.files) {
-    state.file_names.push_back(file.new_name);
+    state.file_names.push_back(FileEntry(file));
     state.split_rows.push_back(SplitRowCounts(file));
   }
 }

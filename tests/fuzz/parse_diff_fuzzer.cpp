@@ -10,11 +10,13 @@
 
 #include "../terminal_safety.h"
 #include "diff/diff.h"
-#include "diff/render.h"
+#include "diff/file_labels.h"
+#include "ui/display_text.h"
 
-// Parses arbitrary bytes as diff text and draws every file in both layouts;
-// whatever the input, the parser must not fail and the drawn screen must
-// not carry anything but text and colours to the terminal.
+// Parses arbitrary bytes as diff text and draws every file's list entry,
+// name row and difference in both layouts; whatever the input, the parser
+// must not fail and the drawn screen must not carry anything but text and
+// colours to the terminal.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<plimsy::File> files =
       plimsy::ParseDiff(std::string(reinterpret_cast<const char*>(data), size));
@@ -22,7 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const bool split : {false, true}) {
       auto screen = ftxui::Screen::Create(ftxui::Dimension::Fixed(80),
                                           ftxui::Dimension::Fixed(24));
-      ftxui::Render(screen, plimsy::RenderFile(file, split));
+      ftxui::Render(
+          screen, ftxui::vbox({
+                      ftxui::text(plimsy::DisplayText(plimsy::FileEntry(file))),
+                      ftxui::text(plimsy::DisplayText(plimsy::NameRow(file))),
+                      plimsy::RenderDifference(file, split),
+                  }));
       const std::string hazard =
           plimsy::testing::TerminalHazard(screen.ToString());
       if (!hazard.empty()) {

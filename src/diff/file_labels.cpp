@@ -1,0 +1,115 @@
+#include "diff/file_labels.h"
+
+#include <utility>
+
+#include "diff/render.h"
+#include "ui/display_text.h"
+
+namespace plimsy {
+namespace {
+
+// ", 87% similar", or nothing when git gave no similarity.
+std::string Similarity(const File& file) {
+  return file.similarity < 0
+             ? std::string()
+             : ", " + std::to_string(file.similarity) + "% similar";
+}
+
+// ", mode 100644", or nothing without a mode.
+std::string Mode(const std::string& mode) {
+  return mode.empty() ? std::string() : ", mode " + mode;
+}
+
+}  // namespace
+
+char StatusMark(FileStatus status) {
+  switch (status) {
+    case FileStatus::Modified:
+      return 'M';
+    case FileStatus::Added:
+      return 'A';
+    case FileStatus::Deleted:
+      return 'D';
+    case FileStatus::Renamed:
+      return 'R';
+    case FileStatus::Copied:
+      return 'C';
+    case FileStatus::ModeChanged:
+      return 'T';
+    case FileStatus::Binary:
+      return 'B';
+    case FileStatus::Unmerged:
+      return 'U';
+  }
+  return '?';
+}
+
+const std::string& FileName(const File& file) {
+  return file.new_name.empty() ? file.old_name : file.new_name;
+}
+
+std::string FileEntry(const File& file) {
+  return std::string(1, StatusMark(file.status)) + " " + FileName(file);
+}
+
+std::string NameRow(const File& file) {
+  // Two files compared with --no-index have two names without being a
+  // rename.
+  if (file.status == FileStatus::Renamed || file.status == FileStatus::Copied ||
+      (!file.old_name.empty() && !file.new_name.empty() &&
+       file.old_name != file.new_name)) {
+    return file.old_name + " -> " + file.new_name;
+  }
+  return FileName(file);
+}
+
+std::vector<std::string> NoHunkRows(const File& file) {
+  std::vector<std::string> rows;
+  switch (file.status) {
+    case FileStatus::Added:
+      rows.push_back("new file" + Mode(file.new_mode));
+      break;
+    case FileStatus::Deleted:
+      rows.push_back("deleted file" + Mode(file.old_mode));
+      break;
+    case FileStatus::Renamed:
+      rows.push_back("renamed" + Similarity(file));
+      break;
+    case FileStatus::Copied:
+      rows.push_back("copied" + Similarity(file));
+      break;
+    case FileStatus::Unmerged:
+      rows.push_back("unmerged");
+      break;
+    case FileStatus::Modified:
+    case FileStatus::ModeChanged:
+    case FileStatus::Binary:
+      break;
+  }
+  if (file.binary) {
+    rows.push_back("binary file");
+  }
+  if (!file.old_mode.empty() && !file.new_mode.empty() &&
+      file.old_mode != file.new_mode) {
+    rows.push_back("mode " + file.old_mode + " \u2192 " + file.new_mode);
+  }
+  if (rows.empty()) {
+    rows.push_back("no lines to show");
+  }
+  return rows;
+}
+
+ftxui::Element RenderDifference(const File& file,
+                                bool split,
+                                const std::vector<int>* split_rows) {
+  if (!file.hunks.empty()) {
+    return RenderFile(file, split, split_rows);
+  }
+  ftxui::Elements rows;
+  for (const std::string& row : NoHunkRows(file)) {
+    rows.push_back(ftxui::text(DisplayText(row)));
+  }
+  return ftxui::vbox(std::move(rows));
+}
+
+}  // namespace plimsy

@@ -1,0 +1,19 @@
+#ifndef PLIMSY_DIFF_FORMAT_OPTIONS_H_
+#define PLIMSY_DIFF_FORMAT_OPTIONS_H_
+
+#include <string>
+#include <vector>
+
+namespace plimsy::diff {
+
+// True when the arguments of `git diff` ask for output that is not a plain
+// patch the viewer can show: statistics, names only, a word diff, colours,
+// other line signs, a file or an external program as the destination, or
+// no output at all. Such a command line is git's to print. Arguments after
+// "--" or "--end-of-options" are paths and revisions, never options, and
+// the value of an option that takes one is not read as an option.
+bool AsksForAnotherFormat(const std::vector<std::string>& arguments);
+
+}  // namespace plimsy::diff
+
+#endif  // PLIMSY_DIFF_FORMAT_OPTIONS_H_
