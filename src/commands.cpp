@@ -2,14 +2,44 @@
 
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diff/screen.h"
 #include "git.h"
 #include "log/screen.h"
 #include "process.h"
+#include "terminal.h"
 
 namespace plimsy {
+namespace {
+
+// The command word `word` ("diff" or "log"): its screen on a terminal. When
+// standard output cannot show one, what git prints for the same command
+// line, as a pager passes text on when its output is not a terminal.
+int ScreenOrPlainText(std::string_view word,
+                      int (*screen)(int, const char**),
+                      int argc,
+                      const char** argv) {
+  ScreenCheck check = CheckScreen(KeySource::kStandardInput);
+  switch (check.support) {
+    case ScreenSupport::kAvailable:
+      return screen(argc, argv);
+    case ScreenSupport::kNoDisplay: {
+      std::string command(word);
+      std::vector<const char*> args = {command.c_str()};
+      args.insert(args.end(), argv, argv + argc);
+      return GitFallback(static_cast<int>(args.size()), args.data());
+    }
+    case ScreenSupport::kNoKeys:
+      ReportNoScreen(word, check,
+                     "use \"git " + std::string(word) + "\" for plain output");
+      return kNoTerminalStatus;
+  }
+  return kNoTerminalStatus;
+}
+
+}  // namespace
 
 int PrintHelp(int, const char**) {
   std::cout << "\n"
@@ -57,10 +87,10 @@ int Dispatch(int argc, const char** argv) {
     return PrintVersion(argc - 2, argv + 2);
   }
   if (word == "log") {
-    return log::main(argc - 2, argv + 2);
+    return ScreenOrPlainText(word, log::main, argc - 2, argv + 2);
   }
   if (word == "diff") {
-    return diff::main(argc - 2, argv + 2);
+    return ScreenOrPlainText(word, diff::main, argc - 2, argv + 2);
   }
   if (word == "help" || word == "--help" || word == "-h") {
     return PrintHelp(argc - 2, argv + 2);
