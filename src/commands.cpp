@@ -8,11 +8,27 @@
 #include "diff/screen.h"
 #include "git.h"
 #include "log/screen.h"
+#include "manual.h"
 #include "process.h"
 #include "terminal.h"
+#include "version.h"
 
 namespace plimsy {
 namespace {
+
+// "--help" among a screen's arguments, before any "--" that ends the options.
+bool AsksForHelp(int argc, const char** argv) {
+  for (int i = 0; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg == "--") {
+      return false;
+    }
+    if (arg == "--help") {
+      return true;
+    }
+  }
+  return false;
+}
 
 // The command word `word` ("diff" or "log"): its screen on a terminal. When
 // standard output cannot show one, what git prints for the same command
@@ -21,6 +37,9 @@ int ScreenOrPlainText(std::string_view word,
                       int (*screen)(int, const char**),
                       int argc,
                       const char** argv) {
+  if (AsksForHelp(argc, argv)) {
+    return ShowManual();
+  }
   ScreenCheck check = CheckScreen(KeySource::kStandardInput);
   switch (check.support) {
     case ScreenSupport::kAvailable:
@@ -65,7 +84,7 @@ int PrintHelp(int, const char**) {
 }
 
 int PrintVersion(int, const char**) {
-  std::cout << "1.3.0" << std::endl;
+  std::cout << PLIMSY_VERSION << std::endl;
   return 0;
 }
 
