@@ -1,5 +1,7 @@
 #include "commands.h"
 
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -32,7 +34,8 @@ bool AsksForHelp(int argc, const char** argv) {
 
 // The command word `word` ("diff" or "log"): its screen on a terminal. When
 // standard output cannot show one, what git prints for the same command
-// line, as a pager passes text on when its output is not a terminal.
+// line into a file, as a pager passes text on when its output is not a
+// terminal.
 int ScreenOrPlainText(std::string_view word,
                       int (*screen)(int, const char**),
                       int argc,
@@ -46,7 +49,13 @@ int ScreenOrPlainText(std::string_view word,
       return screen(argc, argv);
     case ScreenSupport::kNoDisplay: {
       std::string command(word);
-      std::vector<const char*> args = {command.c_str()};
+      std::vector<const char*> args;
+      // A terminal that cannot move its cursor cannot run a pager either;
+      // it gets the same text as a file would.
+      if (isatty(STDOUT_FILENO)) {
+        args.push_back("--no-pager");
+      }
+      args.push_back(command.c_str());
       args.insert(args.end(), argv, argv + argc);
       return GitFallback(static_cast<int>(args.size()), args.data());
     }
