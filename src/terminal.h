@@ -52,10 +52,11 @@ using ScreenBuilder =
 
 // Runs a full-screen loop over what `build` returns until it is left, and
 // returns 0. When no screen can open, reports why and returns
-// kNoTerminalStatus instead. While the screen is open, SIGHUP, SIGINT,
-// SIGQUIT, SIGTERM and SIGPIPE, or the terminal going away, restore the
-// terminal, end any tracked git child and end the program with 128 + the
-// signal's number.
+// kNoTerminalStatus instead. With kControllingTerminal, standard input is
+// replaced by the terminal, so its data must have been read before. While
+// the screen is open, SIGHUP, SIGINT, SIGQUIT, SIGTERM and SIGPIPE, or the
+// terminal going away, restore the terminal, end any tracked git child and
+// end the program with 128 + the signal's number.
 int RunScreen(std::string_view command,
               const ScreenBuilder& build,
               KeySource keys = KeySource::kStandardInput);

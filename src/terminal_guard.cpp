@@ -26,6 +26,7 @@ constexpr char kRestoreModes[] =
 
 // Read by the ending, which runs while the loop's thread is held still.
 std::atomic<bool> screen_open{false};
+std::atomic<bool> park_requested{false};
 std::atomic<bool> loop_thread_parked{false};
 pthread_t loop_thread;
 termios saved_modes;
@@ -36,8 +37,12 @@ int ParkSignal() {
 }
 
 // Holds the loop's thread still until the program ends, so that it draws
-// nothing after the terminal has been restored.
+// nothing after the terminal has been restored. The same signal sent from
+// elsewhere is ignored.
 void Park(int) {
+  if (!park_requested.load() || !pthread_equal(pthread_self(), loop_thread)) {
+    return;
+  }
   loop_thread_parked.store(true);
   sigset_t all;
   sigfillset(&all);
@@ -69,6 +74,7 @@ void WriteAll(int fd, const char* data, size_t size) {
 [[noreturn]] void EndProgram(int signal, int key_fd) {
   constexpr int kParkWaitMs = 500;
   constexpr int kChildWaitMs = 1000;
+  park_requested.store(true);
   pthread_kill(loop_thread, ParkSignal());
   for (int waited = 0; !loop_thread_parked.load() && waited < kParkWaitMs;
        ++waited) {
@@ -104,6 +110,7 @@ void WriteAll(int fd, const char* data, size_t size) {
 
 TerminalGuard::TerminalGuard(int key_fd) : key_fd_(key_fd) {
   loop_thread = pthread_self();
+  park_requested.store(false);
   loop_thread_parked.store(false);
   modes_saved = tcgetattr(key_fd, &saved_modes) == 0;
 
