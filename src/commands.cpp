@@ -1,15 +1,73 @@
 #include "commands.h"
 
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diff/screen.h"
 #include "git.h"
 #include "log/screen.h"
+#include "manual.h"
 #include "process.h"
+#include "terminal.h"
+#include "version.h"
 
 namespace plimsy {
+namespace {
+
+// "--help" among a screen's arguments, before any "--" that ends the options.
+bool AsksForHelp(int argc, const char** argv) {
+  for (int i = 0; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg == "--") {
+      return false;
+    }
+    if (arg == "--help") {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The command word `word` ("diff" or "log"): its screen on a terminal. When
+// standard output cannot show one, what git prints for the same command
+// line into a file, as a pager passes text on when its output is not a
+// terminal.
+int ScreenOrPlainText(std::string_view word,
+                      int (*screen)(int, const char**),
+                      int argc,
+                      const char** argv) {
+  if (AsksForHelp(argc, argv)) {
+    return ShowManual();
+  }
+  ScreenCheck check = CheckScreen(KeySource::kStandardInput);
+  switch (check.support) {
+    case ScreenSupport::kAvailable:
+      return screen(argc, argv);
+    case ScreenSupport::kNoDisplay: {
+      std::string command(word);
+      std::vector<const char*> args;
+      // A terminal that cannot move its cursor cannot run a pager either;
+      // it gets the same text as a file would.
+      if (isatty(STDOUT_FILENO)) {
+        args.push_back("--no-pager");
+      }
+      args.push_back(command.c_str());
+      args.insert(args.end(), argv, argv + argc);
+      return GitFallback(static_cast<int>(args.size()), args.data());
+    }
+    case ScreenSupport::kNoKeys:
+      ReportNoScreen(word, check,
+                     "use \"git " + std::string(word) + "\" for plain output");
+      return kNoTerminalStatus;
+  }
+  return kNoTerminalStatus;
+}
+
+}  // namespace
 
 int PrintHelp(int, const char**) {
   std::cout << "\n"
@@ -35,7 +93,7 @@ int PrintHelp(int, const char**) {
 }
 
 int PrintVersion(int, const char**) {
-  std::cout << "1.3.0" << std::endl;
+  std::cout << PLIMSY_VERSION << std::endl;
   return 0;
 }
 
@@ -57,10 +115,10 @@ int Dispatch(int argc, const char** argv) {
     return PrintVersion(argc - 2, argv + 2);
   }
   if (word == "log") {
-    return log::main(argc - 2, argv + 2);
+    return ScreenOrPlainText(word, log::main, argc - 2, argv + 2);
   }
   if (word == "diff") {
-    return diff::main(argc - 2, argv + 2);
+    return ScreenOrPlainText(word, diff::main, argc - 2, argv + 2);
   }
   if (word == "help" || word == "--help" || word == "-h") {
     return PrintHelp(argc - 2, argv + 2);

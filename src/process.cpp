@@ -11,6 +11,8 @@
 #include <cstring>
 #include <utility>
 
+#include "child_registry.h"
+
 extern char** environ;
 
 namespace subprocess {
@@ -190,9 +192,16 @@ CompletedProcess run(const std::vector<std::string>& args,
   envp.push_back(nullptr);
 
   pid_t pid = 0;
-  int error =
-      posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(),
-                   argv.data(), options.env.empty() ? environ : envp.data());
+  int error = 0;
+  {
+    plimsy::SignalsHeld held;
+    error =
+        posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(),
+                     argv.data(), options.env.empty() ? environ : envp.data());
+    if (error == 0) {
+      plimsy::TrackChild(pid);
+    }
+  }
   child_ends.clear();
   if (error != 0) {
     throw SpawnError(std::strerror(error));
@@ -200,6 +209,7 @@ CompletedProcess run(const std::vector<std::string>& args,
 
   CompletedProcess result;
   Drain(out, result.cout, err, result.cerr);
+  plimsy::ForgetChildOnExit(pid);
   result.returncode = WaitFor(pid);
   return result;
 }

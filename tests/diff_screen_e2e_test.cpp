@@ -150,10 +150,11 @@ TEST_F(DiffScreenEndToEndTest, QuitKeysRestoreTheTerminal) {
 }
 
 TEST_F(DiffScreenEndToEndTest, CleanTreePrintsOnlyTheMessage) {
-  RunResult result = RunIn(repo_.path(), {PlimsyBinary(), "diff"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, "No difference...\n");
-  EXPECT_EQ(result.err, "");
+  TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, kWidth, kHeight);
+  EXPECT_EQ(pane.WaitForExit(), 0);
+  std::string screen = pane.Capture();
+  EXPECT_TRUE(screen.starts_with("No difference...\n\n")) << screen;
+  EXPECT_EQ(screen.find_first_not_of('\n', 17), std::string::npos) << screen;
 }
 
 TEST_F(DiffScreenEndToEndTest, MissingGitIsReportedWithoutOpeningTheScreen) {

@@ -205,4 +205,20 @@ int TmuxPane::WaitForExit(std::chrono::milliseconds timeout) {
   return -1;
 }
 
+std::string TmuxPane::Format(const std::string& format) {
+  std::string value = Tmux({"display-message", "-p", "-t", "0", format});
+  while (!value.empty() && value.back() == '\n') {
+    value.pop_back();
+  }
+  return value;
+}
+
+void TmuxPane::RecordOutput(const std::string& path) {
+  Tmux({"pipe-pane", "-t", "0", "-o", "cat >> " + ShellQuote(path)});
+}
+
+std::string TmuxPane::Command(const std::vector<std::string>& args) {
+  return Tmux(args);
+}
+
 }  // namespace plimsy::testing

@@ -94,6 +94,12 @@ class TmuxPane {
       std::chrono::milliseconds timeout = std::chrono::seconds(15));
   // Waits for the command to end and returns its exit status, or -1.
   int WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+  // The value of a tmux format for the pane, such as "#{alternate_on}".
+  std::string Format(const std::string& format);
+  // From now on, appends every byte the pane's program writes to `path`.
+  void RecordOutput(const std::string& path);
+  // Runs any other tmux command on this pane's server.
+  std::string Command(const std::vector<std::string>& args);
 
  private:
   std::string Tmux(const std::vector<std::string>& args);

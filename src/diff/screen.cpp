@@ -18,6 +18,7 @@
 #include "diff/render.h"
 #include "git.h"
 #include "process.h"
+#include "terminal.h"
 #include "ui/display_text.h"
 #include "ui/list.h"
 #include "ui/scroller.h"
@@ -218,9 +219,9 @@ int main(int argc, const char** argv) {
     std::cout << "No difference..." << std::endl;
     return 0;
   }
-  auto screen = ftxui::ScreenInteractive::Fullscreen();
-  screen.Loop(BuildScreen(state, screen.ExitLoopClosure()));
-  return 0;
+  return RunScreen("diff", [&state](std::function<void()> exit) {
+    return BuildScreen(state, std::move(exit));
+  });
 }
 
 }  // namespace plimsy::diff

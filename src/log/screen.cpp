@@ -14,6 +14,7 @@
 #include "git.h"
 #include "log/panels.h"
 #include "process.h"
+#include "terminal.h"
 #include "ui/list.h"
 #include "ui/scroller.h"
 #include "ui/simple_button.h"
@@ -140,15 +141,15 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 }
 
 int main(int, const char**) {
-  auto screen = ftxui::ScreenInteractive::Fullscreen();
   State state;
   try {
     Start(state);
   } catch (const subprocess::SpawnError& error) {
     return ReportGitNotStarted(error);
   }
-  screen.Loop(BuildScreen(state, screen.ExitLoopClosure()));
-  return 0;
+  return RunScreen("log", [&state](std::function<void()> exit) {
+    return BuildScreen(state, std::move(exit));
+  });
 }
 
 }  // namespace plimsy::log

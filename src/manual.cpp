@@ -1,0 +1,62 @@
+#include "manual.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "commands.h"
+#include "process.h"
+
+namespace plimsy {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The page installed under the same prefix as this executable.
+std::string PageBesideExecutable() {
+  std::error_code error;
+  fs::path executable = fs::read_symlink("/proc/self/exe", error);
+  if (error) {
+    return {};
+  }
+  fs::path directory =
+      executable.parent_path().parent_path() / "share" / "man" / "man1";
+  for (const char* name : {"plimsy.1.gz", "plimsy.1"}) {
+    fs::path page = directory / name;
+    if (fs::is_regular_file(page, error)) {
+      return page.string();
+    }
+  }
+  return {};
+}
+
+bool ManFindsPage() {
+  subprocess::RunOptions quiet;
+  quiet.cin = subprocess::PipeOption::close;
+  quiet.cout = subprocess::PipeOption::close;
+  quiet.cerr = subprocess::PipeOption::close;
+  return subprocess::run({"man", "-w", "plimsy"}, quiet).returncode == 0;
+}
+
+}  // namespace
+
+int ShowManual() {
+  try {
+    std::string page = PageBesideExecutable();
+    std::vector<std::string> man = {"man", "plimsy"};
+    if (!page.empty()) {
+      man = {"man", "-l", page};
+    } else if (!ManFindsPage()) {
+      return PrintHelp(0, nullptr);
+    }
+    if (int status = subprocess::run(man).returncode; status != 0) {
+      return PrintHelp(0, nullptr);
+    }
+    return 0;
+  } catch (const subprocess::SpawnError&) {
+    return PrintHelp(0, nullptr);
+  }
+}
+
+}  // namespace plimsy

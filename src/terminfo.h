@@ -1,0 +1,25 @@
+#ifndef PLIMSY_TERMINFO_H_
+#define PLIMSY_TERMINFO_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plimsy {
+
+// The terminfo directories in the order the terminal library searches them:
+// $TERMINFO, ~/.terminfo, $TERMINFO_DIRS (an empty entry standing for the
+// system's), then the system's own.
+std::vector<std::string> TerminfoDirectories();
+
+// Whether the compiled terminfo entry of terminal type `term`, looked up in
+// `directories`, can address the cursor (has "cup"). Empty when no readable
+// entry is found.
+std::optional<bool> TerminfoCursorAddressing(
+    std::string_view term,
+    const std::vector<std::string>& directories);
+
+}  // namespace plimsy
+
+#endif  // PLIMSY_TERMINFO_H_
