@@ -78,13 +78,13 @@ class ListEndToEndTest : public ::testing::Test {
 
 TEST_F(ListEndToEndTest, HomeAndEndInEveryFormAndTheWheel) {
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, kWidth, kHeight);
-  pane.WaitFor("a/f01.txt -> f01.txt");
+  pane.WaitFor("│ f01.txt");
 
   // tmux's own End and Home keys, then the other forms terminals send.
   pane.SendKeys({"End"});
-  pane.WaitFor("a/f60.txt -> f60.txt");
+  pane.WaitFor("│ f60.txt");
   pane.SendKeys({"Home"});
-  pane.WaitFor("a/f01.txt -> f01.txt");
+  pane.WaitFor("│ f01.txt");
   const std::vector<std::pair<std::string, std::string>> forms = {
       {"\x1b[F", "\x1b[H"},
       {"\x1bOF", "\x1bOH"},
@@ -94,34 +94,35 @@ TEST_F(ListEndToEndTest, HomeAndEndInEveryFormAndTheWheel) {
   for (const auto& [end, home] : forms) {
     SCOPED_TRACE(end.substr(1));
     pane.SendLiteral(end);
-    std::string screen = pane.WaitFor("a/f60.txt -> f60.txt");
-    EXPECT_TRUE(RowOf(screen, kHeight - 1).starts_with("> f60.txt")) << screen;
+    std::string screen = pane.WaitFor("│ f60.txt");
+    EXPECT_TRUE(RowOf(screen, kHeight - 1).starts_with("> M f60.txt"))
+        << screen;
     pane.SendLiteral(home);
-    screen = pane.WaitFor("a/f01.txt -> f01.txt");
-    EXPECT_TRUE(RowOf(screen, 3).starts_with("> f01.txt")) << screen;
+    screen = pane.WaitFor("│ f01.txt");
+    EXPECT_TRUE(RowOf(screen, 3).starts_with("> M f01.txt")) << screen;
   }
 
   // Two notches over the file list scroll it by six rows; the selection
   // follows to the first row in view.
   pane.SendLiteral(Wheel(true, 5, 10));
   pane.SendLiteral(Wheel(true, 5, 10));
-  std::string screen = pane.WaitFor("a/f07.txt -> f07.txt");
-  EXPECT_TRUE(RowOf(screen, 3).starts_with("> f07.txt")) << screen;
+  std::string screen = pane.WaitFor("│ f07.txt");
+  EXPECT_TRUE(RowOf(screen, 3).starts_with("> M f07.txt")) << screen;
   // One back: the selection is still in view and stays.
   pane.SendLiteral(Wheel(false, 5, 10));
   screen = WaitUntil(pane, "wheel up", [](const std::string& s) {
-    return RowOf(s, 3).starts_with("  f04.txt");
+    return RowOf(s, 3).starts_with("  M f04.txt");
   });
-  EXPECT_TRUE(Shows(screen, "a/f07.txt -> f07.txt"));
+  EXPECT_TRUE(Shows(screen, "│ f07.txt"));
 }
 
 TEST_F(ListEndToEndTest, UpAtTheFirstFileKeepsTheFocusInTheList) {
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, kWidth, kHeight);
-  pane.WaitFor("a/f01.txt -> f01.txt");
+  pane.WaitFor("│ f01.txt");
   // Were the focus to move up into the header, Enter would toggle the
   // layout there.
   pane.SendKeys({"Up", "k", "Enter", "j"});
-  const std::string screen = pane.WaitFor("a/f02.txt -> f02.txt");
+  const std::string screen = pane.WaitFor("│ f02.txt");
   EXPECT_TRUE(Shows(screen, "▣ [S]plit")) << screen;
 }
 

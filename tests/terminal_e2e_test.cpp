@@ -89,12 +89,10 @@ std::map<int, bool> FinalModes(const std::string& output) {
 
 // The process ids of running git commands whose arguments start with
 // `args` and whose working directory is `dir`.
+// The git processes running in `dir` whose command line holds each of
+// `args` as a whole argument.
 std::vector<pid_t> GitProcesses(const std::string& dir,
                                 const std::vector<std::string>& args) {
-  std::string prefix = "git";
-  for (const std::string& arg : args) {
-    prefix += '\0' + arg;
-  }
   std::vector<pid_t> found;
   std::error_code error;
   for (const fs::directory_entry& entry :
@@ -107,7 +105,12 @@ std::vector<pid_t> GitProcesses(const std::string& dir,
     std::string stat = ReadFile(entry.path() / "stat");
     size_t state = stat.rfind(") ");
     bool zombie = state != std::string::npos && stat[state + 2] == 'Z';
-    if (!zombie && cmdline.starts_with(prefix) &&
+    const std::string words = '\0' + cmdline;
+    bool all = cmdline.starts_with(std::string("git") + '\0');
+    for (const std::string& arg : args) {
+      all = all && words.find('\0' + arg + '\0') != std::string::npos;
+    }
+    if (!zombie && all &&
         fs::read_symlink(entry.path() / "cwd", error) == fs::path(dir)) {
       found.push_back(std::stoi(name));
     }
