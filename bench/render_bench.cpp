@@ -9,7 +9,6 @@
 #include <ftxui/dom/elements.hpp>
 #include <ftxui/screen/screen.hpp>
 
-#include "../tests/render_reference.h"
 #include "diff/diff.h"
 #include "diff/render.h"
 #include "generate.h"
@@ -42,7 +41,7 @@ void MeasureFrame(benchmark::State& state, bool lazy) {
   bool measuring = false;
   ftxui::Component scroller = ftxui::Scroller(ftxui::Renderer([&] {
     return lazy || !measuring ? RenderFile(file, split, &split_rows)
-                              : reference::RenderFile(file, split);
+                              : RenderWholeFile(file, split, LookOf(file, {}));
   }));
   ftxui::Screen screen = ftxui::Screen::Create(ftxui::Dimension::Fixed(200),
                                                ftxui::Dimension::Fixed(60));

@@ -125,9 +125,9 @@ TEST(ParseDiffTest, KeepsLineTextAsBytes) {
   const std::string head = "diff --git a/f b/f\n@@ -1 +1 @@\n";
   const std::string file = "file \"\" \"\"\nhunk 1 1\n";
   ExpectParses({
-      {"tab after prefix", head + "+\tx\n", file + "A \"  x\"\n"},
-      {"two tabs", head + "+\t\tx\n", file + "A \"    x\"\n"},
-      {"tab inside text", head + " a\tb\n", file + "C \"a  b\"\n"},
+      {"tab after prefix", head + "+\tx\n", file + "A \"\\x09x\"\n"},
+      {"two tabs", head + "+\t\tx\n", file + "A \"\\x09\\x09x\"\n"},
+      {"tab inside text", head + " a\tb\n", file + "C \"a\\x09b\"\n"},
       {"lone sign", head + "+\n-\n", file + "A \"\"\nD \"\"\n"},
       {"no-newline marker", head + "-b\n\\ No newline at end of file\n+c\n",
        file + "D \"b\"\nA \"c\"\n"},
@@ -246,7 +246,7 @@ TEST(ParseDiffTest, ParsesRealGitOutput) {
             "hunk 1 0\nD \"bye\"\n"
             "file \"\" \"\"\n"
             "file \" a/keep.txt\" \"keep.txt\"\n"
-            "hunk 1 1\nC \"alpha\"\nD \"beta\"\nA \"  BETA\"\nC \"gamma\"\n"
+            "hunk 1 1\nC \"alpha\"\nD \"beta\"\nA \"\\x09BETA\"\nC \"gamma\"\n"
             "file \"\" \"\"\n"
             "file \"\" \"\"\n")
       << output;

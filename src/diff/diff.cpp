@@ -9,26 +9,6 @@ namespace plimsy {
 
 namespace {
 
-std::string ExpandedText(std::string_view text) {
-  size_t tab = text.find('\t');
-  if (tab == std::string_view::npos) {
-    return std::string(text);
-  }
-  const auto tabs =
-      static_cast<size_t>(std::count(text.begin(), text.end(), '\t'));
-  std::string out;
-  out.reserve(text.size() + tabs);
-  size_t from = 0;
-  while (tab != std::string_view::npos) {
-    out.append(text.substr(from, tab - from));
-    out.append("  ");
-    from = tab + 1;
-    tab = text.find('\t', from);
-  }
-  out.append(text.substr(from));
-  return out;
-}
-
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -138,10 +118,6 @@ size_t CountHunkLines(std::string_view rest) {
 
 }  // namespace
 
-std::string ExpandTabs(const std::string& text) {
-  return ExpandedText(text);
-}
-
 std::vector<File> ParseDiff(std::string text) {
   std::vector<File> files;
   bool in_header = true;
@@ -190,7 +166,7 @@ std::vector<File> ParseDiff(std::string text) {
         default:
           continue;
       }
-      lines->push_back(Line{kind, ExpandedText(line.substr(1))});
+      lines->push_back(Line{kind, std::string(line.substr(1))});
     }
   }
   return files;

@@ -18,6 +18,7 @@
 #include "ui/display_text.h"
 #include "ui/scroller.h"
 #include "ui/simple_button.h"
+#include "ui/terminal_cells.h"
 
 namespace plimsy::diff {
 namespace {
@@ -45,6 +46,7 @@ void refresh(State& state) {
   state.files.clear();
   state.file_names.clear();
   state.split_rows.clear();
+  state.render_caches.clear();
   std::vector<std::string> args = {"diff",
                                    "-U" + std::to_string(state.context)};
   args.insert(args.end(), state.arguments.begin(), state.arguments.end());
@@ -53,6 +55,7 @@ void refresh(State& state) {
     state.file_names.push_back(file.new_name);
     state.split_rows.push_back(SplitRowCounts(file));
   }
+  state.render_caches.resize(state.files.size());
 }
 
 Component BuildScreen(State& state, std::function<void()> exit) {
@@ -85,9 +88,10 @@ Component BuildScreen(State& state, std::function<void()> exit) {
     const int32_t index = SelectedIndex(state);
     return index < 0 ? text("No difference...")
                      : RenderFile(state.files[index], state.split,
-                                  &state.split_rows[index]);
+                                  {&state.split_rows[index],
+                                   &state.render_caches[index], &state.view});
   });
-  Component difference_scroller = Scroller(difference_view);
+  Component difference_scroller = Scroller(difference_view, &state.view);
 
   Component files_pane = Renderer(file_menu, [file_menu] {
     // The frame keeps the selected name in view when the list is taller
@@ -134,7 +138,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
            bgcolor(Color::White) | color(Color::Black);
   });
 
-  Component layout = Container::Vertical({header, body});
+  Component layout = TerminalCells(Container::Vertical({header, body}));
   Component root = CatchEvent(
       layout, [&state, exit, less_context, more_context](const Event& event) {
         if (event == Event::Character('s')) {

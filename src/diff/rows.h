@@ -1,0 +1,138 @@
+#ifndef PLIMSY_DIFF_ROWS_H_
+#define PLIMSY_DIFF_ROWS_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include <ftxui/dom/elements.hpp>
+
+#include "diff/cells.h"
+#include "diff/diff.h"
+#include "diff/render.h"
+#include "diff/word_diff.h"
+
+// The rows of a rendered file, shared by the element tree that holds all of
+// them and the element that builds only those in view.
+namespace plimsy {
+
+// One row of a hunk, before wrapping. In the joined layout it holds one
+// line, as `old_line` when the line has an old number and as `new_line`
+// when it has a new one (a context line is both). In the split layout it
+// holds a context line on both sides, or the k-th deleted and the k-th added
+// line of a run of changes, either of which may be missing.
+struct Entry {
+  const Line* old_line = nullptr;
+  const Line* new_line = nullptr;
+  int64_t old_number = 0;
+  int64_t new_number = 0;
+  // Joined: the line of the other kind that this changed line pairs with in
+  // its run, as the split layout pairs them, or null.
+  const Line* partner = nullptr;
+};
+
+// The entries of a hunk, in order. Within each run of changed lines
+// between context lines, the k-th deleted line pairs with the k-th added
+// line, whatever their order in the run.
+class Entries {
+ public:
+  Entries(const Hunk& hunk, bool split);
+
+  // Makes entry `index` the next one, reading the lines before it only for
+  // their kinds.
+  void Seek(int64_t index);
+  bool Next(Entry& entry);
+
+ private:
+  // Reads the run of changed lines starting at `next_`.
+  void EnterRun();
+
+  const std::vector<Line>& lines_;
+  const bool split_;
+  // The next line outside a run, or the end of the run being read.
+  size_t next_ = 0;
+  int64_t old_number_;
+  int64_t new_number_;
+  bool in_run_ = false;
+  std::vector<uint32_t> deleted_;
+  std::vector<uint32_t> added_;
+  size_t run_begin_ = 0;
+  // The next entry of the run: a row (split) or a line (joined).
+  size_t run_next_ = 0;
+  size_t run_entries_ = 0;
+  size_t deleted_seen_ = 0;
+  size_t added_seen_ = 0;
+};
+
+// The entries of a hunk: its lines (joined) or its split rows.
+int64_t EntryCount(const Hunk& hunk, bool split);
+
+struct NumberWidths {
+  int old_width = 1;
+  int new_width = 1;
+};
+
+// The widths of the number columns that hold every number of the file.
+NumberWidths FileNumberWidths(const File& file);
+
+// Rows of every entry of a file, wrapped at the widths of its text columns.
+struct WrappedRows {
+  bool split = false;
+  int old_width = 0;
+  int new_width = 0;
+  // For each hunk, the rows of its entries up to and including each one.
+  std::vector<std::vector<int64_t>> ends;
+};
+
+// The rows each entry of `file` takes when wrapped at the text widths.
+WrappedRows WrapFile(const File& file,
+                     bool split,
+                     int old_width,
+                     int new_width,
+                     TextLayouts* layouts);
+
+// The rows an entry takes when wrapped.
+int64_t EntryRows(const Entry& entry,
+                  bool split,
+                  int old_width,
+                  int new_width,
+                  TextLayouts* layouts);
+
+struct RenderCache::Parts {
+  std::optional<NumberWidths> widths;
+  std::unordered_map<
+      const Line*,
+      std::unordered_map<const Line*, std::shared_ptr<const WordChanges>>>
+      words;
+  size_t word_count = 0;
+  TextLayouts layouts;
+  std::shared_ptr<const WrappedRows> wrapped;
+  // The widths of the text columns at the last frame, for counting wrapped
+  // rows before the layout gives the widths again.
+  int old_text_width = 0;
+  int new_text_width = 0;
+};
+
+// The changed words of a deleted line and the added line it pairs with.
+std::shared_ptr<const WordChanges> WordsOf(const Line& deleted,
+                                           const Line& added,
+                                           RenderCache* cache);
+
+// A hunk's dim header row.
+ftxui::Element HeaderRow(const Hunk& hunk);
+
+// The row of an entry, in either layout.
+ftxui::Element JoinedRow(const Entry& entry, const FileLook& look);
+ftxui::Element SplitRow(const Entry& entry, const FileLook& look);
+
+// The widths of the text columns of a row laid out `width` cells wide.
+std::pair<int, int> TextWidths(const FileLook& look, bool split, int width);
+
+}  // namespace plimsy
+
+#endif  // PLIMSY_DIFF_ROWS_H_
