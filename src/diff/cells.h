@@ -82,6 +82,10 @@ struct TextOptions {
   int* column_limit = nullptr;
 };
 
+// The cells below stand as tall as their row, which a wrapped line makes
+// as tall as it needs: the number and sign show in its first row, rules and
+// colours go all the way down.
+
 // A line number, left-aligned in a column of `width` cells.
 ftxui::Element NumberCell(int64_t number, int width);
 
@@ -93,6 +97,9 @@ ftxui::Element SignCell(LineKind kind);
 
 // The blank sign cell of a side without a line.
 ftxui::Element EmptySignCell();
+
+// The one-cell rule between two columns.
+ftxui::Element RuleCell();
 
 // A line's text in a column of whatever width the layout gives it: scrolled
 // by `options.column` with "‹" and "›" marking the cut ends, or wrapped

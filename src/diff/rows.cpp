@@ -346,10 +346,10 @@ Element JoinedRow(const Entry& entry, const FileLook& look) {
   return ftxui::hbox({
       entry.old_line != nullptr ? NumberCell(entry.old_number, look.old_width)
                                 : PlaceholderCell(look.old_width),
-      ftxui::separator(),
+      RuleCell(),
       entry.new_line != nullptr ? NumberCell(entry.new_number, look.new_width)
                                 : PlaceholderCell(look.new_width),
-      ftxui::separator(),
+      RuleCell(),
       SignCell(line.kind),
       TextCell(line.text, StyleOf(line.kind), std::move(changed), look.text),
   });
@@ -372,12 +372,12 @@ Element SplitRow(const Entry& entry, const FileLook& look) {
                            std::move(new_changed), look);
   return ftxui::hbox({
       std::move(old_side.number),
-      ftxui::separator(),
+      RuleCell(),
       std::move(old_side.sign),
       std::move(old_side.text),
-      ftxui::separator(),
+      RuleCell(),
       std::move(new_side.number),
-      ftxui::separator(),
+      RuleCell(),
       std::move(new_side.sign),
       std::move(new_side.text),
   });
@@ -399,14 +399,12 @@ std::pair<int, int> TextWidths(const FileLook& look, bool split, int width) {
   };
   Element row;
   if (split) {
-    row =
-        ftxui::hbox({fixed(look.old_width), ftxui::separator(), fixed(1),
-                     text(old_text), ftxui::separator(), fixed(look.new_width),
-                     ftxui::separator(), fixed(1), text(new_text)});
+    row = ftxui::hbox({fixed(look.old_width), RuleCell(), fixed(1),
+                       text(old_text), RuleCell(), fixed(look.new_width),
+                       RuleCell(), fixed(1), text(new_text)});
   } else {
-    row = ftxui::hbox({fixed(look.old_width), ftxui::separator(),
-                       fixed(look.new_width), ftxui::separator(), fixed(1),
-                       text(old_text)});
+    row = ftxui::hbox({fixed(look.old_width), RuleCell(), fixed(look.new_width),
+                       RuleCell(), fixed(1), text(old_text)});
   }
   row->ComputeRequirement();
   row->SetBox({0, width - 1, 0, 0});
