@@ -1,6 +1,7 @@
 #include "diff/cells.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -22,6 +23,26 @@ using ftxui::Color;
 // Texts are read from a checkpoint at most this many bytes before what is
 // drawn; shorter texts are laid out anew each time they are drawn.
 constexpr size_t kCheckpointBytes = 4096;
+
+// Whether `text` is printable ASCII only, eight bytes at a time: a long
+// line is read whole when it is first drawn.
+bool IsPlain(std::string_view text) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighs = 0x8080808080808080ull;
+  // A high bit marks a byte of 0x80 or more, a byte below 0x20, or a DEL.
+  uint64_t other = 0;
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word = 0;
+    std::memcpy(&word, text.data() + i, 8);
+    const uint64_t del = word ^ (0x7F * kOnes);
+    other |= word | ((word - 0x20 * kOnes) & ~word) | ((del - kOnes) & ~del);
+  }
+  for (; i < text.size(); ++i) {
+    other |= static_cast<uint8_t>(text[i] - 0x20) > 0x5E ? kHighs : 0;
+  }
+  return (other & kHighs) == 0;
+}
 
 // Where glyphs go: along one row when not wrapping (`width` 0), else row
 // after row of `width` cells, a wide glyph that does not fit at the end of
@@ -318,6 +339,11 @@ class TextCellNode : public ftxui::Node {
                          });
     --checkpoint;
     GlyphReader reader(text_, checkpoint->offset, checkpoint->column);
+    if (layout.plain) {
+      const int64_t start =
+          std::min<int64_t>(column, static_cast<int64_t>(text_.size()));
+      reader = GlyphReader(text_, static_cast<size_t>(start), start);
+    }
     reader.SkipAscii(column - reader.column());
     ChangedBytes changed(changed_.get(), reader.offset());
     const int y = box_.y_min;
@@ -364,8 +390,14 @@ class TextCellNode : public ftxui::Node {
     if (checkpoint != layout.checkpoints.begin()) {
       --checkpoint;
     }
-    GlyphReader reader(text_, checkpoint->offset, checkpoint->column);
-    Placer placer(width, checkpoint->row, checkpoint->x);
+    TextCheckpoint start = *checkpoint;
+    if (layout.plain) {
+      const int64_t row = std::min(first, layout.rows - 1);
+      const int64_t offset = row * width;
+      start = {static_cast<size_t>(offset), offset, row, 0};
+    }
+    GlyphReader reader(text_, start.offset, start.column);
+    Placer placer(width, start.row, start.x);
     ChangedBytes changed(changed_.get(), reader.offset());
     Glyph glyph;
     while (true) {
@@ -454,6 +486,13 @@ const TextStyle& HeaderStyle() {
 TextLayout LayOut(std::string_view text, int width) {
   TextLayout layout;
   layout.checkpoints.push_back({});
+  if (IsPlain(text)) {
+    const auto size = static_cast<int64_t>(text.size());
+    layout.plain = true;
+    layout.columns = size;
+    layout.rows = width <= 0 || size == 0 ? 1 : (size + width - 1) / width;
+    return layout;
+  }
   GlyphReader reader(text);
   Placer placer(width, 0, 0);
   size_t next_checkpoint = kCheckpointBytes;
@@ -535,8 +574,7 @@ int64_t WrappedRowCount(std::string_view text,
   if (width <= 0) {
     return 1;
   }
-  if (std::all_of(text.begin(), text.end(),
-                  [](char c) { return c >= 0x20 && c < 0x7F; })) {
+  if (text.size() < kCheckpointBytes && IsPlain(text)) {
     return text.empty()
                ? 1
                : (static_cast<int64_t>(text.size()) + width - 1) / width;

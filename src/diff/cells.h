@@ -45,6 +45,9 @@ struct TextCheckpoint {
 };
 
 struct TextLayout {
+  // Only printable ASCII: every byte a glyph of one cell, so reading can
+  // start at any byte, and `checkpoints` holds only the start.
+  bool plain = false;
   // The first one is the start of the text.
   std::vector<TextCheckpoint> checkpoints;
   // Columns of the whole text, unwrapped.
