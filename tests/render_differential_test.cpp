@@ -57,7 +57,7 @@ std::string RandomText(std::mt19937& random) {
       "int value = compute(alpha, beta);",
       "int value = compute(alpha, gamma);",
       // Long enough to be drawn from checkpoints.
-      std::string(9000, 'L') + "\t漢end",
+      std::string(4200, 'L') + "\t漢end",
   };
   if (random() % 5 == 0) {
     std::string bytes(random() % 16, '\0');
@@ -291,7 +291,7 @@ std::string ScrolledDifference(const File& file, bool split, const View& view) {
 std::vector<Across> Acrosses(std::mt19937& random) {
   return {{0, false},
           {8 * static_cast<int>(1 + random() % 4), false},
-          {static_cast<int>(random() % 9000), false},
+          {static_cast<int>(random() % 4500), false},
           {0, true}};
 }
 

@@ -11,8 +11,10 @@
 #include "../terminal_safety.h"
 #include "diff/diff.h"
 #include "diff/render.h"
+#include "ui/text_view.h"
 
-// Parses arbitrary bytes as diff text and draws every file in both layouts;
+// Parses arbitrary bytes as diff text and draws every file in both layouts,
+// cut or wrapped;
 // whatever the input, the parser must not fail and the drawn screen must
 // not carry anything but text and colours to the terminal.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -20,9 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       plimsy::ParseDiff(std::string(reinterpret_cast<const char*>(data), size));
   for (const plimsy::File& file : files) {
     for (const bool split : {false, true}) {
+      // As the screens draw it: from its first column, scrolled across, and
+      // wrapped.
+      plimsy::TextView view;
+      const size_t look = size % 3;
+      view.column = look == 1 ? 8 : 0;
+      view.wrap = look == 2;
       auto screen = ftxui::Screen::Create(ftxui::Dimension::Fixed(80),
                                           ftxui::Dimension::Fixed(24));
-      ftxui::Render(screen, plimsy::RenderFile(file, split));
+      ftxui::Render(screen,
+                    plimsy::RenderFile(file, split, {nullptr, nullptr, &view}));
       const std::string hazard =
           plimsy::testing::TerminalHazard(screen.ToString());
       if (!hazard.empty()) {
