@@ -187,6 +187,11 @@ TEST_F(RenderScreenTest, HorizontalKeysBelongToTheDifferencePane) {
   EXPECT_EQ(state_.view.column, 0) << "nothing is cut in this file";
   EXPECT_TRUE(root_->OnEvent(Event::Character('w')));
   EXPECT_TRUE(state_.view.wrap);
+  // Tab leaves the pane for the file list, which takes its keys again.
+  EXPECT_TRUE(root_->OnEvent(Event::Tab));
+  EXPECT_TRUE(root_->OnEvent(Event::Character('j')));
+  EXPECT_EQ(state_.selected_file, 1);
+  EXPECT_TRUE(state_.view.wrap);
 }
 
 TEST_F(RenderScreenTest, EveryRowPrintsAsWideAsTheScreen) {
