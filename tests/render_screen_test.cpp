@@ -177,6 +177,19 @@ TEST_F(RenderScreenTest, DifferencePaneScrollsAcrossAndWraps) {
   EXPECT_FALSE(Shows("THE END"));
 }
 
+// Between two frames the files may be read again: toggling wrapping then
+// must not look at the files that are gone.
+TEST_F(RenderScreenTest, WrapRightAfterANewContext) {
+  Open(100, 20);
+  ShowFile("long.txt");
+  root_->OnEvent(Event::Character('j'));
+  Frame();
+  EXPECT_TRUE(root_->OnEvent(Event::Character('+')));
+  EXPECT_TRUE(root_->OnEvent(Event::Character('w')));
+  EXPECT_TRUE(state_.view.wrap);
+  EXPECT_TRUE(Shows("THE END"));
+}
+
 // The file list keeps Left and Right for moving between the panes.
 TEST_F(RenderScreenTest, HorizontalKeysBelongToTheDifferencePane) {
   Open(100, 20);

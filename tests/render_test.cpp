@@ -537,6 +537,50 @@ TEST(RenderFileTest, ScrollerKeysMoveTheView) {
   EXPECT_FALSE(plain->OnEvent(Event::Character('w')));
 }
 
+// Toggling wrapping keeps the selected row on the line it was on.
+TEST(RenderFileTest, WrappingKeepsTheSelectedLine) {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 30; ++i) {
+    lines.push_back(" line " + std::to_string(100 + i) + " " +
+                    std::string(40, '.'));
+  }
+  const File file =
+      MakeFile({MakeHunk(1, 1, {" a"}), MakeHunk(100, 100, lines)});
+  RenderCache cache;
+  TextView view;
+  ftxui::Component scroller = ftxui::Scroller(
+      ftxui::Renderer([&] {
+        return RenderFile(file, false, {nullptr, &cache, &view});
+      }),
+      &view);
+  // Text columns of 21 cells: each line takes 3 rows wrapped.
+  Screen screen = Screen::Create(Dimension::Fixed(30), Dimension::Fixed(12));
+  const auto selected = [&] {
+    screen.Clear();
+    ftxui::Render(screen, scroller->Render());
+    for (int y = 0; y < screen.dimy(); ++y) {
+      if (screen.PixelAt(0, y).inverted) {
+        return Row(screen, y);
+      }
+    }
+    return std::string("none");
+  };
+  selected();
+  for (int i = 0; i < 12; ++i) {
+    scroller->OnEvent(ftxui::Event::ArrowDown);
+  }
+  const std::string before = selected();
+  ASSERT_NE(before.find("line 110"), std::string::npos) << before;
+  EXPECT_TRUE(scroller->OnEvent(ftxui::Event::Character('w')));
+  const std::string wrapped = selected();
+  EXPECT_NE(wrapped.find("line 110"), std::string::npos) << wrapped;
+  // Further down the wrapped line, then back: the line's first row.
+  scroller->OnEvent(ftxui::Event::ArrowDown);
+  EXPECT_EQ(selected().find("line"), std::string::npos);
+  EXPECT_TRUE(scroller->OnEvent(ftxui::Event::Character('w')));
+  EXPECT_EQ(selected(), before);
+}
+
 // Tiny panes draw what fits and never fail.
 TEST(RenderFileTest, TinyPanes) {
   const File file = MakeFile({kExample, MakeHunk(1000, 1000, {"-漢字", "+x"})});

@@ -474,7 +474,7 @@ const TextStyle& StyleOf(LineKind kind) {
   return context;
 }
 
-const TextStyle& HeaderStyle() {
+const TextStyle& DimStyle() {
   static const TextStyle header = [] {
     TextStyle style;
     style.dim = true;
@@ -525,6 +525,12 @@ const TextLayout& TextLayouts::Get(std::string_view text, int width) {
   }
   const auto key = std::make_pair(text.data(), width);
   auto it = layouts_.find(key);
+  // Each width the pane has had keeps its own layouts; a pane resized again
+  // and again starts afresh.
+  constexpr size_t kMostLayouts = 256;
+  if (it == layouts_.end() && layouts_.size() >= kMostLayouts) {
+    layouts_.clear();
+  }
   if (it == layouts_.end()) {
     it = layouts_.emplace(key, LayOut(text, width)).first;
   }
@@ -537,7 +543,7 @@ ftxui::Element NumberCell(int64_t number, int width) {
 }
 
 ftxui::Element PlaceholderCell(int width) {
-  return std::make_shared<CellNode>("~", width, HeaderStyle(), false);
+  return std::make_shared<CellNode>("~", width, DimStyle(), false);
 }
 
 ftxui::Element SignCell(LineKind kind) {
@@ -565,7 +571,7 @@ ftxui::Element TextCell(std::string_view text,
 }
 
 ftxui::Element HeaderCell(std::string header) {
-  return std::make_shared<TextCellNode>(std::move(header), HeaderStyle());
+  return std::make_shared<TextCellNode>(std::move(header), DimStyle());
 }
 
 int64_t WrappedRowCount(std::string_view text,

@@ -30,8 +30,8 @@ struct TextStyle {
 };
 
 const TextStyle& StyleOf(LineKind kind);
-// A hunk's header row: dim, without colour.
-const TextStyle& HeaderStyle();
+// Dim, without colour: the hunks' header rows and the "~" placeholders.
+const TextStyle& DimStyle();
 
 // Where a line's text starts within the layout of its glyphs: every few
 // thousand bytes, the reading state there, so that a long line can be drawn

@@ -96,15 +96,18 @@ class LazyFileNode : public ftxui::Node {
 
   void SetBox(Box box) override {
     Node::SetBox(box);
+    const std::pair<int, int> widths =
+        TextWidths(look_, split_, box.x_max - box.x_min + 1);
     if (look_.text.wrap) {
-      const std::pair<int, int> widths =
-          TextWidths(look_, split_, box.x_max - box.x_min + 1);
       text_widths_ = widths;
       if (options_.cache != nullptr) {
         RenderCache::Parts& parts = options_.cache->parts();
         parts.old_text_width = widths.first;
         parts.new_text_width = widths.second;
       }
+    }
+    if (options_.view != nullptr && options_.cache != nullptr) {
+      HandRowWhenToggled(widths);
     }
     // Too few rows for the file: the stacked hunks shrink in proportion,
     // which the whole element tree reproduces exactly. Only an unframed
@@ -175,7 +178,7 @@ class LazyFileNode : public ftxui::Node {
     const std::vector<Hunk>& hunks = file_.hunks;
     wrapped_ = nullptr;
     if (look_.text.wrap && text_widths_ != std::pair<int, int>{0, 0}) {
-      wrapped_ = Wrapped();
+      wrapped_ = KeptWrap(file_, split_, text_widths_, options_.cache);
     }
     const WrappedRows* wrapped = wrapped_.get();
     hunks_.clear();
@@ -207,25 +210,23 @@ class LazyFileNode : public ftxui::Node {
                                              (split_ ? 1605 : 803);
   }
 
-  // The wrapped rows of every entry at the current text widths, kept in the
-  // cache when there is one.
-  std::shared_ptr<const WrappedRows> Wrapped() {
-    std::shared_ptr<const WrappedRows> kept;
-    if (options_.cache != nullptr) {
-      kept = options_.cache->parts().wrapped;
-    }
-    if (kept != nullptr && kept->split == split_ &&
-        kept->old_width == text_widths_.first &&
-        kept->new_width == text_widths_.second) {
-      return kept;
-    }
-    kept = std::make_shared<const WrappedRows>(
-        WrapFile(file_, split_, text_widths_.first, text_widths_.second,
-                 look_.text.layouts));
-    if (options_.cache != nullptr) {
-      options_.cache->parts().wrapped = kept;
-    }
-    return kept;
+  // Tells the scroller where the rows it shows will be once wrapping is
+  // toggled. The answer is found only if asked, and only while the cache,
+  // which goes with the file, is still there: the file may be replaced
+  // before the next frame.
+  void HandRowWhenToggled(std::pair<int, int> widths) const {
+    std::weak_ptr<int> alive = options_.cache->parts().alive;
+    options_.view->row_when_toggled = [file = &file_, split = split_,
+                                       cache = options_.cache, widths,
+                                       wrap = look_.text.wrap, alive](int row) {
+      if (alive.expired() || widths == std::pair<int, int>{0, 0}) {
+        return row;
+      }
+      const std::shared_ptr<const WrappedRows> wrapped =
+          KeptWrap(*file, split, widths, cache);
+      return static_cast<int>(std::min<int64_t>(
+          RowWhenToggled(*file, wrap, *wrapped, row), kMostRows));
+    };
   }
 
   // Builds, lays out and draws the rows of a hunk that lie in rows `first`

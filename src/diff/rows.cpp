@@ -304,6 +304,63 @@ WrappedRows WrapFile(const File& file,
   return wrapped;
 }
 
+int64_t RowWhenToggled(const File& file,
+                       bool wrap,
+                       const WrappedRows& wrapped,
+                       int64_t row) {
+  // Tops of the hunks as drawn now and as they will be.
+  int64_t top = 0;
+  int64_t top_then = 0;
+  for (size_t h = 0; h < file.hunks.size(); ++h) {
+    const std::vector<int64_t>& ends = wrapped.ends[h];
+    const int64_t entries = static_cast<int64_t>(ends.size());
+    const int64_t wrapped_rows = entries == 0 ? 0 : ends.back();
+    const int64_t rows = wrap ? wrapped_rows : entries;
+    const int64_t rows_then = wrap ? entries : wrapped_rows;
+    if (row <= top + rows || h + 1 == file.hunks.size()) {
+      if (row <= top) {
+        return top_then;
+      }
+      const int64_t offset =
+          std::min(row - top - 1, std::max<int64_t>(rows - 1, 0));
+      if (entries == 0) {
+        return top_then;
+      }
+      if (wrap) {
+        // From a wrapped row to its entry.
+        const int64_t entry =
+            std::upper_bound(ends.begin(), ends.end(), offset) - ends.begin();
+        return top_then + 1 + std::min(entry, entries - 1);
+      }
+      return top_then + 1 + (offset == 0 ? 0 : ends[offset - 1]);
+    }
+    top += 1 + rows;
+    top_then += 1 + rows_then;
+  }
+  return row;
+}
+
+std::shared_ptr<const WrappedRows> KeptWrap(const File& file,
+                                            bool split,
+                                            std::pair<int, int> widths,
+                                            RenderCache* cache) {
+  std::shared_ptr<const WrappedRows> kept;
+  if (cache != nullptr) {
+    kept = cache->parts().wrapped;
+  }
+  if (kept != nullptr && kept->split == split &&
+      kept->old_width == widths.first && kept->new_width == widths.second) {
+    return kept;
+  }
+  kept = std::make_shared<const WrappedRows>(
+      WrapFile(file, split, widths.first, widths.second,
+               cache != nullptr ? &cache->parts().layouts : nullptr));
+  if (cache != nullptr) {
+    cache->parts().wrapped = kept;
+  }
+  return kept;
+}
+
 std::shared_ptr<const WordChanges> WordsOf(const Line& deleted,
                                            const Line& added,
                                            RenderCache* cache) {

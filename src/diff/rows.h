@@ -96,12 +96,27 @@ WrappedRows WrapFile(const File& file,
                      int new_width,
                      TextLayouts* layouts);
 
+// The rows every entry of `file` takes wrapped at the given text widths,
+// kept in `cache` when there is one.
+std::shared_ptr<const WrappedRows> KeptWrap(const File& file,
+                                            bool split,
+                                            std::pair<int, int> widths,
+                                            RenderCache* cache);
+
 // The rows an entry takes when wrapped.
 int64_t EntryRows(const Entry& entry,
                   bool split,
                   int old_width,
                   int new_width,
                   TextLayouts* layouts);
+
+// The row at which `file`, drawn with wrapping toggled, shows the line or
+// header that row `row` shows now. `wrapped` holds the rows of every entry
+// wrapped at the widths the text columns have.
+int64_t RowWhenToggled(const File& file,
+                       bool wrap,
+                       const WrappedRows& wrapped,
+                       int64_t row);
 
 struct RenderCache::Parts {
   std::optional<NumberWidths> widths;
@@ -116,6 +131,9 @@ struct RenderCache::Parts {
   // rows before the layout gives the widths again.
   int old_text_width = 0;
   int new_text_width = 0;
+  // Lives as long as the cache: what the drawing hands out for later use
+  // holds it weakly, to know that the cache and its file are still there.
+  std::shared_ptr<int> alive = std::make_shared<int>(0);
 };
 
 // The changed words of a deleted line and the added line it pairs with.

@@ -76,6 +76,7 @@ Element ScrollerBase::OnRender() {
   // text that is never cut, leaves nothing to scroll to.
   if (view_ != nullptr) {
     view_->column_limit = 0;
+    view_->row_when_toggled = nullptr;
   }
   // The base rendering of a component with one child is the child's element.
   Element content = ComponentBase::OnRender();
@@ -139,6 +140,9 @@ bool ScrollerBase::OnTextViewEvent(const Event& event) {
       (view_->column_limit + kColumnStep - 1) / kColumnStep * kColumnStep;
   int& column = view_->column;
   if (event == Event::Character('w')) {
+    if (view_->row_when_toggled) {
+      selected_ = std::max(view_->row_when_toggled(selected_), 0);
+    }
     view_->wrap = !view_->wrap;
     return true;
   }

@@ -1,6 +1,8 @@
 #ifndef PLIMSY_UI_TEXT_VIEW_H_
 #define PLIMSY_UI_TEXT_VIEW_H_
 
+#include <functional>
+
 namespace plimsy {
 
 // How the text of a scroller's content is shown across the pane. The
@@ -15,6 +17,10 @@ struct TextView {
   // something new at its end, written by the drawing; 0 when nothing is
   // cut.
   int column_limit = 0;
+  // Written by the drawing: the row that shows, once `wrap` is toggled, what
+  // a given row shows now, so that toggling keeps the reader's place. Empty
+  // when the drawing cannot tell.
+  std::function<int(int)> row_when_toggled;
 };
 
 }  // namespace plimsy
