@@ -204,7 +204,7 @@ bool GlyphReader::AtCheckpoint() const {
 }
 
 int64_t GlyphReader::SkipAscii(int64_t count) {
-  if (pending_next_ < pending_.size()) {
+  if (count <= 0 || pending_next_ < pending_.size()) {
     return 0;
   }
   const size_t begin = pos_;
