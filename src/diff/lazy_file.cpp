@@ -160,54 +160,83 @@ class LazyFileNode : public ftxui::Node {
     const int64_t first = area.y_min - box_.y_min;
     const int64_t last =
         std::min<int64_t>(area.y_max - box_.y_min + 1, requirement_.min_y);
-    auto hunk = std::upper_bound(
-        hunks_.begin(), hunks_.end(), first,
-        [](int64_t row, const HunkLayout& layout) { return row < layout.top; });
-    if (hunk != hunks_.begin()) {
-      --hunk;
-    }
-    for (; hunk != hunks_.end() && hunk->top < last; ++hunk) {
-      DrawHunk(screen, *hunk, first, last);
+    const std::vector<int64_t>& tops = tops_->tops;
+    const size_t hunks = file_.hunks.size();
+    size_t h = static_cast<size_t>(
+        std::upper_bound(tops.begin(), tops.begin() + hunks, first) -
+        tops.begin());
+    h = h == 0 ? 0 : h - 1;
+    for (; h < hunks && tops[h] < last; ++h) {
+      HunkLayout layout;
+      layout.hunk = &file_.hunks[h];
+      layout.top = tops[h];
+      layout.rows = tops[h + 1] - tops[h] - 1;
+      layout.ends = wrapped_ != nullptr ? &wrapped_->ends[h] : nullptr;
+      DrawHunk(screen, layout, first, last);
     }
   }
 
  private:
-  // Where each hunk lies, and the size of the whole file.
+  // Where each hunk lies, and the size of the whole file: found once for
+  // each way of drawing the file and kept in the cache.
   void Measure() {
     measured_widths_ = text_widths_;
-    const std::vector<Hunk>& hunks = file_.hunks;
     wrapped_ = nullptr;
     if (look_.text.wrap && text_widths_ != std::pair<int, int>{0, 0}) {
       wrapped_ = KeptWrap(file_, split_, text_widths_, options_.cache);
     }
-    const WrappedRows* wrapped = wrapped_.get();
-    hunks_.clear();
-    hunks_.reserve(hunks.size());
+    const bool wrap = wrapped_ != nullptr;
+    const std::pair<int, int> widths =
+        wrap ? text_widths_ : std::pair<int, int>{0, 0};
+    if (options_.cache != nullptr) {
+      tops_ = options_.cache->parts().tops;
+    }
+    if (tops_ == nullptr || tops_->split != split_ || tops_->wrap != wrap ||
+        tops_->widths != widths) {
+      tops_ = MeasureTops(widths);
+      if (options_.cache != nullptr) {
+        options_.cache->parts().tops = tops_;
+      }
+    }
+    requirement_ = ftxui::Requirement{};
+    requirement_.min_y =
+        static_cast<int>(std::min(tops_->tops.back(), kMostRows));
+    // Number columns, separators, signs and the 800 cells of each text
+    // column.
+    requirement_.min_x =
+        file_.hunks.empty()
+            ? 0
+            : look_.old_width + look_.new_width + (split_ ? 1605 : 803);
+  }
+
+  std::shared_ptr<const HunkTops> MeasureTops(
+      std::pair<int, int> widths) const {
+    auto measured = std::make_shared<HunkTops>();
+    measured->split = split_;
+    measured->wrap = wrapped_ != nullptr;
+    measured->widths = widths;
+    const std::vector<Hunk>& hunks = file_.hunks;
+    std::vector<int64_t>& tops = measured->tops;
+    tops.reserve(hunks.size() + 1);
     int64_t top = 0;
     for (size_t i = 0; i < hunks.size(); ++i) {
-      HunkLayout& layout = hunks_.emplace_back();
-      layout.hunk = &hunks[i];
-      layout.top = top;
-      if (wrapped != nullptr) {
-        layout.ends = &wrapped->ends[i];
-        layout.rows = layout.ends->empty() ? 0 : layout.ends->back();
+      tops.push_back(top);
+      int64_t rows = 0;
+      if (wrapped_ != nullptr) {
+        const std::vector<int64_t>& ends = wrapped_->ends[i];
+        rows = ends.empty() ? 0 : ends.back();
       } else if (split_ && options_.split_rows != nullptr) {
-        layout.rows = (*options_.split_rows)[i];
+        rows = (*options_.split_rows)[i];
       } else {
         if (split_ && i + kPrefetchDistance < hunks.size()) {
           PrefetchLines(hunks[i + kPrefetchDistance]);
         }
-        layout.rows = EntryCount(hunks[i], split_);
+        rows = EntryCount(hunks[i], split_);
       }
-      top += 1 + layout.rows;
+      top += 1 + rows;
     }
-    requirement_ = ftxui::Requirement{};
-    requirement_.min_y = static_cast<int>(std::min(top, kMostRows));
-    // Number columns, separators, signs and the 800 cells of each text
-    // column.
-    requirement_.min_x = hunks.empty() ? 0
-                                       : look_.old_width + look_.new_width +
-                                             (split_ ? 1605 : 803);
+    tops.push_back(top);
+    return measured;
   }
 
   // Tells the scroller where the rows it shows will be once wrapping is
@@ -295,7 +324,7 @@ class LazyFileNode : public ftxui::Node {
   const bool split_;
   const RenderOptions options_;
   const FileLook look_;
-  std::vector<HunkLayout> hunks_;
+  std::shared_ptr<const HunkTops> tops_;
   // The widths of the text columns: as the last layout gave them, and as
   // the hunks were measured with.
   std::pair<int, int> text_widths_{0, 0};

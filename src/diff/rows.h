@@ -96,6 +96,17 @@ WrappedRows WrapFile(const File& file,
                      int new_width,
                      TextLayouts* layouts);
 
+// Where the hunks of a file lie, drawn one way: the row of each hunk's
+// header, counted from the top of the file, and last the rows of the whole
+// file.
+struct HunkTops {
+  bool split = false;
+  bool wrap = false;
+  // While wrapping, the widths of the text columns.
+  std::pair<int, int> widths{0, 0};
+  std::vector<int64_t> tops;
+};
+
 // The rows every entry of `file` takes wrapped at the given text widths,
 // kept in `cache` when there is one.
 std::shared_ptr<const WrappedRows> KeptWrap(const File& file,
@@ -127,6 +138,7 @@ struct RenderCache::Parts {
   size_t word_count = 0;
   TextLayouts layouts;
   std::shared_ptr<const WrappedRows> wrapped;
+  std::shared_ptr<const HunkTops> tops;
   // The widths of the text columns at the last frame, for counting wrapped
   // rows before the layout gives the widths again.
   int old_text_width = 0;
