@@ -120,6 +120,40 @@ void BM_FramePageDown(benchmark::State& state) {
   }
 }
 
+// One hunk rewriting a whole file of `changed_lines` / 2 lines, as git
+// prints it: all the deleted lines, then all the added ones.
+const File& OneHunkFile(size_t changed_lines) {
+  static std::map<size_t, File> files;
+  auto it = files.find(changed_lines);
+  if (it == files.end()) {
+    File file;
+    Hunk& hunk = file.hunks.emplace_back();
+    hunk.old_start = 1;
+    hunk.new_start = 1;
+    for (const LineKind kind : {LineKind::Deleted, LineKind::Added}) {
+      for (size_t i = 0; i < changed_lines / 2; ++i) {
+        hunk.lines.push_back(
+            {kind, (kind == LineKind::Deleted ? "line " : "LINE ") +
+                       std::to_string(i)});
+      }
+    }
+    it = files.emplace(changed_lines, std::move(file)).first;
+  }
+  return it->second;
+}
+
+// A frame in the middle of one hunk of many lines.
+void BM_FrameOneHunk(benchmark::State& state) {
+  const File& file = OneHunkFile(static_cast<size_t>(state.range(0)));
+  const bool split = state.range(1) != 0;
+  Pane pane(file, split, false, false);
+  pane.ToMiddle(LineCount(file) / (split ? 2 : 1));
+  pane.Draw();
+  for (auto _ : state) {
+    pane.Draw();
+  }
+}
+
 // One changed line of `bytes` bytes of minified code, both versions of it.
 const File& HugeLineFile(size_t bytes) {
   static std::map<size_t, File> files;
@@ -173,6 +207,10 @@ BENCHMARK(BM_Frame)
 BENCHMARK(BM_FramePageDown)
     ->ArgNames({"changed", "split", "wrap"})
     ->ArgsProduct({{1'000, 100'000, 1'000'000}, {0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameOneHunk)
+    ->ArgNames({"changed", "split"})
+    ->ArgsProduct({{100'000, 1'000'000}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HugeLine)
     ->ArgNames({"MB", "where"})

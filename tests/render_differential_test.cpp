@@ -412,6 +412,47 @@ TEST(RenderDifferentialTest, NumberColumnsMatchReference) {
   }
 }
 
+// Long hunks are drawn from their blocks of context and changed lines,
+// found once: runs as git prints them (deleted lines first) and runs whose
+// kinds take turns, entered anywhere.
+TEST(RenderDifferentialTest, LongHunksMatchReference) {
+  std::mt19937 random(31337);
+  File file;
+  Hunk& long_hunk = file.hunks.emplace_back();
+  long_hunk.old_start = 90;
+  long_hunk.new_start = 9990;
+  const auto add = [&](char kind, int count) {
+    for (int i = 0; i < count; ++i) {
+      const LineKind line_kind = kind == '-'   ? LineKind::Deleted
+                                 : kind == '+' ? LineKind::Added
+                                               : LineKind::Context;
+      long_hunk.lines.push_back(
+          {line_kind, std::string(1, kind) + " " + RandomText(random)});
+    }
+  };
+  add(' ', 40);
+  add('-', 700);
+  add('+', 300);
+  add(' ', 3);
+  for (int i = 0; i < 200; ++i) {
+    add(i % 3 == 0 ? '+' : '-', 1);
+  }
+  add(' ', 500);
+  add('+', 20);
+  file.hunks.push_back(MakeHunk(5000, 15000, {" a", "-b", "+c"}));
+  for (const Layout& layout : kLayouts) {
+    const int height = ContentHeight(file, layout.split);
+    for (const int row : {0, 30, 45, 500, 760, 900, 1100, 1150, 1300, 1500,
+                          height - 5, height - 1}) {
+      for (const Across& across : {Across{0, false}, Across{0, true}}) {
+        const View view{90, 12, row, true, std::nullopt, across};
+        SCOPED_TRACE(std::string(layout.name) + " " + Describe(view));
+        EXPECT_EQ(ScrolledDifference(file, layout.split, view), "");
+      }
+    }
+  }
+}
+
 // A mouse selection inverts the selected cells; it reaches the cells through
 // every box on the way, so the rows in view must see it as in the full tree,
 // also when it starts or ends outside the file.

@@ -306,7 +306,8 @@ class LazyFileNode : public ftxui::Node {
               layout.ends->begin();
       row = index == 0 ? 0 : (*layout.ends)[index - 1];
     }
-    Entries entries(*layout.hunk, split_);
+    Entries entries(*layout.hunk, split_,
+                    BlocksOf(*layout.hunk, options_.cache));
     entries.Seek(index);
     Entry entry;
     while (row < to && entries.Next(entry)) {

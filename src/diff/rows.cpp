@@ -108,31 +108,119 @@ Side MakeSide(const Line* line,
 
 }  // namespace
 
-Entries::Entries(const Hunk& hunk, bool split)
+std::vector<Block> Blocks(const Hunk& hunk) {
+  const std::vector<Line>& lines = hunk.lines;
+  std::vector<Block> blocks;
+  Block block;
+  block.old_number = hunk.old_start;
+  block.new_number = hunk.new_start;
+  size_t i = 0;
+  while (i < lines.size()) {
+    block.first = i;
+    block.deleted = 0;
+    block.added = 0;
+    block.grouped = true;
+    const bool context = lines[i].kind == LineKind::Context;
+    for (; i < lines.size() && (lines[i].kind == LineKind::Context) == context;
+         ++i) {
+      if (lines[i].kind == LineKind::Deleted) {
+        block.grouped = block.grouped && block.added == 0;
+        ++block.deleted;
+      } else if (lines[i].kind == LineKind::Added) {
+        ++block.added;
+      }
+    }
+    block.lines = i - block.first;
+    blocks.push_back(block);
+    const auto deleted = static_cast<int64_t>(block.deleted);
+    const auto added = static_cast<int64_t>(block.added);
+    const auto entries = static_cast<int64_t>(block.lines);
+    block.old_number += context ? entries : deleted;
+    block.new_number += context ? entries : added;
+    block.joined_entry += entries;
+    block.split_entry += context ? entries : std::max(deleted, added);
+  }
+  return blocks;
+}
+
+Entries::Entries(const Hunk& hunk, bool split, const std::vector<Block>* blocks)
     : lines_(hunk.lines),
       split_(split),
+      blocks_(blocks),
       old_number_(hunk.old_start),
       new_number_(hunk.new_start) {}
 
-void Entries::EnterRun() {
+size_t Entries::DeletedAt(size_t k) const {
+  return run_grouped_ ? run_begin_ + k : deleted_[k];
+}
+
+size_t Entries::AddedAt(size_t k) const {
+  return run_grouped_ ? run_begin_ + run_deleted_ + k : added_[k];
+}
+
+void Entries::EnterRun(size_t first,
+                       size_t deleted,
+                       size_t added,
+                       bool grouped) {
+  run_begin_ = first;
+  run_deleted_ = deleted;
+  run_added_ = added;
+  run_grouped_ = grouped;
   deleted_.clear();
   added_.clear();
-  run_begin_ = next_;
-  size_t end = next_;
-  for (; end < lines_.size() && lines_[end].kind != LineKind::Context; ++end) {
-    (lines_[end].kind == LineKind::Deleted ? deleted_ : added_)
-        .push_back(static_cast<uint32_t>(end));
+  if (!grouped) {
+    for (size_t i = first; i < first + deleted + added; ++i) {
+      (lines_[i].kind == LineKind::Deleted ? deleted_ : added_).push_back(i);
+    }
   }
   in_run_ = true;
   run_next_ = 0;
-  run_entries_ =
-      split_ ? std::max(deleted_.size(), added_.size()) : end - run_begin_;
+  run_entries_ = split_ ? std::max(deleted, added) : deleted + added;
   deleted_seen_ = 0;
   added_seen_ = 0;
-  next_ = end;
+  next_ = first + deleted + added;
+}
+
+void Entries::EnterRun() {
+  size_t deleted = 0;
+  size_t added = 0;
+  bool grouped = true;
+  for (size_t i = next_;
+       i < lines_.size() && lines_[i].kind != LineKind::Context; ++i) {
+    if (lines_[i].kind == LineKind::Deleted) {
+      grouped = grouped && added == 0;
+      ++deleted;
+    } else {
+      ++added;
+    }
+  }
+  EnterRun(next_, deleted, added, grouped);
 }
 
 void Entries::Seek(int64_t index) {
+  if (index <= 0) {
+    return;
+  }
+  if (blocks_ != nullptr && !blocks_->empty()) {
+    const auto entry_of = [this](const Block& block) {
+      return split_ ? block.split_entry : block.joined_entry;
+    };
+    auto block = std::upper_bound(
+        blocks_->begin(), blocks_->end(), index,
+        [&](int64_t i, const Block& b) { return i < entry_of(b); });
+    --block;
+    const int64_t offset = index - entry_of(*block);
+    old_number_ = block->old_number;
+    new_number_ = block->new_number;
+    if (block->deleted + block->added == 0) {
+      next_ = block->first + static_cast<size_t>(offset);
+      old_number_ += offset;
+      new_number_ += offset;
+      return;
+    }
+    EnterRun(block->first, block->deleted, block->added, block->grouped);
+    index = offset;
+  }
   while (index > 0) {
     if (in_run_) {
       const auto left = static_cast<int64_t>(run_entries_ - run_next_);
@@ -142,6 +230,12 @@ void Entries::Seek(int64_t index) {
           return;
         }
         // Joined entries within a run are its lines in order.
+        if (run_grouped_) {
+          run_next_ += static_cast<size_t>(index);
+          deleted_seen_ = std::min(run_next_, run_deleted_);
+          added_seen_ = run_next_ - deleted_seen_;
+          return;
+        }
         for (int64_t k = 0; k < index; ++k, ++run_next_) {
           const Line& line = lines_[run_begin_ + run_next_];
           (line.kind == LineKind::Deleted ? deleted_seen_ : added_seen_)++;
@@ -149,8 +243,8 @@ void Entries::Seek(int64_t index) {
         return;
       }
       index -= left;
-      old_number_ += static_cast<int64_t>(deleted_.size());
-      new_number_ += static_cast<int64_t>(added_.size());
+      old_number_ += static_cast<int64_t>(run_deleted_);
+      new_number_ += static_cast<int64_t>(run_added_);
       in_run_ = false;
       continue;
     }
@@ -164,7 +258,7 @@ void Entries::Seek(int64_t index) {
       --index;
       continue;
     }
-    // Counts the run without collecting it when the entry lies beyond it.
+    // Counts the run without entering it when the entry lies beyond it.
     size_t end = next_;
     int64_t deleted = 0;
     int64_t added = 0;
@@ -188,8 +282,8 @@ void Entries::Seek(int64_t index) {
 bool Entries::Next(Entry& entry) {
   entry = Entry();
   if (in_run_ && run_next_ == run_entries_) {
-    old_number_ += static_cast<int64_t>(deleted_.size());
-    new_number_ += static_cast<int64_t>(added_.size());
+    old_number_ += static_cast<int64_t>(run_deleted_);
+    new_number_ += static_cast<int64_t>(run_added_);
     in_run_ = false;
   }
   if (!in_run_) {
@@ -207,12 +301,12 @@ bool Entries::Next(Entry& entry) {
   }
   const size_t k = run_next_++;
   if (split_) {
-    if (k < deleted_.size()) {
-      entry.old_line = &lines_[deleted_[k]];
+    if (k < run_deleted_) {
+      entry.old_line = &lines_[DeletedAt(k)];
       entry.old_number = old_number_ + static_cast<int64_t>(k);
     }
-    if (k < added_.size()) {
-      entry.new_line = &lines_[added_[k]];
+    if (k < run_added_) {
+      entry.new_line = &lines_[AddedAt(k)];
       entry.new_number = new_number_ + static_cast<int64_t>(k);
     }
     return true;
@@ -222,18 +316,32 @@ bool Entries::Next(Entry& entry) {
     const size_t ordinal = deleted_seen_++;
     entry.old_line = &line;
     entry.old_number = old_number_ + static_cast<int64_t>(ordinal);
-    if (ordinal < added_.size()) {
-      entry.partner = &lines_[added_[ordinal]];
+    if (ordinal < run_added_) {
+      entry.partner = &lines_[AddedAt(ordinal)];
     }
   } else {
     const size_t ordinal = added_seen_++;
     entry.new_line = &line;
     entry.new_number = new_number_ + static_cast<int64_t>(ordinal);
-    if (ordinal < deleted_.size()) {
-      entry.partner = &lines_[deleted_[ordinal]];
+    if (ordinal < run_deleted_) {
+      entry.partner = &lines_[DeletedAt(ordinal)];
     }
   }
   return true;
+}
+
+const std::vector<Block>* BlocksOf(const Hunk& hunk, RenderCache* cache) {
+  // Shorter hunks are read faster than their blocks are looked up.
+  constexpr size_t kLongHunk = 1024;
+  if (cache == nullptr || hunk.lines.size() < kLongHunk) {
+    return nullptr;
+  }
+  auto& blocks = cache->parts().blocks;
+  auto it = blocks.find(&hunk);
+  if (it == blocks.end()) {
+    it = blocks.emplace(&hunk, Blocks(hunk)).first;
+  }
+  return &it->second;
 }
 
 int64_t EntryCount(const Hunk& hunk, bool split) {

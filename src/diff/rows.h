@@ -36,32 +36,67 @@ struct Entry {
   const Line* partner = nullptr;
 };
 
+// A stretch of a hunk's lines: context lines in a row, or a run of changed
+// lines between them.
+struct Block {
+  size_t first = 0;
+  size_t lines = 0;
+  size_t deleted = 0;
+  size_t added = 0;
+  // The run's deleted lines all come before its added ones, as git prints
+  // them.
+  bool grouped = true;
+  // The numbers of the block's first line on each side.
+  int64_t old_number = 0;
+  int64_t new_number = 0;
+  // The entries before the block, in each layout.
+  int64_t joined_entry = 0;
+  int64_t split_entry = 0;
+};
+
+// The blocks of a hunk, in order.
+std::vector<Block> Blocks(const Hunk& hunk);
+
 // The entries of a hunk, in order. Within each run of changed lines
 // between context lines, the k-th deleted line pairs with the k-th added
 // line, whatever their order in the run.
 class Entries {
  public:
-  Entries(const Hunk& hunk, bool split);
+  // With `blocks`, Blocks(hunk), entries are found without reading the
+  // lines before them.
+  Entries(const Hunk& hunk,
+          bool split,
+          const std::vector<Block>* blocks = nullptr);
 
   // Makes entry `index` the next one, reading the lines before it only for
-  // their kinds.
+  // their kinds, or not at all with blocks. Only before the first Next.
   void Seek(int64_t index);
   bool Next(Entry& entry);
 
  private:
+  // Starts reading the run of `deleted` and `added` lines at `first`.
+  void EnterRun(size_t first, size_t deleted, size_t added, bool grouped);
   // Reads the run of changed lines starting at `next_`.
   void EnterRun();
+  // Line indices of the k-th deleted and added line of the run.
+  size_t DeletedAt(size_t k) const;
+  size_t AddedAt(size_t k) const;
 
   const std::vector<Line>& lines_;
   const bool split_;
+  const std::vector<Block>* const blocks_;
   // The next line outside a run, or the end of the run being read.
   size_t next_ = 0;
   int64_t old_number_;
   int64_t new_number_;
   bool in_run_ = false;
-  std::vector<uint32_t> deleted_;
-  std::vector<uint32_t> added_;
   size_t run_begin_ = 0;
+  size_t run_deleted_ = 0;
+  size_t run_added_ = 0;
+  bool run_grouped_ = true;
+  // The run's lines of each kind, when they are not grouped.
+  std::vector<size_t> deleted_;
+  std::vector<size_t> added_;
   // The next entry of the run: a row (split) or a line (joined).
   size_t run_next_ = 0;
   size_t run_entries_ = 0;
@@ -139,6 +174,8 @@ struct RenderCache::Parts {
   TextLayouts layouts;
   std::shared_ptr<const WrappedRows> wrapped;
   std::shared_ptr<const HunkTops> tops;
+  // Blocks of the long hunks drawn so far.
+  std::unordered_map<const Hunk*, std::vector<Block>> blocks;
   // The widths of the text columns at the last frame, for counting wrapped
   // rows before the layout gives the widths again.
   int old_text_width = 0;
@@ -147,6 +184,10 @@ struct RenderCache::Parts {
   // holds it weakly, to know that the cache and its file are still there.
   std::shared_ptr<int> alive = std::make_shared<int>(0);
 };
+
+// Blocks(hunk) when the hunk is long enough for them to spare work, kept in
+// the cache; null otherwise.
+const std::vector<Block>* BlocksOf(const Hunk& hunk, RenderCache* cache);
 
 // The changed words of a deleted line and the added line it pairs with.
 std::shared_ptr<const WordChanges> WordsOf(const Line& deleted,
