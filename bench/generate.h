@@ -114,7 +114,6 @@ inline File GenerateFile(size_t changed_lines, unsigned seed) {
     hunk.new_start = new_start;
     GenerateHunkLines(random, 20 + random() % 40, hunk);
     for (Line& line : hunk.lines) {
-      line.text = ExpandTabs(line.text);
       if (line.kind != LineKind::Context) {
         if (changed == changed_lines) {
           line.kind = LineKind::Context;

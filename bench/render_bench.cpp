@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <string>
 #include <vector>
 
 #include <ftxui/component/component.hpp>
@@ -9,11 +10,11 @@
 #include <ftxui/dom/elements.hpp>
 #include <ftxui/screen/screen.hpp>
 
-#include "../tests/render_reference.h"
 #include "diff/diff.h"
 #include "diff/render.h"
 #include "generate.h"
 #include "ui/scroller.h"
+#include "ui/text_view.h"
 
 namespace plimsy {
 namespace {
@@ -29,65 +30,200 @@ const File& GeneratedFile(size_t changed_lines) {
   return it->second;
 }
 
-// One frame of the difference pane: the file rendered inside a focused
-// scroller scrolled to about the middle, drawn into a 200x60 screen, with
-// RenderFile given the split-layout row counts as the screens keep them
-// (`lazy`), or with the reference that builds every line.
-void MeasureFrame(benchmark::State& state, bool lazy) {
-  const File& file = GeneratedFile(static_cast<size_t>(state.range(0)));
-  const bool split = state.range(1) != 0;
-  const std::vector<int> split_rows = SplitRowCounts(file);
-  // Both renderings ask for the same size, so the cheap one sets up the
-  // scroller even when the reference is measured.
-  bool measuring = false;
-  ftxui::Component scroller = ftxui::Scroller(ftxui::Renderer([&] {
-    return lazy || !measuring ? RenderFile(file, split, &split_rows)
-                              : reference::RenderFile(file, split);
-  }));
-  ftxui::Screen screen = ftxui::Screen::Create(ftxui::Dimension::Fixed(200),
-                                               ftxui::Dimension::Fixed(60));
-  // Lay out once so that pages can move the row to about the middle.
-  ftxui::Render(screen, scroller->Render());
+size_t LineCount(const File& file) {
   size_t lines = 0;
   for (const Hunk& hunk : file.hunks) {
     lines += hunk.lines.size();
   }
-  for (size_t i = 0; i < lines / 2 / 59; ++i) {
-    scroller->OnEvent(ftxui::Event::PageDown);
+  return lines;
+}
+
+// The difference pane as the screens make it: a focused scroller over the
+// file, drawn into a 200x60 screen, with RenderFile given the split-layout
+// row counts, a cache and a view as the screens keep them (`whole` false),
+// or with the element tree that builds every row.
+struct Pane {
+  Pane(const File& file, bool split, bool whole, bool wrap)
+      : split_rows(SplitRowCounts(file)),
+        screen(ftxui::Screen::Create(ftxui::Dimension::Fixed(200),
+                                     ftxui::Dimension::Fixed(60))) {
+    view.wrap = wrap;
+    scroller = ftxui::Scroller(
+        ftxui::Renderer([&file, split, whole, this] {
+          return whole && measuring
+                     ? RenderWholeFile(file, split, LookOf(file, {}))
+                     : RenderFile(file, split, {&split_rows, &cache, &view});
+        }),
+        &view);
+    // Both renderings ask for the same size, so the cheap one lays out the
+    // scroller even when the whole tree is measured.
+    Draw();
   }
 
-  measuring = true;
-  for (auto _ : state) {
+  void Draw() {
     screen.Clear();
     ftxui::Render(screen, scroller->Render());
     benchmark::DoNotOptimize(screen.PixelAt(0, 0));
   }
-  state.counters["lines"] = static_cast<double>(lines);
+
+  // Moves the selected row to about the middle of `rows`.
+  void ToMiddle(size_t rows) {
+    for (size_t i = 0; i < rows / 2 / 59; ++i) {
+      scroller->OnEvent(ftxui::Event::PageDown);
+    }
+  }
+
+  std::vector<int> split_rows;
+  RenderCache cache;
+  TextView view;
+  bool measuring = false;
+  ftxui::Component scroller;
+  ftxui::Screen screen;
+};
+
+// One frame, again and again, at about the middle of the file: what a key
+// that changes nothing in view costs.
+void MeasureFrame(benchmark::State& state, bool whole) {
+  const File& file = GeneratedFile(static_cast<size_t>(state.range(0)));
+  const bool split = state.range(1) != 0;
+  Pane pane(file, split, whole, false);
+  pane.ToMiddle(LineCount(file));
+  pane.measuring = true;
+  for (auto _ : state) {
+    pane.Draw();
+  }
+  state.counters["lines"] = static_cast<double>(LineCount(file));
   state.counters["hunks"] = static_cast<double>(file.hunks.size());
 }
 
-void BM_FrameReference(benchmark::State& state) {
+void BM_Frame(benchmark::State& state) {
   MeasureFrame(state, false);
 }
 
-void BM_Frame(benchmark::State& state) {
+void BM_FrameReference(benchmark::State& state) {
   MeasureFrame(state, true);
 }
 
-// The references leave the heap large and scattered: they run last so that
-// the figures of RenderFile do not depend on them.
+// A page down and its frame, again and again: every frame shows rows not
+// seen before, whose changed words are found for the first time.
+void BM_FramePageDown(benchmark::State& state) {
+  const File& file = GeneratedFile(static_cast<size_t>(state.range(0)));
+  const bool split = state.range(1) != 0;
+  const bool wrap = state.range(2) != 0;
+  Pane pane(file, split, false, wrap);
+  pane.ToMiddle(LineCount(file));
+  for (auto _ : state) {
+    if (!pane.scroller->OnEvent(ftxui::Event::PageDown)) {
+      pane.scroller->OnEvent(ftxui::Event::Home);
+    }
+    pane.Draw();
+  }
+}
+
+// One hunk rewriting a whole file of `changed_lines` / 2 lines, as git
+// prints it: all the deleted lines, then all the added ones.
+const File& OneHunkFile(size_t changed_lines) {
+  static std::map<size_t, File> files;
+  auto it = files.find(changed_lines);
+  if (it == files.end()) {
+    File file;
+    Hunk& hunk = file.hunks.emplace_back();
+    hunk.old_start = 1;
+    hunk.new_start = 1;
+    for (const LineKind kind : {LineKind::Deleted, LineKind::Added}) {
+      for (size_t i = 0; i < changed_lines / 2; ++i) {
+        hunk.lines.push_back(
+            {kind, (kind == LineKind::Deleted ? "line " : "LINE ") +
+                       std::to_string(i)});
+      }
+    }
+    it = files.emplace(changed_lines, std::move(file)).first;
+  }
+  return it->second;
+}
+
+// A frame in the middle of one hunk of many lines.
+void BM_FrameOneHunk(benchmark::State& state) {
+  const File& file = OneHunkFile(static_cast<size_t>(state.range(0)));
+  const bool split = state.range(1) != 0;
+  Pane pane(file, split, false, false);
+  pane.ToMiddle(LineCount(file) / (split ? 2 : 1));
+  pane.Draw();
+  for (auto _ : state) {
+    pane.Draw();
+  }
+}
+
+// One changed line of `bytes` bytes of minified code, both versions of it.
+const File& HugeLineFile(size_t bytes) {
+  static std::map<size_t, File> files;
+  auto it = files.find(bytes);
+  if (it == files.end()) {
+    std::string text;
+    text.reserve(bytes + 16);
+    for (size_t i = 0; text.size() < bytes; ++i) {
+      text += "function f" + std::to_string(i) + "(a,b){return a+b*" +
+              std::to_string(i % 97) + "};";
+    }
+    File file;
+    Hunk& hunk = file.hunks.emplace_back();
+    hunk.old_start = 1;
+    hunk.new_start = 1;
+    hunk.header = "@@ -1 +1 @@";
+    hunk.lines.push_back({LineKind::Deleted, text});
+    text.insert(text.size() / 2, "changed();");
+    hunk.lines.push_back({LineKind::Added, std::move(text)});
+    it = files.emplace(bytes, std::move(file)).first;
+  }
+  return it->second;
+}
+
+// A frame of a huge changed line: at its start, scrolled to its middle, or
+// wrapped and scrolled down to its middle.
+void BM_HugeLine(benchmark::State& state) {
+  const File& file = HugeLineFile(static_cast<size_t>(state.range(0)) << 20);
+  const int where = static_cast<int>(state.range(1));
+  Pane pane(file, true, false, where == 2);
+  if (where == 1) {
+    pane.view.column = static_cast<int>(file.hunks[0].lines[0].text.size() / 2);
+  }
+  if (where == 2) {
+    // Half the rows of the pane's 95-cell text columns.
+    const size_t rows = file.hunks[0].lines[0].text.size() / 95;
+    pane.ToMiddle(rows);
+  }
+  pane.Draw();
+  for (auto _ : state) {
+    pane.Draw();
+  }
+}
+
+// The whole trees leave the heap large and scattered: they run last so
+// that the figures of RenderFile do not depend on them.
 BENCHMARK(BM_Frame)
     ->ArgNames({"changed", "split"})
     ->ArgsProduct({{1'000, 10'000, 100'000, 1'000'000}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameReference)
-    ->ArgNames({"changed", "split"})
-    ->ArgsProduct({{1'000, 10'000, 100'000}, {0, 1}})
+BENCHMARK(BM_FramePageDown)
+    ->ArgNames({"changed", "split", "wrap"})
+    ->ArgsProduct({{1'000, 100'000, 1'000'000}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
-// About twenty-five seconds a frame: one is enough.
+BENCHMARK(BM_FrameOneHunk)
+    ->ArgNames({"changed", "split"})
+    ->ArgsProduct({{100'000, 1'000'000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HugeLine)
+    ->ArgNames({"MB", "where"})
+    ->ArgsProduct({{5, 20}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameReference)
     ->ArgNames({"changed", "split"})
-    ->ArgsProduct({{1'000'000}, {0, 1}})
+    ->ArgsProduct({{1'000, 10'000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+// Seconds a frame: one is enough.
+BENCHMARK(BM_FrameReference)
+    ->ArgNames({"changed", "split"})
+    ->ArgsProduct({{100'000}, {0, 1}})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 

@@ -227,7 +227,7 @@ TEST(DiffKindsEndToEndTest, EachFileIsMarkedAndThePaneSaysWhatItIs) {
   for (const std::string entry :
        {"  C copy.txt", "  A docs/\u65E5\u672C\u8A9E.txt", "  D gone.txt",
         "  B image.bin", "  M keep.txt", "  R new name.txt", "  T run.sh",
-        "  M source.txt", "  M tab  here \"q\" back\\slash"}) {
+        "  M source.txt", "  M tab   here \"q\" back\\slash"}) {
     EXPECT_TRUE(Shows(screen, entry)) << entry << "\n" << screen;
   }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "terminal_columns.h"
 #include "terminal_safety.h"
 
 namespace plimsy {
@@ -66,9 +67,31 @@ TEST(DisplayTextTest, MapsBytesToSafeText) {
        "c\xC2\x9F"
        "d",
        "abcd"},
-      {"tab", "\t", "  "},
-      {"tabs among text", "a\tb\t\tc", "a  b    c"},
-      {"tab after invalid", "\xFF\t", kFffd + "  "},
+      {"tab", "\t", "        "},
+      {"tabs among text", "a\tb\t\tc",
+       "a       b" + std::string(15, ' ') + "c"},
+      {"tab after invalid", "\xFF\t", kFffd + "       "},
+      {"tab after a wide character", "漢\tx", "漢      x"},
+      {"tab after a stand-in", "\u200B\tx", "<U+200B>        x"},
+      {"zero-width space", "a\u200Bb", "a<U+200B>b"},
+      {"zero-width joiner", "a\u200Db", "a<U+200D>b"},
+      {"bidi override and pop", "\u202Eevil\u202C", "<U+202E>evil<U+202C>"},
+      {"bidi marks and isolates", "\u200E\u200F\u2066\u2069",
+       "<U+200E><U+200F><U+2066><U+2069>"},
+      {"arabic letter mark", "\u061C", "<U+061C>"},
+      {"byte order mark", "\uFEFFx", "<U+FEFF>x"},
+      {"line and paragraph separators", "a\u2028b\u2029", "a<U+2028>b<U+2029>"},
+      {"soft hyphen", "co\u00ADde", "co<U+00AD>de"},
+      {"language tag", "\U000E0001", "<U+E0001>"},
+      {"conjoining jamo compose", "\u1112\u1161\u11AB", "\uD55C"},
+      {"syllable and final compose", "\uAC00\u11A8", "\uAC01"},
+      {"lone vowel jamo", "\u1161", "<U+1161>"},
+      {"lone final jamo", "x\u11AB", "x<U+11AB>"},
+      {"extended final jamo", "\uD7CB", "<U+D7CB>"},
+      {"leading jamo alone", "\u1100", "\u1100"},
+      {"combining mark kept", "e\u0301", "e\u0301"},
+      {"combining mark with nothing before", "\u0301a", "a"},
+      {"control between character and mark", "e\x01\u0301", "e\u0301"},
   };
   for (const DisplayCase& c : cases) {
     EXPECT_EQ(DisplayText(c.bytes), c.expected) << c.name;
@@ -140,6 +163,47 @@ TEST(DisplayTextTest, RenderedTextIsSafeForTheTerminal) {
     EXPECT_EQ(plimsy::testing::TerminalHazard(RenderToTerminal(display)), "")
         << ::testing::PrintToString(bytes);
   }
+}
+
+// Characters that the layout gives a cell and terminals draw in none,
+// between text in a column followed by a separator: drawn raw, the
+// separator and all after it would shift left.
+const std::vector<std::string>& InvisibleCharacters() {
+  static const std::vector<std::string> characters = {
+      "\u200B", "\u200C", "\u200D", "\u200E", "\u200F", "\u202A",     "\u202B",
+      "\u202C", "\u202D", "\u202E", "\u2066", "\u2067", "\u2068",     "\u2069",
+      "\u061C", "\uFEFF", "\u2028", "\u2029", "\u2060", "\u00AD",     "\u1160",
+      "\u1161", "\u11A8", "\u11FF", "\uD7B0", "\uD7FB", "\U000E0001", "\u180E",
+  };
+  return characters;
+}
+
+ftxui::Screen DrawInColumn(const std::string& display) {
+  using namespace ftxui;
+  auto screen = Screen::Create(Dimension::Fixed(24), Dimension::Fixed(1));
+  Render(screen, hbox({text(display) | size(WIDTH, EQUAL, 20), separator(),
+                       text("end")}));
+  return screen;
+}
+
+TEST(DisplayTextTest, InvisibleCharactersKeepEveryCellInPlace) {
+  ASSERT_NE(testing::TerminalLocale(), locale_t{}) << "no C.UTF-8 locale";
+  // The fault: the terminal draws the rest of the row a column to the left.
+  EXPECT_EQ(testing::TerminalColumns(DrawInColumn("a\u200Bb"), 0), 23);
+  for (const std::string& character : InvisibleCharacters()) {
+    SCOPED_TRACE(::testing::PrintToString(character));
+    const std::string display = DisplayText("a" + character + "b");
+    const ftxui::Screen screen = DrawInColumn(display);
+    EXPECT_EQ(testing::TerminalColumns(screen, 0), 24) << display;
+    EXPECT_EQ(screen.PixelAt(20, 0).character, "│");
+    EXPECT_TRUE(display.find("<U+") != std::string::npos) << display;
+  }
+  // Jamo that make a syllable are drawn as the syllable, in its two cells.
+  const ftxui::Screen syllable =
+      DrawInColumn(DisplayText("\u1112\u1161\u11AB\u1100\u1161"));
+  EXPECT_EQ(testing::TerminalColumns(syllable, 0), 24);
+  EXPECT_EQ(syllable.PixelAt(0, 0).character, "\uD55C");
+  EXPECT_EQ(syllable.PixelAt(2, 0).character, "\uAC00");
 }
 
 }  // namespace

@@ -174,13 +174,13 @@ TEST_P(GitConfigTest, TheDiffScreenShowsGitsOwnUnifiedDiff) {
   // Three lines of context on each side of the change, the empty line
   // among them.
   const std::vector<std::string> rows = {
-      "│2│two",  "│3│",    "│4│four",  "│5│five",
-      "│5│FIVE", "│6│six", "│7│seven", "│8│eight",
+      "│2│ two",  "│3│",     "│4│ four",  "│5│-five",
+      "│5│+FIVE", "│6│ six", "│7│ seven", "│8│ eight",
   };
   for (const std::string& row : rows) {
     EXPECT_TRUE(Shows(screen, row)) << row << "\n" << screen;
   }
-  EXPECT_FALSE(Shows(screen, "│1│one")) << screen;
+  EXPECT_FALSE(Shows(screen, "│1│ one")) << screen;
   EXPECT_FALSE(Shows(screen, "nine")) << screen;
   EXPECT_FALSE(Shows(screen, "external")) << screen;
 

@@ -207,10 +207,13 @@ TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
       "diff --git a/f b/f\n--- a/f\n+++ b/f\n@@ -1,2 +1,2 @@\n same\n-old\n"
       "+new\n");
   std::vector<std::vector<int>> split_rows = {SplitRowCounts(files[0])};
+  std::vector<RenderCache> render_caches(1);
+  TextView view;
   int selected_file = 0;
   bool split = true;
-  auto content = ContentRenderer(selected_file, files, split_rows, split,
-                                 commits, selected_commit);
+  auto content =
+      ContentRenderer(selected_file, files, split_rows, render_caches, view,
+                      split, commits, selected_commit);
   auto draw = [&](const Element& element) {
     return Rows(Draw(element, 40, 8));
   };

@@ -53,6 +53,7 @@ TEST(LongListsTest, DiffScreenWithFiftyThousandFiles) {
     state.file_names.push_back(name);
   }
   state.split_rows = testing::SplitRowCountsOf(state.files);
+  state.render_caches.resize(state.files.size());
 
   for (const bool to_end : {false, true}) {
     SCOPED_TRACE(to_end ? "End" : "40 Downs");

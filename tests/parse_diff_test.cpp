@@ -137,9 +137,9 @@ TEST(ParseDiffTest, KeepsLineTextAsBytes) {
   const std::string head = "diff --git a/f b/f\n@@ -1 +1 @@\n";
   const std::string file = "file \"f\" \"f\" M\nhunk 1 1\n";
   ExpectParses({
-      {"tab after prefix", head + "+\tx\n", file + "A \"  x\"\n"},
-      {"two tabs", head + "+\t\tx\n", file + "A \"    x\"\n"},
-      {"tab inside text", head + " a\tb\n", file + "C \"a  b\"\n"},
+      {"tab after prefix", head + "+\tx\n", file + "A \"\\x09x\"\n"},
+      {"two tabs", head + "+\t\tx\n", file + "A \"\\x09\\x09x\"\n"},
+      {"tab inside text", head + " a\tb\n", file + "C \"a\\x09b\"\n"},
       {"lone sign", head + "+\n-\n", file + "A \"\"\nD \"\"\n"},
       {"no-newline marker", head + "-b\n\\ No newline at end of file\n+c\n",
        file + "D \"b\"\nA \"c\"\n"},

@@ -18,13 +18,14 @@
 
 #include "diff/diff.h"
 #include "diff/render.h"
-#include "render_reference.h"
 #include "ui/scroller.h"
+#include "ui/text_view.h"
 #include "ui_support.h"
 
-// RenderFile builds only the rows in view; the reference builds them all.
-// Both must put the same cells on the screen, however the file is shaped,
-// however big the viewport and wherever it is scrolled to.
+// RenderFile builds only the rows in view, and of each only the cells in
+// view; RenderWholeFile builds every row in full. Both must put the same
+// cells on the screen, however the file is shaped, however big the
+// viewport, wherever it is scrolled to, down or across, and wrapped or not.
 namespace plimsy {
 namespace {
 
@@ -51,6 +52,12 @@ std::string RandomText(std::mt19937& random) {
       "\xc2\x9b C1 control",
       std::string(120, 'w'),
       "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢",
+      "bidi \u202Eevil\u202C zero\u200Bwidth \u1112\u1161\u11AB \u1161",
+      "\ttab\tseparated\tcolumns\t漢\tx",
+      "int value = compute(alpha, beta);",
+      "int value = compute(alpha, gamma);",
+      // Long enough to be drawn from checkpoints.
+      std::string(4200, 'L') + "\t漢end",
   };
   if (random() % 5 == 0) {
     std::string bytes(random() % 16, '\0');
@@ -93,8 +100,34 @@ File RandomFile(std::mt19937& random) {
   return file;
 }
 
+// How the text is shown across.
+struct Across {
+  int column = 0;
+  bool wrap = false;
+};
+
+std::string Describe(const Across& across) {
+  return across.wrap ? "wrapped" : "column " + std::to_string(across.column);
+}
+
+TextView ViewOf(const Across& across) {
+  TextView view;
+  view.column = across.column;
+  view.wrap = across.wrap;
+  return view;
+}
+
+// The whole tree, as RenderFile draws it with `view`.
+Element Reference(const File& file, bool split, TextView* view) {
+  RenderOptions options;
+  options.view = view;
+  return RenderWholeFile(file, split, LookOf(file, options));
+}
+
+// Rows of the file unwrapped.
 int ContentHeight(const File& file, bool split) {
-  Element element = reference::RenderFile(file, split);
+  TextView view;
+  Element element = Reference(file, split, &view);
   element->ComputeRequirement();
   return element->requirement().min_y;
 }
@@ -158,14 +191,20 @@ Screen MakeScreen(int width, int height) {
 }
 
 // A scroller over a file, in a container that gives it the focus or not.
-// The drawing under test is given the split-layout row counts, as the
-// screens give it; drawn without a frame below, it counts them itself.
+// The drawing under test is given the split-layout row counts and a cache,
+// as the screens give it; drawn without a frame below, it counts and finds
+// everything itself.
 struct Viewer {
-  Viewer(const File& file, bool split, bool lazy, bool focused)
+  Viewer(const File& file,
+         bool split,
+         bool lazy,
+         bool focused,
+         const Across& across)
       : split_rows(SplitRowCounts(file)),
+        view(ViewOf(across)),
         scroller(ftxui::Scroller(ftxui::Renderer([&file, split, lazy, this] {
-          return lazy ? RenderFile(file, split, &split_rows)
-                      : reference::RenderFile(file, split);
+          return lazy ? RenderFile(file, split, {&split_rows, &cache, &view})
+                      : Reference(file, split, &view);
         }))),
         other(ftxui::Renderer([](bool) { return ftxui::text(""); })),
         container(ftxui::Container::Horizontal({scroller, other})) {
@@ -173,6 +212,8 @@ struct Viewer {
   }
 
   std::vector<int> split_rows;
+  RenderCache cache;
+  TextView view;
   Component scroller;
   Component other;
   Component container;
@@ -201,12 +242,14 @@ struct View {
   int row;
   bool focused;
   std::optional<Drag> drag;
+  Across across;
 };
 
 std::string Describe(const View& view) {
   std::string text =
       std::to_string(view.width) + "x" + std::to_string(view.height) + " row " +
-      std::to_string(view.row) + (view.focused ? " focused" : " unfocused");
+      std::to_string(view.row) + (view.focused ? " focused" : " unfocused") +
+      " " + Describe(view.across);
   if (view.drag.has_value()) {
     text += " drag (" + std::to_string(view.drag->x0) + ", " +
             std::to_string(view.drag->y0) + ") to (" +
@@ -219,8 +262,8 @@ std::string Describe(const View& view) {
 // Draws the file through the scroller with RenderFile and with the
 // reference; returns where the two screens first differ.
 std::string ScrolledDifference(const File& file, bool split, const View& view) {
-  Viewer lazy(file, split, true, view.focused);
-  Viewer whole(file, split, false, view.focused);
+  Viewer lazy(file, split, true, view.focused, view.across);
+  Viewer whole(file, split, false, view.focused, view.across);
   // A first frame lays the scrollers out, which a page needs.
   Screen actual = MakeScreen(view.width, view.height);
   Screen expected = MakeScreen(view.width, view.height);
@@ -236,7 +279,20 @@ std::string ScrolledDifference(const File& file, bool split, const View& view) {
   ftxui::Selection expected_selection = MakeSelection(view.drag);
   ftxui::Render(actual, lazy.scroller->Render().get(), actual_selection);
   ftxui::Render(expected, whole.scroller->Render().get(), expected_selection);
-  return FirstDifference(actual, expected);
+  std::string difference = FirstDifference(actual, expected);
+  if (difference.empty() && lazy.view.column_limit != whole.view.column_limit) {
+    difference = "column limit " + std::to_string(lazy.view.column_limit) +
+                 ", expected " + std::to_string(whole.view.column_limit);
+  }
+  return difference;
+}
+
+// How the text is shown across: from the start, scrolled, and wrapped.
+std::vector<Across> Acrosses(std::mt19937& random) {
+  return {{0, false},
+          {8 * static_cast<int>(1 + random() % 4), false},
+          {static_cast<int>(random() % 4500), false},
+          {0, true}};
 }
 
 struct Layout {
@@ -250,24 +306,33 @@ TEST(RenderDifferentialTest, UnframedMatchesReference) {
   for (int f = 0; f < 40; ++f) {
     const File file = RandomFile(random);
     for (const Layout& layout : kLayouts) {
-      SCOPED_TRACE("file " + std::to_string(f) + " " + layout.name);
-      // The layout around the file sees only this.
-      EXPECT_EQ(Describe(RenderFile(file, layout.split)),
-                Describe(reference::RenderFile(file, layout.split)));
-      const int height = ContentHeight(file, layout.split);
-      // Taller than the file, exactly as tall, and too short, where the
-      // hunks shrink in proportion.
-      const int heights[] = {height + 3, std::max(height, 1),
-                             1 + static_cast<int>(random() % (height + 1))};
-      const int widths[] = {1, 9, 1 + static_cast<int>(random() % 140), 830};
-      for (const int h : heights) {
-        const int w = widths[random() % std::size(widths)];
-        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
-        Screen actual = MakeScreen(w, h);
-        ftxui::Render(actual, RenderFile(file, layout.split));
-        Screen expected = MakeScreen(w, h);
-        ftxui::Render(expected, reference::RenderFile(file, layout.split));
-        EXPECT_EQ(FirstDifference(actual, expected), "");
+      const std::vector<Across> acrosses = Acrosses(random);
+      for (const Across& across :
+           {acrosses[random() % 2], acrosses[2 + random() % 2]}) {
+        SCOPED_TRACE("file " + std::to_string(f) + " " + layout.name + " " +
+                     Describe(across));
+        TextView lazy_view = ViewOf(across);
+        TextView whole_view = ViewOf(across);
+        // The layout around the file sees only this.
+        EXPECT_EQ(Describe(RenderFile(file, layout.split,
+                                      {nullptr, nullptr, &lazy_view})),
+                  Describe(Reference(file, layout.split, &whole_view)));
+        const int height = ContentHeight(file, layout.split);
+        // Taller than the file, exactly as tall, and too short, where the
+        // hunks shrink in proportion.
+        const int heights[] = {height + 3, std::max(height, 1),
+                               1 + static_cast<int>(random() % (height + 1))};
+        const int widths[] = {1, 9, 1 + static_cast<int>(random() % 140), 830};
+        for (const int h : heights) {
+          const int w = widths[random() % std::size(widths)];
+          SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+          Screen actual = MakeScreen(w, h);
+          ftxui::Render(actual, RenderFile(file, layout.split,
+                                           {nullptr, nullptr, &lazy_view}));
+          Screen expected = MakeScreen(w, h);
+          ftxui::Render(expected, Reference(file, layout.split, &whole_view));
+          EXPECT_EQ(FirstDifference(actual, expected), "");
+        }
       }
     }
   }
@@ -282,10 +347,14 @@ TEST(RenderDifferentialTest, ScrollerMatchesReference) {
       for (const bool focused : {true, false}) {
         const int w = 1 + static_cast<int>(random() % 130);
         const int h = 1 + static_cast<int>(random() % 24);
-        // The first row, the last one and one in between.
-        for (const int row : {0, std::max(height - 1, 0),
-                              static_cast<int>(random() % (height + 1))}) {
-          const View view{w, h, row, focused, std::nullopt};
+        const std::vector<Across> acrosses = Acrosses(random);
+        const Across& across = acrosses[random() % acrosses.size()];
+        // The first row, the last one and one in between; wrapped, the
+        // last row lies further down.
+        for (const int row :
+             {0, std::max(height - 1, 0) * (across.wrap ? 3 : 1),
+              static_cast<int>(random() % (height + 1))}) {
+          const View view{w, h, row, focused, std::nullopt, across};
           SCOPED_TRACE("file " + std::to_string(f) + " " + layout.name + " " +
                        Describe(view));
           EXPECT_EQ(ScrolledDifference(file, layout.split, view), "");
@@ -328,13 +397,57 @@ TEST(RenderDifferentialTest, NumberColumnsMatchReference) {
   for (const auto& test : cases) {
     for (const Layout& layout : kLayouts) {
       SCOPED_TRACE(std::string(test.name) + " " + layout.name);
-      EXPECT_EQ(Describe(RenderFile(test.file, layout.split)),
-                Describe(reference::RenderFile(test.file, layout.split)));
+      TextView lazy_view;
+      TextView whole_view;
+      EXPECT_EQ(Describe(RenderFile(test.file, layout.split,
+                                    {nullptr, nullptr, &lazy_view})),
+                Describe(Reference(test.file, layout.split, &whole_view)));
       const int height = ContentHeight(test.file, layout.split);
       for (int row = 0; row < height; ++row) {
-        const View view{40, 2, row, true, std::nullopt};
+        const View view{40, 2, row, true, std::nullopt, {}};
         EXPECT_EQ(ScrolledDifference(test.file, layout.split, view), "")
             << Describe(view);
+      }
+    }
+  }
+}
+
+// Long hunks are drawn from their blocks of context and changed lines,
+// found once: runs as git prints them (deleted lines first) and runs whose
+// kinds take turns, entered anywhere.
+TEST(RenderDifferentialTest, LongHunksMatchReference) {
+  std::mt19937 random(31337);
+  File file;
+  Hunk& long_hunk = file.hunks.emplace_back();
+  long_hunk.old_start = 90;
+  long_hunk.new_start = 9990;
+  const auto add = [&](char kind, int count) {
+    for (int i = 0; i < count; ++i) {
+      const LineKind line_kind = kind == '-'   ? LineKind::Deleted
+                                 : kind == '+' ? LineKind::Added
+                                               : LineKind::Context;
+      long_hunk.lines.push_back(
+          {line_kind, std::string(1, kind) + " " + RandomText(random)});
+    }
+  };
+  add(' ', 40);
+  add('-', 700);
+  add('+', 300);
+  add(' ', 3);
+  for (int i = 0; i < 200; ++i) {
+    add(i % 3 == 0 ? '+' : '-', 1);
+  }
+  add(' ', 500);
+  add('+', 20);
+  file.hunks.push_back(MakeHunk(5000, 15000, {" a", "-b", "+c"}));
+  for (const Layout& layout : kLayouts) {
+    const int height = ContentHeight(file, layout.split);
+    for (const int row : {0, 30, 45, 500, 760, 900, 1100, 1150, 1300, 1500,
+                          height - 5, height - 1}) {
+      for (const Across& across : {Across{0, false}, Across{0, true}}) {
+        const View view{90, 12, row, true, std::nullopt, across};
+        SCOPED_TRACE(std::string(layout.name) + " " + Describe(view));
+        EXPECT_EQ(ScrolledDifference(file, layout.split, view), "");
       }
     }
   }
@@ -352,31 +465,37 @@ TEST(RenderDifferentialTest, SelectionMatchesReference) {
       const int w = 1 + static_cast<int>(random() % 100);
       const int h = 1 + static_cast<int>(random() % 20);
       const int row = static_cast<int>(random() % (height + 1));
+      const std::vector<Across> acrosses = Acrosses(random);
       for (int s = 0; s < 4; ++s) {
+        const Across& across = acrosses[s];
         // Ends up to two cells beyond the screen on every side.
         const auto coordinate = [&random](int size) {
           return static_cast<int>(random() % (size + 4)) - 2;
         };
         const Drag drag{coordinate(w), coordinate(h), coordinate(w),
                         coordinate(h)};
-        const View view{w, h, row, true, drag};
+        const View view{w, h, row, true, drag, across};
         SCOPED_TRACE("file " + std::to_string(f) + " " + layout.name + " " +
                      Describe(view));
         EXPECT_EQ(ScrolledDifference(file, layout.split, view), "");
 
         // Unframed, with every row drawn; then the same elements drawn
         // again without a selection, which must leave none behind.
-        const Element lazy = RenderFile(file, layout.split);
-        const Element whole = reference::RenderFile(file, layout.split);
-        Screen actual = MakeScreen(w, height + 1);
-        Screen expected = MakeScreen(w, height + 1);
+        TextView lazy_view = ViewOf(across);
+        TextView whole_view = ViewOf(across);
+        const Element lazy =
+            RenderFile(file, layout.split, {nullptr, nullptr, &lazy_view});
+        const Element whole = Reference(file, layout.split, &whole_view);
+        const int rows = across.wrap ? height * 3 + 1 : height + 1;
+        Screen actual = MakeScreen(w, rows);
+        Screen expected = MakeScreen(w, rows);
         ftxui::Selection actual_selection = MakeSelection(drag);
         ftxui::Selection expected_selection = MakeSelection(drag);
         ftxui::Render(actual, lazy.get(), actual_selection);
         ftxui::Render(expected, whole.get(), expected_selection);
         EXPECT_EQ(FirstDifference(actual, expected), "");
-        actual = MakeScreen(w, height + 1);
-        expected = MakeScreen(w, height + 1);
+        actual = MakeScreen(w, rows);
+        expected = MakeScreen(w, rows);
         ftxui::Render(actual, lazy);
         ftxui::Render(expected, whole);
         EXPECT_EQ(FirstDifference(actual, expected), "");

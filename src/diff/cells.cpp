@@ -1,41 +1,594 @@
 #include "diff/cells.h"
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 
-#include "ui/display_text.h"
+#include <ftxui/dom/node.hpp>
+#include <ftxui/dom/selection.hpp>
+#include <ftxui/screen/box.hpp>
+#include <ftxui/screen/screen.hpp>
+
+#include "ui/glyphs.h"
 
 namespace plimsy {
 
-ftxui::Element NumberCell(int64_t number) {
-  return ftxui::text(std::to_string(number));
+namespace {
+
+using ftxui::Box;
+using ftxui::Color;
+
+// Texts are read from a checkpoint at most this many bytes before what is
+// drawn; shorter texts are laid out anew each time they are drawn.
+constexpr size_t kCheckpointBytes = 4096;
+
+// Whether `text` is printable ASCII only, eight bytes at a time: a long
+// line is read whole when it is first drawn.
+bool IsPlain(std::string_view text) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighs = 0x8080808080808080ull;
+  // A high bit marks a byte of 0x80 or more, a byte below 0x20, or a DEL.
+  uint64_t other = 0;
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word = 0;
+    std::memcpy(&word, text.data() + i, 8);
+    const uint64_t del = word ^ (0x7F * kOnes);
+    other |= word | ((word - 0x20 * kOnes) & ~word) | ((del - kOnes) & ~del);
+  }
+  for (; i < text.size(); ++i) {
+    other |= static_cast<uint8_t>(text[i] - 0x20) > 0x5E ? kHighs : 0;
+  }
+  return (other & kHighs) == 0;
 }
 
-ftxui::Element PlaceholderCell() {
-  return ftxui::text("~") | ftxui::dim;
-}
+// Where glyphs go: along one row when not wrapping (`width` 0), else row
+// after row of `width` cells, a wide glyph that does not fit at the end of
+// a row moving to the next.
+class Placer {
+ public:
+  Placer(int64_t width, int64_t row, int64_t x)
+      : width_(width), row_(row), x_(x) {}
 
-ftxui::Element LineCell(const Line& line) {
-  using ftxui::Color;
-  ftxui::Element cell = ftxui::text(DisplayText(line.text));
-  switch (line.kind) {
+  // The row and cell of a glyph of `cells` cells, then moves past it. A
+  // wide glyph in rows of one cell takes the one cell.
+  std::pair<int64_t, int64_t> Place(int cells) {
+    if (width_ == 0) {
+      const int64_t at = x_;
+      x_ += cells;
+      return {0, at};
+    }
+    const int64_t taken = std::min<int64_t>(cells, width_);
+    if (x_ + taken > width_) {
+      ++row_;
+      x_ = 0;
+    }
+    const int64_t at = x_;
+    x_ += taken;
+    return {row_, at};
+  }
+
+  // Moves past `count` narrow glyphs.
+  void PlaceNarrow(int64_t count) {
+    if (count == 0) {
+      return;
+    }
+    if (width_ == 0) {
+      x_ += count;
+      return;
+    }
+    if (x_ == width_) {
+      ++row_;
+      x_ = 0;
+    }
+    const int64_t end = x_ + count;
+    row_ += (end - 1) / width_;
+    x_ = (end - 1) % width_ + 1;
+  }
+
+  // Cells that narrow glyphs can take before row `row` starts.
+  int64_t CellsBefore(int64_t row) const {
+    return width_ == 0 ? 0 : (row - row_) * width_ - x_;
+  }
+
+  TextCheckpoint Checkpoint(const GlyphReader& reader) const {
+    if (width_ != 0 && x_ == width_) {
+      return {reader.offset(), reader.column(), row_ + 1, 0};
+    }
+    return {reader.offset(), reader.column(), row_, x_};
+  }
+
+  int64_t row() const { return row_; }
+
+ private:
+  int64_t width_;
+  int64_t row_;
+  int64_t x_;
+};
+
+// Which glyphs fall in a set of changed byte ranges, asked in the order of
+// the text.
+class ChangedBytes {
+ public:
+  ChangedBytes(const std::vector<ByteRange>* ranges, size_t from)
+      : ranges_(ranges) {
+    if (ranges_ != nullptr) {
+      next_ = static_cast<size_t>(
+          std::lower_bound(ranges_->begin(), ranges_->end(), from,
+                           [](const ByteRange& range, size_t offset) {
+                             return range.end <= offset;
+                           }) -
+          ranges_->begin());
+    }
+  }
+
+  bool Contains(size_t offset) {
+    if (ranges_ == nullptr) {
+      return false;
+    }
+    while (next_ < ranges_->size() && (*ranges_)[next_].end <= offset) {
+      ++next_;
+    }
+    return next_ < ranges_->size() && (*ranges_)[next_].begin <= offset;
+  }
+
+ private:
+  const std::vector<ByteRange>* ranges_;
+  size_t next_ = 0;
+};
+
+// A cell of fixed width as tall as its row: a short ASCII text in its first
+// row, or a column rule down all of its rows, in a style that fills all of
+// them. It touches only the rows in view, however tall its row is.
+class CellNode : public ftxui::Node {
+ public:
+  CellNode(std::string text, int width, const TextStyle& style, bool rule)
+      : text_(std::move(text)), width_(width), style_(style), rule_(rule) {}
+
+  void ComputeRequirement() override {
+    requirement_ = ftxui::Requirement{};
+    requirement_.min_x = width_;
+    requirement_.min_y = 1;
+    has_selection_ = false;
+  }
+
+  void Select(ftxui::Selection& selection) override {
+    if (rule_ || Box::Intersection(selection.GetBox(), box_).IsEmpty()) {
+      return;
+    }
+    has_selection_ = true;
+    selection_ = selection.SaturateHorizontal(box_).GetBox();
+  }
+
+  void Render(ftxui::Screen& screen) override {
+    const Box area = Box::Intersection(box_, screen.stencil);
+    if (area.IsEmpty()) {
+      return;
+    }
+    // As the library draws a separator.
+    const bool line = box_.y_min == box_.y_max && box_.x_min != box_.x_max;
+    const bool styled = style_.dim ||
+                        style_.foreground != Color(Color::Default) ||
+                        style_.background != Color(Color::Default);
+    for (int y = area.y_min; y <= area.y_max; ++y) {
+      for (int x = area.x_min; x <= area.x_max; ++x) {
+        ftxui::Pixel& pixel = screen.PixelAt(x, y);
+        const size_t i = static_cast<size_t>(x - box_.x_min);
+        if (rule_) {
+          pixel.character = line ? "─" : "│";
+          pixel.automerge = true;
+        } else if (y == box_.y_min && i < text_.size()) {
+          pixel.character.assign(1, text_[i]);
+          if (has_selection_ && x >= selection_.x_min &&
+              x <= selection_.x_max) {
+            screen.GetSelectionStyle()(pixel);
+          }
+        }
+        if (styled) {
+          pixel.foreground_color = style_.foreground;
+          pixel.background_color = style_.background;
+          pixel.dim = pixel.dim || style_.dim;
+        }
+      }
+    }
+  }
+
+ private:
+  const std::string text_;
+  const int width_;
+  const TextStyle& style_;
+  const bool rule_;
+  bool has_selection_ = false;
+  Box selection_;
+};
+
+class TextCellNode : public ftxui::Node {
+ public:
+  TextCellNode(std::string_view text,
+               const TextStyle& style,
+               std::shared_ptr<const std::vector<ByteRange>> changed,
+               const TextOptions& options)
+      : text_(text),
+        style_(style),
+        changed_(std::move(changed)),
+        options_(options) {}
+
+  TextCellNode(std::string owned, const TextStyle& style)
+      : owned_(std::move(owned)), text_(owned_), style_(style) {}
+
+  void ComputeRequirement() override {
+    requirement_ = ftxui::Requirement{};
+    requirement_.min_y = 1;
+    if (options_.wrap && width_ > 0) {
+      requirement_.min_y = static_cast<int>(std::min<int64_t>(
+          WrappedRowCount(text_, width_, options_.layouts), 1 << 30));
+    }
+    has_selection_ = false;
+  }
+
+  void SetBox(Box box) override {
+    Node::SetBox(box);
+    laid_out_ = true;
+  }
+
+  // Wrapped, the rows the text takes depend on the width it is given, known
+  // only once the layout has run: the layout runs again with that width.
+  void Check(Status* status) override {
+    Node::Check(status);
+    const int width = box_.x_max - box_.x_min + 1;
+    if (options_.wrap && laid_out_ && width > 0 && width != width_) {
+      width_ = width;
+      status->need_iteration = true;
+    }
+  }
+
+  void Select(ftxui::Selection& selection) override {
+    if (Box::Intersection(selection.GetBox(), box_).IsEmpty()) {
+      return;
+    }
+    has_selection_ = true;
+    selection_ = selection.SaturateHorizontal(box_).GetBox();
+  }
+
+  void Render(ftxui::Screen& screen) override {
+    const Box area = Box::Intersection(box_, screen.stencil);
+    if (area.IsEmpty()) {
+      return;
+    }
+    for (int y = area.y_min; y <= area.y_max; ++y) {
+      for (int x = area.x_min; x <= area.x_max; ++x) {
+        ftxui::Pixel& pixel = screen.PixelAt(x, y);
+        pixel.character.assign(1, ' ');
+        Style(pixel, false, false);
+      }
+    }
+    if (options_.wrap) {
+      RenderWrapped(screen, area);
+    } else {
+      RenderCut(screen, area);
+    }
+    if (has_selection_) {
+      const Box selected = Box::Intersection(selection_, area);
+      for (int y = selected.y_min; y <= selected.y_max; ++y) {
+        for (int x = selected.x_min; x <= selected.x_max; ++x) {
+          screen.GetSelectionStyle()(screen.PixelAt(x, y));
+        }
+      }
+    }
+  }
+
+ private:
+  const TextLayout& Layout(int width) {
+    if (options_.layouts != nullptr) {
+      return options_.layouts->Get(text_, width);
+    }
+    own_layout_ = LayOut(text_, width);
+    return own_layout_;
+  }
+
+  void Paint(ftxui::Pixel& pixel,
+             std::string_view character,
+             bool changed,
+             bool stand_in) const {
+    pixel.character.assign(character);
+    Style(pixel, changed, stand_in);
+  }
+
+  void Style(ftxui::Pixel& pixel, bool changed, bool stand_in) const {
+    pixel.foreground_color =
+        changed ? style_.changed_foreground : style_.foreground;
+    pixel.background_color =
+        changed ? style_.changed_background : style_.background;
+    pixel.bold = changed;
+    pixel.dim = style_.dim;
+    pixel.inverted = stand_in;
+  }
+
+  void PaintMark(ftxui::Pixel& pixel, std::string_view mark) const {
+    Paint(pixel, mark, false, false);
+    pixel.dim = true;
+  }
+
+  // One row, scrolled by the view's column: the cells show columns
+  // column .. column + width - 1 of the text, the first one giving way to
+  // "‹" when text lies to the left and the last one to "›" when text lies
+  // to the right. A wide glyph that an end cuts leaves its cell blank.
+  void RenderCut(ftxui::Screen& screen, const Box& area) {
+    if (area.y_min != box_.y_min) {
+      return;
+    }
+    const int64_t width = box_.x_max - box_.x_min + 1;
+    const int64_t column = std::max(options_.column, 0);
+    const TextLayout& layout = Layout(0);
+    if (options_.column_limit != nullptr) {
+      *options_.column_limit = static_cast<int>(std::max<int64_t>(
+          *options_.column_limit,
+          std::min<int64_t>(layout.columns - width, 1 << 30)));
+    }
+    const bool left_mark = column > 0 && layout.columns > 0;
+    const bool right_mark = layout.columns > column + width;
+    const int64_t first_free = left_mark ? 1 : 0;
+    const int64_t last_free = right_mark ? width - 2 : width - 1;
+
+    auto checkpoint =
+        std::upper_bound(layout.checkpoints.begin(), layout.checkpoints.end(),
+                         column, [](int64_t c, const TextCheckpoint& point) {
+                           return c < point.column;
+                         });
+    --checkpoint;
+    GlyphReader reader(text_, checkpoint->offset, checkpoint->column);
+    if (layout.plain) {
+      const int64_t start =
+          std::min<int64_t>(column, static_cast<int64_t>(text_.size()));
+      reader = GlyphReader(text_, static_cast<size_t>(start), start);
+    }
+    reader.SkipAscii(column - reader.column());
+    ChangedBytes changed(changed_.get(), reader.offset());
+    const int y = box_.y_min;
+    Glyph glyph;
+    while (reader.column() < column + width) {
+      const int64_t at = reader.column();
+      if (!reader.Next(glyph)) {
+        break;
+      }
+      const int64_t cell = at - column;
+      const bool is_changed = changed.Contains(glyph.offset);
+      if (cell < first_free || cell + glyph.width - 1 > last_free) {
+        continue;
+      }
+      const int x = box_.x_min + static_cast<int>(cell);
+      if (x < area.x_min || x + glyph.width - 1 > area.x_max) {
+        continue;
+      }
+      Paint(screen.PixelAt(x, y), glyph.text, is_changed, glyph.stand_in);
+      if (glyph.width == 2) {
+        Paint(screen.PixelAt(x + 1, y), "", is_changed, glyph.stand_in);
+      }
+    }
+    if (left_mark && box_.x_min >= area.x_min) {
+      PaintMark(screen.PixelAt(box_.x_min, y), "‹");
+    }
+    if (right_mark && box_.x_max <= area.x_max) {
+      PaintMark(screen.PixelAt(box_.x_max, y), "›");
+    }
+  }
+
+  // Row after row of the cell's width; only the rows in view are read
+  // beyond their checkpoint.
+  void RenderWrapped(ftxui::Screen& screen, const Box& area) {
+    const int64_t width = box_.x_max - box_.x_min + 1;
+    const TextLayout& layout = Layout(static_cast<int>(width));
+    const int64_t first = area.y_min - box_.y_min;
+    const int64_t last = area.y_max - box_.y_min;
+    auto checkpoint =
+        std::lower_bound(layout.checkpoints.begin(), layout.checkpoints.end(),
+                         first, [](const TextCheckpoint& point, int64_t row) {
+                           return point.row < row;
+                         });
+    if (checkpoint != layout.checkpoints.begin()) {
+      --checkpoint;
+    }
+    TextCheckpoint start = *checkpoint;
+    if (layout.plain) {
+      const int64_t row = std::min(first, layout.rows - 1);
+      const int64_t offset = row * width;
+      start = {static_cast<size_t>(offset), offset, row, 0};
+    }
+    GlyphReader reader(text_, start.offset, start.column);
+    Placer placer(width, start.row, start.x);
+    ChangedBytes changed(changed_.get(), reader.offset());
+    Glyph glyph;
+    while (true) {
+      if (placer.row() < first) {
+        placer.PlaceNarrow(reader.SkipAscii(placer.CellsBefore(first)));
+      }
+      if (!reader.Next(glyph)) {
+        break;
+      }
+      const auto [row, cell] = placer.Place(glyph.width);
+      if (row > last) {
+        break;
+      }
+      const bool is_changed = changed.Contains(glyph.offset);
+      if (row < first) {
+        continue;
+      }
+      const int x = box_.x_min + static_cast<int>(cell);
+      const int y = box_.y_min + static_cast<int>(row);
+      if (glyph.width > width) {
+        PaintMark(screen.PixelAt(x, y), "›");
+        continue;
+      }
+      Paint(screen.PixelAt(x, y), glyph.text, is_changed, glyph.stand_in);
+      if (glyph.width == 2) {
+        Paint(screen.PixelAt(x + 1, y), "", is_changed, glyph.stand_in);
+      }
+    }
+  }
+
+  const std::string owned_;
+  const std::string_view text_;
+  const TextStyle style_;
+  const std::shared_ptr<const std::vector<ByteRange>> changed_;
+  const TextOptions options_;
+  // The width the rows were counted for; 0 before the first layout.
+  int width_ = 0;
+  bool laid_out_ = false;
+  TextLayout own_layout_;
+  bool has_selection_ = false;
+  Box selection_;
+};
+
+}  // namespace
+
+// Made once: a colour given in RGB is matched to the terminal's palette when
+// it is made, which costs more than drawing a row.
+const TextStyle& StyleOf(LineKind kind) {
+  static const TextStyle context;
+  static const TextStyle deleted = [] {
+    TextStyle style;
+    style.foreground = Color::RGB(255, 200, 200);
+    style.background = Color::RGB(128, 0, 0);
+    style.changed_foreground = Color::RGB(255, 255, 255);
+    style.changed_background = Color::RGB(200, 40, 40);
+    return style;
+  }();
+  static const TextStyle added = [] {
+    TextStyle style;
+    style.foreground = Color::RGB(200, 255, 200);
+    style.background = Color::RGB(0, 128, 0);
+    style.changed_foreground = Color::RGB(0, 0, 0);
+    style.changed_background = Color::RGB(80, 200, 80);
+    return style;
+  }();
+  switch (kind) {
+    case LineKind::Deleted:
+      return deleted;
+    case LineKind::Added:
+      return added;
     case LineKind::Context:
       break;
-    case LineKind::Deleted:
-      cell = std::move(cell) | ftxui::color(Color::RGB(255, 200, 200)) |
-             ftxui::bgcolor(Color::RGB(128, 0, 0));
-      break;
-    case LineKind::Added:
-      cell = std::move(cell) | ftxui::color(Color::RGB(200, 255, 200)) |
-             ftxui::bgcolor(Color::RGB(0, 128, 0));
-      break;
   }
-  return cell;
+  return context;
 }
 
-ftxui::Element TextColumn(ftxui::Elements cells) {
-  return ftxui::vbox(std::move(cells)) |
+const TextStyle& DimStyle() {
+  static const TextStyle header = [] {
+    TextStyle style;
+    style.dim = true;
+    return style;
+  }();
+  return header;
+}
+
+TextLayout LayOut(std::string_view text, int width) {
+  TextLayout layout;
+  layout.checkpoints.push_back({});
+  if (IsPlain(text)) {
+    const auto size = static_cast<int64_t>(text.size());
+    layout.plain = true;
+    layout.columns = size;
+    layout.rows = width <= 0 || size == 0 ? 1 : (size + width - 1) / width;
+    return layout;
+  }
+  GlyphReader reader(text);
+  Placer placer(width, 0, 0);
+  size_t next_checkpoint = kCheckpointBytes;
+  Glyph glyph;
+  while (true) {
+    if (reader.offset() >= next_checkpoint && reader.AtCheckpoint()) {
+      layout.checkpoints.push_back(placer.Checkpoint(reader));
+      next_checkpoint = reader.offset() + kCheckpointBytes;
+    }
+    const int64_t skipped = reader.SkipAscii(static_cast<int64_t>(
+        std::max(next_checkpoint, reader.offset() + 1) - reader.offset()));
+    if (skipped > 0) {
+      placer.PlaceNarrow(skipped);
+      continue;
+    }
+    if (!reader.Next(glyph)) {
+      break;
+    }
+    placer.Place(glyph.width);
+  }
+  layout.columns = reader.column();
+  layout.rows = placer.row() + 1;
+  return layout;
+}
+
+const TextLayout& TextLayouts::Get(std::string_view text, int width) {
+  if (text.size() < kCheckpointBytes) {
+    scratch_ = LayOut(text, width);
+    return scratch_;
+  }
+  const auto key = std::make_pair(text.data(), width);
+  auto it = layouts_.find(key);
+  // Each width the pane has had keeps its own layouts; a pane resized again
+  // and again starts afresh.
+  constexpr size_t kMostLayouts = 256;
+  if (it == layouts_.end() && layouts_.size() >= kMostLayouts) {
+    layouts_.clear();
+  }
+  if (it == layouts_.end()) {
+    it = layouts_.emplace(key, LayOut(text, width)).first;
+  }
+  return it->second;
+}
+
+ftxui::Element NumberCell(int64_t number, int width) {
+  return std::make_shared<CellNode>(std::to_string(number), width,
+                                    StyleOf(LineKind::Context), false);
+}
+
+ftxui::Element PlaceholderCell(int width) {
+  return std::make_shared<CellNode>("~", width, DimStyle(), false);
+}
+
+ftxui::Element SignCell(LineKind kind) {
+  const char* sign = kind == LineKind::Deleted ? "-"
+                     : kind == LineKind::Added ? "+"
+                                               : " ";
+  return std::make_shared<CellNode>(sign, 1, StyleOf(kind), false);
+}
+
+ftxui::Element EmptySignCell() {
+  return std::make_shared<CellNode>(" ", 1, StyleOf(LineKind::Context), false);
+}
+
+ftxui::Element RuleCell() {
+  return std::make_shared<CellNode>("", 1, StyleOf(LineKind::Context), true);
+}
+
+ftxui::Element TextCell(std::string_view text,
+                        const TextStyle& style,
+                        std::shared_ptr<const std::vector<ByteRange>> changed,
+                        const TextOptions& options) {
+  return std::make_shared<TextCellNode>(text, style, std::move(changed),
+                                        options) |
          ftxui::size(ftxui::WIDTH, ftxui::EQUAL, 800) | ftxui::xflex;
+}
+
+ftxui::Element HeaderCell(std::string header) {
+  return std::make_shared<TextCellNode>(std::move(header), DimStyle());
+}
+
+int64_t WrappedRowCount(std::string_view text,
+                        int width,
+                        TextLayouts* layouts) {
+  if (width <= 0) {
+    return 1;
+  }
+  if (text.size() < kCheckpointBytes && IsPlain(text)) {
+    return text.empty()
+               ? 1
+               : (static_cast<int64_t>(text.size()) + width - 1) / width;
+  }
+  if (layouts != nullptr) {
+    return layouts->Get(text, width).rows;
+  }
+  return LayOut(text, width).rows;
 }
 
 }  // namespace plimsy

@@ -9,26 +9,6 @@ namespace plimsy {
 
 namespace {
 
-std::string ExpandedText(std::string_view text) {
-  size_t tab = text.find('\t');
-  if (tab == std::string_view::npos) {
-    return std::string(text);
-  }
-  const auto tabs =
-      static_cast<size_t>(std::count(text.begin(), text.end(), '\t'));
-  std::string out;
-  out.reserve(text.size() + tabs);
-  size_t from = 0;
-  while (tab != std::string_view::npos) {
-    out.append(text.substr(from, tab - from));
-    out.append("  ");
-    from = tab + 1;
-    tab = text.find('\t', from);
-  }
-  out.append(text.substr(from));
-  return out;
-}
-
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -397,10 +377,6 @@ size_t CountHunkLines(std::string_view rest) {
 
 }  // namespace
 
-std::string ExpandTabs(const std::string& text) {
-  return ExpandedText(text);
-}
-
 std::vector<File> ParseDiff(std::string text) {
   std::vector<File> files;
   HeaderState header;
@@ -414,14 +390,14 @@ std::vector<File> ParseDiff(std::string text) {
       switch (line[0]) {
         case ' ':
           lines->push_back(
-              Line{LineKind::Context, ExpandedText(line.substr(1))});
+              Line{LineKind::Context, std::string(line.substr(1))});
           continue;
         case '+':
-          lines->push_back(Line{LineKind::Added, ExpandedText(line.substr(1))});
+          lines->push_back(Line{LineKind::Added, std::string(line.substr(1))});
           continue;
         case '-':
           lines->push_back(
-              Line{LineKind::Deleted, ExpandedText(line.substr(1))});
+              Line{LineKind::Deleted, std::string(line.substr(1))});
           continue;
         default:
           break;

@@ -15,6 +15,8 @@ enum class LineKind : int32_t {
 
 struct Line {
   LineKind kind = LineKind::Context;
+  // The line as git printed it, without its first character; tabs are
+  // expanded where the text is drawn, at the columns it is drawn in.
   std::string text;
 };
 
@@ -62,9 +64,6 @@ struct File {
   // Git showed the file's content as binary, without lines.
   bool binary = false;
 };
-
-// Returns `text` with every tab replaced by two blanks.
-std::string ExpandTabs(const std::string& text);
 
 // Parses the output of one `git diff` run into its files.
 std::vector<File> ParseDiff(std::string text);

@@ -101,9 +101,9 @@ std::vector<std::string> NoHunkRows(const File& file) {
 
 ftxui::Element RenderDifference(const File& file,
                                 bool split,
-                                const std::vector<int>* split_rows) {
+                                const RenderOptions& options) {
   if (!file.hunks.empty()) {
-    return RenderFile(file, split, split_rows);
+    return RenderFile(file, split, options);
   }
   ftxui::Elements rows;
   for (const std::string& row : NoHunkRows(file)) {

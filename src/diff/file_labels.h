@@ -7,6 +7,7 @@
 #include <ftxui/dom/elements.hpp>
 
 #include "diff/diff.h"
+#include "diff/render.h"
 
 // How a changed file is named and described on both screens. The texts
 // hold the bytes of the names; callers draw them through DisplayText.
@@ -31,10 +32,11 @@ std::string NameRow(const File& file);
 std::vector<std::string> NoHunkRows(const File& file);
 
 // The file's difference as RenderFile draws it, or its NoHunkRows when it
-// has no hunks. Refers to `file` and `split_rows` as RenderFile does.
+// has no hunks. Refers to `file` and to what `options` points to as
+// RenderFile does.
 ftxui::Element RenderDifference(const File& file,
                                 bool split,
-                                const std::vector<int>* split_rows = nullptr);
+                                const RenderOptions& options = {});
 
 }  // namespace plimsy
 

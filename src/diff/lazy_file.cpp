@@ -13,8 +13,7 @@
 #include <ftxui/screen/box.hpp>
 #include <ftxui/screen/screen.hpp>
 
-#include "diff/cells.h"
-#include "diff/render.h"
+#include "diff/rows.h"
 
 namespace plimsy {
 
@@ -22,108 +21,14 @@ namespace {
 
 using ftxui::Box;
 using ftxui::Element;
-using ftxui::Elements;
 
-// Width of the decimal text of `number`.
-int NumberWidth(int64_t number) {
-  int width = number < 0 ? 2 : 1;
-  for (int64_t rest = number < 0 ? -number : number; rest >= 10; rest /= 10) {
-    ++width;
-  }
-  return width;
-}
+// FTXUI's sizes are ints; a wrapped file of more rows is cut there.
+constexpr int64_t kMostRows = 1 << 30;
 
-// The widths of a hunk's two number columns, the same in both layouts: a
-// column has a cell for every line (or row), a number or a "~", and is as
-// wide as its widest cell.
-struct NumberWidths {
-  int old_width = 0;
-  int new_width = 0;
-};
-
-// The width of a column of `rows` cells where the numbers that `count`
-// lines take count up from `first`. The widest number is at one end of the
-// run, and any number is at least as wide as "~".
-int ColumnWidth(int64_t first, int count, int rows) {
-  if (rows == 0) {
-    return 0;
-  }
-  if (count == 0) {
-    return 1;
-  }
-  return std::max(NumberWidth(first), NumberWidth(first + count - 1));
-}
-
-// A column's width if at least one line takes a number: never less than
-// the width, found without reading a line.
-int ColumnWidthBound(int64_t first, int rows) {
-  return ColumnWidth(first, rows, rows);
-}
-
-// The width of the column that numbers the lines of every kind but
-// `skipped`. Reading lines is what measuring costs, so they are counted
-// only when the count can change the width. When no number the lines could
-// take is wider than the first, any line that takes a number settles it.
-int ColumnWidth(const std::vector<Line>& lines,
-                int64_t first,
-                LineKind skipped) {
-  const int rows = static_cast<int>(lines.size());
-  const auto numbered = [skipped](const Line& line) {
-    return line.kind != skipped;
-  };
-  if (rows > 0 && NumberWidth(first) >= NumberWidth(first + rows - 1)) {
-    return std::any_of(lines.begin(), lines.end(), numbered)
-               ? NumberWidth(first)
-               : 1;
-  }
-  const auto count = std::count_if(lines.begin(), lines.end(), numbered);
-  return ColumnWidth(first, static_cast<int>(count), rows);
-}
-
-NumberWidths Widths(const Hunk& hunk) {
-  return {ColumnWidth(hunk.lines, hunk.old_start, LineKind::Added),
-          ColumnWidth(hunk.lines, hunk.new_start, LineKind::Deleted)};
-}
-
-// The widest pair of number columns of the file. A hunk's lines are read
-// only when its bound beats the widest pair found so far; as the numbers
-// grow down the file, that happens about once per digit.
-int WidestNumbers(const std::vector<Hunk>& hunks) {
-  int widest = 0;
-  for (const Hunk& hunk : hunks) {
-    const int rows = static_cast<int>(hunk.lines.size());
-    const int bound = ColumnWidthBound(hunk.old_start, rows) +
-                      ColumnWidthBound(hunk.new_start, rows);
-    if (bound > widest) {
-      const NumberWidths widths = Widths(hunk);
-      widest = std::max(widest, widths.old_width + widths.new_width);
-    }
-  }
-  return widest;
-}
-
-// The rows of the split layout, where the changed lines pair up: each run
-// of them between context lines takes as many rows as its longer side.
-int SplitRowCount(const Hunk& hunk) {
-  int rows = 0;
-  int run_deleted = 0;
-  int run_added = 0;
-  // Conditional expressions rather than a switch: faster on kinds that
-  // follow no pattern.
-  for (const Line& line : hunk.lines) {
-    const bool is_context = line.kind == LineKind::Context;
-    rows += is_context ? std::max(run_deleted, run_added) + 1 : 0;
-    run_deleted =
-        is_context ? 0 : run_deleted + (line.kind == LineKind::Deleted);
-    run_added = is_context ? 0 : run_added + (line.kind == LineKind::Added);
-  }
-  return rows + std::max(run_deleted, run_added);
-}
-
-// The split layout reads every line of every hunk on every frame. The
-// hunks' lines lie apart in memory: asking early for those of a hunk a few
-// hunks ahead lets the memory fetch them while the hunks before it are
-// counted.
+// Without kept split-layout row counts, every hunk's lines are read on every
+// frame. The hunks' lines lie apart in memory: asking early for those of a
+// hunk a few hunks ahead lets the memory fetch them while the hunks before
+// it are counted.
 void PrefetchLines(const Hunk& hunk) {
   constexpr size_t kBytes = 4096;
   const char* const data = reinterpret_cast<const char*>(hunk.lines.data());
@@ -137,164 +42,13 @@ constexpr size_t kPrefetchDistance = 8;
 // Where a hunk lies in the file.
 struct HunkLayout {
   const Hunk* hunk = nullptr;
-  // First row of the hunk, counted from the top of the file.
-  int top = 0;
-  // Rows of cells; a hunk without lines still takes one row, as tall as
-  // its column separators.
-  int cell_rows = 0;
-  int rows = 0;
+  // Row of its header, counted from the top of the file.
+  int64_t top = 0;
+  // Rows of its entries, below the header.
+  int64_t rows = 0;
+  // While wrapping: the rows of its entries up to and including each one.
+  const std::vector<int64_t>* ends = nullptr;
 };
-
-// Stands in a column for the rows out of view: it takes their height and,
-// in a number column, the width of the widest number of the whole hunk.
-class Gap : public ftxui::Node {
- public:
-  Gap(int width, int height) {
-    requirement_.min_x = width;
-    requirement_.min_y = height;
-  }
-};
-
-Element MakeGap(int width, int height) {
-  return std::make_shared<Gap>(width, height);
-}
-
-// A column separator drawn like the library's separator(), but over the
-// rows in view only: a hunk's box can be far taller than the screen. Its
-// column is never wider than one cell, which the library draws as "│".
-class Rule : public ftxui::Node {
- public:
-  Rule() {
-    requirement_.min_x = 1;
-    requirement_.min_y = 1;
-  }
-
-  void Render(ftxui::Screen& screen) override {
-    const Box area = Box::Intersection(box_, screen.stencil);
-    for (int y = area.y_min; y <= area.y_max; ++y) {
-      for (int x = area.x_min; x <= area.x_max; ++x) {
-        ftxui::Pixel& pixel = screen.PixelAt(x, y);
-        pixel.character = "│";
-        pixel.automerge = true;
-      }
-    }
-  }
-};
-
-Element MakeRule() {
-  return std::make_shared<Rule>();
-}
-
-// The cells of a window of rows of one hunk: a column each for old numbers,
-// new numbers, old texts and new texts (the joined layout uses only the old
-// texts).
-struct Columns {
-  Elements old_numbers;
-  Elements new_numbers;
-  Elements old_texts;
-  Elements new_texts;
-};
-
-void JoinedRows(const Hunk& hunk, int from, int to, Columns& columns) {
-  int64_t old_line = hunk.old_start;
-  int64_t new_line = hunk.new_start;
-  for (int row = 0; row < from; ++row) {
-    const LineKind kind = hunk.lines[row].kind;
-    old_line += kind != LineKind::Added;
-    new_line += kind != LineKind::Deleted;
-  }
-  for (int row = from; row < to; ++row) {
-    const Line& line = hunk.lines[row];
-    switch (line.kind) {
-      case LineKind::Context:
-        columns.old_numbers.push_back(NumberCell(old_line++));
-        columns.new_numbers.push_back(NumberCell(new_line++));
-        break;
-      case LineKind::Deleted:
-        columns.old_numbers.push_back(NumberCell(old_line++));
-        columns.new_numbers.push_back(PlaceholderCell());
-        break;
-      case LineKind::Added:
-        columns.old_numbers.push_back(PlaceholderCell());
-        columns.new_numbers.push_back(NumberCell(new_line++));
-        break;
-    }
-    columns.old_texts.push_back(LineCell(line));
-  }
-}
-
-// One side of a split row: its number and text cells, or a blank filler
-// behind a dimmed "~" when the side has no line there.
-void SplitSide(const Line* line,
-               int64_t number,
-               Elements& numbers,
-               Elements& texts) {
-  if (line == nullptr) {
-    numbers.push_back(PlaceholderCell());
-    texts.push_back(ftxui::text(""));
-    return;
-  }
-  numbers.push_back(NumberCell(number));
-  texts.push_back(LineCell(*line));
-}
-
-// The rows of the split layout, as BalanceSides pairs them: within each run
-// of changed lines, the k-th deleted line faces the k-th added line, and the
-// shorter side is filled up at the run's end.
-void SplitRows(const Hunk& hunk, int from, int to, Columns& columns) {
-  const std::vector<Line>& lines = hunk.lines;
-  const size_t count = lines.size();
-  int64_t old_line = hunk.old_start;
-  int64_t new_line = hunk.new_start;
-  int row = 0;
-  size_t i = 0;
-  while (i < count && row < to) {
-    if (lines[i].kind == LineKind::Context) {
-      if (row >= from) {
-        SplitSide(&lines[i], old_line, columns.old_numbers, columns.old_texts);
-        SplitSide(&lines[i], new_line, columns.new_numbers, columns.new_texts);
-      }
-      ++old_line;
-      ++new_line;
-      ++row;
-      ++i;
-      continue;
-    }
-    size_t end = i;
-    int deleted = 0;
-    int added = 0;
-    for (; end < count && lines[end].kind != LineKind::Context; ++end) {
-      deleted += lines[end].kind == LineKind::Deleted;
-      added += lines[end].kind == LineKind::Added;
-    }
-    const int run_rows = std::max(deleted, added);
-    if (row + run_rows > from) {
-      size_t next_deleted = i;
-      size_t next_added = i;
-      for (int k = 0; k < run_rows && row + k < to; ++k) {
-        while (next_deleted < end &&
-               lines[next_deleted].kind != LineKind::Deleted) {
-          ++next_deleted;
-        }
-        while (next_added < end && lines[next_added].kind != LineKind::Added) {
-          ++next_added;
-        }
-        if (row + k >= from) {
-          SplitSide(k < deleted ? &lines[next_deleted] : nullptr, old_line + k,
-                    columns.old_numbers, columns.old_texts);
-          SplitSide(k < added ? &lines[next_added] : nullptr, new_line + k,
-                    columns.new_numbers, columns.new_texts);
-        }
-        next_deleted += next_deleted < end;
-        next_added += next_added < end;
-      }
-    }
-    old_line += deleted;
-    new_line += added;
-    row += run_rows;
-    i = end;
-  }
-}
 
 // The two ends of a selection. Selection shows only its box, whose opposite
 // corners the ends are; which diagonal they lie on shows when the selection
@@ -320,52 +74,64 @@ SelectionEnds Ends(ftxui::Selection& selection) {
 
 class LazyFileNode : public ftxui::Node {
  public:
-  LazyFileNode(const File& file, bool split, const std::vector<int>* split_rows)
-      : file_(file), split_(split) {
-    const std::vector<Hunk>& hunks = file.hunks;
-    hunks_.reserve(hunks.size());
-    int top = 0;
-    for (size_t i = 0; i < hunks.size(); ++i) {
-      HunkLayout& layout = hunks_.emplace_back();
-      layout.hunk = &hunks[i];
-      layout.top = top;
-      if (split && split_rows != nullptr) {
-        layout.cell_rows = (*split_rows)[i];
-      } else if (split) {
-        if (i + kPrefetchDistance < hunks.size()) {
-          PrefetchLines(hunks[i + kPrefetchDistance]);
-        }
-        layout.cell_rows = SplitRowCount(hunks[i]);
-      } else {
-        layout.cell_rows = static_cast<int>(hunks[i].lines.size());
-      }
-      layout.rows = std::max(layout.cell_rows, 1);
-      top += layout.rows + 1;
+  LazyFileNode(const File& file, bool split, const RenderOptions& options)
+      : file_(file),
+        split_(split),
+        options_(options),
+        look_(LookOf(file, options)) {
+    if (look_.text.wrap && options_.cache != nullptr) {
+      const RenderCache::Parts& parts = options_.cache->parts();
+      text_widths_ = {parts.old_text_width, parts.new_text_width};
     }
-    // Every hunk but the last is followed by a separator row.
-    requirement_.min_y = hunks.empty() ? 0 : top - 1;
-    // Number columns, separators and the 800 cells of each text column.
-    requirement_.min_x =
-        hunks.empty() ? 0 : WidestNumbers(hunks) + (split ? 1603 : 802);
+    Measure();
   }
 
-  // The requirement is known from the start; what is reset here is the
-  // selection, which lasts one drawing, as it does for the library's texts.
-  void ComputeRequirement() override { selection_.reset(); }
+  // The selection lasts one drawing, as it does for the library's texts.
+  void ComputeRequirement() override {
+    if (measured_widths_ != text_widths_) {
+      Measure();
+    }
+    selection_.reset();
+  }
 
   void SetBox(Box box) override {
     Node::SetBox(box);
+    const std::pair<int, int> widths =
+        TextWidths(look_, split_, box.x_max - box.x_min + 1);
+    if (look_.text.wrap) {
+      text_widths_ = widths;
+      if (options_.cache != nullptr) {
+        RenderCache::Parts& parts = options_.cache->parts();
+        parts.old_text_width = widths.first;
+        parts.new_text_width = widths.second;
+      }
+    }
+    if (options_.view != nullptr && options_.cache != nullptr) {
+      HandRowWhenToggled(widths);
+    }
     // Too few rows for the file: the stacked hunks shrink in proportion,
     // which the whole element tree reproduces exactly. Only an unframed
     // file meets this; a frame gives its content all the rows it asks for.
     if (box.y_max - box.y_min + 1 < requirement_.min_y) {
       if (whole_ == nullptr) {
-        whole_ = WholeFile();
+        whole_ = RenderWholeFile(file_, split_, look_);
       }
       whole_->ComputeRequirement();
       whole_->SetBox(box);
     } else {
       whole_ = nullptr;
+    }
+  }
+
+  // Wrapped rows depend on the widths of the text columns, which the layout
+  // gives only now: measured for other widths, the layout runs again.
+  void Check(Status* status) override {
+    Node::Check(status);
+    if (whole_ != nullptr) {
+      whole_->Check(status);
+    }
+    if (measured_widths_ != text_widths_) {
+      status->need_iteration = true;
     }
   }
 
@@ -391,111 +157,181 @@ class LazyFileNode : public ftxui::Node {
     if (area.IsEmpty()) {
       return;
     }
-    const int first = area.y_min - box_.y_min;
-    const int last = std::min(area.y_max - box_.y_min + 1, requirement_.min_y);
-    auto hunk = std::upper_bound(
-        hunks_.begin(), hunks_.end(), first,
-        [](int row, const HunkLayout& layout) { return row < layout.top; });
-    if (hunk != hunks_.begin()) {
-      --hunk;
-    }
-    for (; hunk != hunks_.end() && hunk->top - 1 < last; ++hunk) {
-      if (hunk != hunks_.begin() && hunk->top - 1 >= first) {
-        DrawSeparator(screen, hunk->top - 1);
-      }
-      const int from = std::max(first - hunk->top, 0);
-      const int to = std::min(last - hunk->top, hunk->rows);
-      if (from < to) {
-        DrawHunk(screen, *hunk, from, to);
-      }
+    const int64_t first = area.y_min - box_.y_min;
+    const int64_t last =
+        std::min<int64_t>(area.y_max - box_.y_min + 1, requirement_.min_y);
+    const std::vector<int64_t>& tops = tops_->tops;
+    const size_t hunks = file_.hunks.size();
+    size_t h = static_cast<size_t>(
+        std::upper_bound(tops.begin(), tops.begin() + hunks, first) -
+        tops.begin());
+    h = h == 0 ? 0 : h - 1;
+    for (; h < hunks && tops[h] < last; ++h) {
+      HunkLayout layout;
+      layout.hunk = &file_.hunks[h];
+      layout.top = tops[h];
+      layout.rows = tops[h + 1] - tops[h] - 1;
+      layout.ends = wrapped_ != nullptr ? &wrapped_->ends[h] : nullptr;
+      DrawHunk(screen, layout, first, last);
     }
   }
 
  private:
-  Element WholeFile() const {
-    Elements hunks;
-    for (const Hunk& hunk : file_.hunks) {
-      if (!hunks.empty()) {
-        hunks.push_back(ftxui::separator());
-      }
-      hunks.push_back(split_ ? RenderHunkSplit(hunk) : RenderHunkJoined(hunk));
+  // Where each hunk lies, and the size of the whole file: found once for
+  // each way of drawing the file and kept in the cache.
+  void Measure() {
+    measured_widths_ = text_widths_;
+    wrapped_ = nullptr;
+    if (look_.text.wrap && text_widths_ != std::pair<int, int>{0, 0}) {
+      wrapped_ = KeptWrap(file_, split_, text_widths_, options_.cache);
     }
-    return ftxui::vbox(std::move(hunks));
+    const bool wrap = wrapped_ != nullptr;
+    const std::pair<int, int> widths =
+        wrap ? text_widths_ : std::pair<int, int>{0, 0};
+    if (options_.cache != nullptr) {
+      tops_ = options_.cache->parts().tops;
+    }
+    if (tops_ == nullptr || tops_->split != split_ || tops_->wrap != wrap ||
+        tops_->widths != widths) {
+      tops_ = MeasureTops(widths);
+      if (options_.cache != nullptr) {
+        options_.cache->parts().tops = tops_;
+      }
+    }
+    requirement_ = ftxui::Requirement{};
+    requirement_.min_y =
+        static_cast<int>(std::min(tops_->tops.back(), kMostRows));
+    // Number columns, separators, signs and the 800 cells of each text
+    // column.
+    requirement_.min_x =
+        file_.hunks.empty()
+            ? 0
+            : look_.old_width + look_.new_width + (split_ ? 1605 : 803);
   }
 
-  void DrawSeparator(ftxui::Screen& screen, int row) const {
-    Element separator = ftxui::separator();
-    separator->ComputeRequirement();
-    const int y = box_.y_min + row;
-    separator->SetBox({box_.x_min, box_.x_max, y, y});
-    separator->Render(screen);
+  std::shared_ptr<const HunkTops> MeasureTops(
+      std::pair<int, int> widths) const {
+    auto measured = std::make_shared<HunkTops>();
+    measured->split = split_;
+    measured->wrap = wrapped_ != nullptr;
+    measured->widths = widths;
+    const std::vector<Hunk>& hunks = file_.hunks;
+    std::vector<int64_t>& tops = measured->tops;
+    tops.reserve(hunks.size() + 1);
+    int64_t top = 0;
+    for (size_t i = 0; i < hunks.size(); ++i) {
+      tops.push_back(top);
+      int64_t rows = 0;
+      if (wrapped_ != nullptr) {
+        const std::vector<int64_t>& ends = wrapped_->ends[i];
+        rows = ends.empty() ? 0 : ends.back();
+      } else if (split_ && options_.split_rows != nullptr) {
+        rows = (*options_.split_rows)[i];
+      } else {
+        if (split_ && i + kPrefetchDistance < hunks.size()) {
+          PrefetchLines(hunks[i + kPrefetchDistance]);
+        }
+        rows = EntryCount(hunks[i], split_);
+      }
+      top += 1 + rows;
+    }
+    tops.push_back(top);
+    return measured;
   }
 
-  // Lays out the rows `from` to `to` (excluded) of a hunk where the whole
-  // hunk would lie, the rows around them taken by gaps, so that every cell
-  // and every column gets the box it would have in the whole tree.
+  // Tells the scroller where the rows it shows will be once wrapping is
+  // toggled. The answer is found only if asked, and only while the cache,
+  // which goes with the file, is still there: the file may be replaced
+  // before the next frame.
+  void HandRowWhenToggled(std::pair<int, int> widths) const {
+    std::weak_ptr<int> alive = options_.cache->parts().alive;
+    options_.view->row_when_toggled = [file = &file_, split = split_,
+                                       cache = options_.cache, widths,
+                                       wrap = look_.text.wrap, alive](int row) {
+      if (alive.expired() || widths == std::pair<int, int>{0, 0}) {
+        return row;
+      }
+      const std::shared_ptr<const WrappedRows> wrapped =
+          KeptWrap(*file, split, widths, cache);
+      return static_cast<int>(std::min<int64_t>(
+          RowWhenToggled(*file, wrap, *wrapped, row), kMostRows));
+    };
+  }
+
+  // Builds, lays out and draws the rows of a hunk that lie in rows `first`
+  // to `last` (excluded) of the file, each where it would lie in the whole
+  // tree and seeing the selection as it would there.
   void DrawHunk(ftxui::Screen& screen,
                 const HunkLayout& layout,
-                int from,
-                int to) const {
-    from = std::min(from, layout.cell_rows);
-    to = std::min(to, layout.cell_rows);
-    const int below = layout.cell_rows - to;
-    const NumberWidths widths = Widths(*layout.hunk);
-    Columns columns;
-    columns.old_numbers.push_back(MakeGap(widths.old_width, from));
-    columns.new_numbers.push_back(MakeGap(widths.new_width, from));
-    columns.old_texts.push_back(MakeGap(0, from));
-    if (split_) {
-      columns.new_texts.push_back(MakeGap(0, from));
-      SplitRows(*layout.hunk, from, to, columns);
-    } else {
-      JoinedRows(*layout.hunk, from, to, columns);
-    }
-    columns.old_numbers.push_back(MakeGap(widths.old_width, below));
-    columns.new_numbers.push_back(MakeGap(widths.new_width, below));
-    columns.old_texts.push_back(MakeGap(0, below));
-    if (split_) {
-      columns.new_texts.push_back(MakeGap(0, below));
-    }
-
-    Element element;
-    if (split_) {
-      element = ftxui::hbox({
-                    ftxui::vbox(std::move(columns.old_numbers)),
-                    MakeRule(),
-                    TextColumn(std::move(columns.old_texts)),
-                    MakeRule(),
-                    ftxui::vbox(std::move(columns.new_numbers)),
-                    MakeRule(),
-                    TextColumn(std::move(columns.new_texts)),
-                }) |
-                ftxui::xflex;
-    } else {
-      element = ftxui::hbox({
-                    ftxui::vbox(std::move(columns.old_numbers)),
-                    MakeRule(),
-                    ftxui::vbox(std::move(columns.new_numbers)),
-                    MakeRule(),
-                    TextColumn(std::move(columns.old_texts)),
-                }) |
-                ftxui::xflex;
-    }
-    element->ComputeRequirement();
-    const int y = box_.y_min + layout.top;
-    element->SetBox({box_.x_min, box_.x_max, y, y + layout.rows - 1});
+                int64_t first,
+                int64_t last) const {
+    const int y0 = box_.y_min + static_cast<int>(layout.top);
+    const Box hunk_box{box_.x_min, box_.x_max, y0,
+                       y0 + static_cast<int>(layout.rows)};
+    // The saturated selections refer to the one they come from.
+    std::optional<ftxui::Selection> selection;
+    std::optional<ftxui::Selection> file_selection;
+    std::optional<ftxui::Selection> hunk_selection;
     if (selection_.has_value()) {
-      ftxui::Selection selection(selection_->x0, selection_->y0, selection_->x1,
-                                 selection_->y1);
-      ftxui::Selection in_file = selection.SaturateVertical(box_);
-      element->Select(in_file);
+      selection.emplace(selection_->x0, selection_->y0, selection_->x1,
+                        selection_->y1);
+      file_selection.emplace(selection->SaturateVertical(box_));
+      if (!Box::Intersection(file_selection->GetBox(), hunk_box).IsEmpty()) {
+        hunk_selection.emplace(file_selection->SaturateVertical(hunk_box));
+      }
     }
-    element->Render(screen);
+    const auto draw = [&](Element row, int y, int64_t height) {
+      row->ComputeRequirement();
+      row->SetBox(
+          {box_.x_min, box_.x_max, y, y + static_cast<int>(height) - 1});
+      if (hunk_selection.has_value()) {
+        row->Select(*hunk_selection);
+      }
+      row->Render(screen);
+    };
+
+    if (layout.top >= first) {
+      draw(HeaderRow(*layout.hunk), y0, 1);
+    }
+    // Rows of the entries, counted from the first one below the header.
+    const int64_t from = std::max<int64_t>(first - layout.top - 1, 0);
+    const int64_t to = std::min<int64_t>(last - layout.top - 1, layout.rows);
+    if (from >= to) {
+      return;
+    }
+    int64_t index = from;
+    int64_t row = from;
+    if (layout.ends != nullptr) {
+      index = std::upper_bound(layout.ends->begin(), layout.ends->end(), from) -
+              layout.ends->begin();
+      row = index == 0 ? 0 : (*layout.ends)[index - 1];
+    }
+    Entries entries(*layout.hunk, split_,
+                    BlocksOf(*layout.hunk, options_.cache));
+    entries.Seek(index);
+    Entry entry;
+    while (row < to && entries.Next(entry)) {
+      const int64_t height =
+          layout.ends != nullptr ? (*layout.ends)[index] - row : 1;
+      const Element element =
+          split_ ? SplitRow(entry, look_) : JoinedRow(entry, look_);
+      draw(element, y0 + 1 + static_cast<int>(row), height);
+      row += height;
+      ++index;
+    }
   }
 
   const File& file_;
   const bool split_;
-  std::vector<HunkLayout> hunks_;
+  const RenderOptions options_;
+  const FileLook look_;
+  std::shared_ptr<const HunkTops> tops_;
+  // The widths of the text columns: as the last layout gave them, and as
+  // the hunks were measured with.
+  std::pair<int, int> text_widths_{0, 0};
+  std::pair<int, int> measured_widths_{0, 0};
+  // The wrapped rows the hunks were measured with, while wrapping.
+  std::shared_ptr<const WrappedRows> wrapped_;
   // The whole element tree, while the box is too short for the file.
   Element whole_;
   std::optional<SelectionEnds> selection_;
@@ -503,19 +339,8 @@ class LazyFileNode : public ftxui::Node {
 
 }  // namespace
 
-std::vector<int> SplitRowCounts(const File& file) {
-  std::vector<int> counts;
-  counts.reserve(file.hunks.size());
-  for (const Hunk& hunk : file.hunks) {
-    counts.push_back(SplitRowCount(hunk));
-  }
-  return counts;
-}
-
-Element LazyFile(const File& file,
-                 bool split,
-                 const std::vector<int>* split_rows) {
-  return std::make_shared<LazyFileNode>(file, split, split_rows);
+Element LazyFile(const File& file, bool split, const RenderOptions& options) {
+  return std::make_shared<LazyFileNode>(file, split, options);
 }
 
 }  // namespace plimsy

@@ -1,23 +1,21 @@
 #ifndef PLIMSY_DIFF_LAZY_FILE_H_
 #define PLIMSY_DIFF_LAZY_FILE_H_
 
-#include <vector>
-
 #include <ftxui/dom/elements.hpp>
 
 #include "diff/diff.h"
+#include "diff/render.h"
 
 namespace plimsy {
 
 // One file's hunks as an element that asks for the size of the whole file
 // but builds, lays out and draws only the rows that the screen's clip lets
 // through, so a frame costs the same for ten lines and for a million. It
-// draws the same cells as the element tree of RenderHunkJoined or
-// RenderHunkSplit stacked with separators. It refers to `file`, which must
-// outlive it. `split_rows`, when given, holds SplitRowCounts(file).
+// draws the same cells as RenderWholeFile. It refers to `file` and to what
+// `options` points to, which must outlive it.
 ftxui::Element LazyFile(const File& file,
                         bool split,
-                        const std::vector<int>* split_rows);
+                        const RenderOptions& options);
 
 }  // namespace plimsy
 

@@ -2,104 +2,86 @@
 
 #include <utility>
 
-#include "diff/cells.h"
 #include "diff/lazy_file.h"
+#include "diff/rows.h"
 
 namespace plimsy {
 
 using ftxui::Element;
 using ftxui::Elements;
 
+RenderCache::RenderCache() : parts_(std::make_unique<Parts>()) {}
+RenderCache::~RenderCache() = default;
+RenderCache::RenderCache(RenderCache&&) noexcept = default;
+RenderCache& RenderCache::operator=(RenderCache&&) noexcept = default;
+
+RenderCache::Parts& RenderCache::parts() {
+  return *parts_;
+}
+
+FileLook LookOf(const File& file, const RenderOptions& options) {
+  FileLook look;
+  NumberWidths widths;
+  if (options.cache != nullptr) {
+    RenderCache::Parts& parts = options.cache->parts();
+    if (!parts.widths.has_value()) {
+      parts.widths = FileNumberWidths(file);
+    }
+    widths = *parts.widths;
+    look.text.layouts = &parts.layouts;
+  } else {
+    widths = FileNumberWidths(file);
+  }
+  look.old_width = widths.old_width;
+  look.new_width = widths.new_width;
+  if (options.view != nullptr) {
+    look.text.column = options.view->column;
+    look.text.wrap = options.view->wrap;
+    look.text.column_limit = &options.view->column_limit;
+  }
+  look.cache = options.cache;
+  return look;
+}
+
+Element RenderFile(const File& file, bool split, const RenderOptions& options) {
+  return LazyFile(file, split, options);
+}
+
 Element RenderFile(const File& file,
                    bool split,
                    const std::vector<int>* split_rows) {
-  return LazyFile(file, split, split_rows);
+  RenderOptions options;
+  options.split_rows = split_rows;
+  return LazyFile(file, split, options);
 }
 
-Element RenderHunkJoined(const Hunk& hunk) {
-  Elements old_numbers;
-  Elements new_numbers;
-  Elements texts;
-  int64_t old_line = hunk.old_start;
-  int64_t new_line = hunk.new_start;
-  for (const Line& line : hunk.lines) {
-    switch (line.kind) {
-      case LineKind::Context:
-        old_numbers.push_back(NumberCell(old_line++));
-        new_numbers.push_back(NumberCell(new_line++));
-        break;
-      case LineKind::Deleted:
-        old_numbers.push_back(NumberCell(old_line++));
-        new_numbers.push_back(PlaceholderCell());
-        break;
-      case LineKind::Added:
-        old_numbers.push_back(PlaceholderCell());
-        new_numbers.push_back(NumberCell(new_line++));
-        break;
-    }
-    texts.push_back(LineCell(line));
+Element RenderHunkJoined(const Hunk& hunk, const FileLook& look) {
+  Elements rows = {HeaderRow(hunk)};
+  Entries entries(hunk, false);
+  Entry entry;
+  while (entries.Next(entry)) {
+    rows.push_back(JoinedRow(entry, look));
   }
-  return ftxui::hbox({
-             ftxui::vbox(std::move(old_numbers)),
-             ftxui::separator(),
-             ftxui::vbox(std::move(new_numbers)),
-             ftxui::separator(),
-             TextColumn(std::move(texts)),
-         }) |
-         ftxui::xflex;
+  return ftxui::vbox(std::move(rows));
 }
 
-Element RenderHunkSplit(const Hunk& hunk) {
-  Elements old_numbers;
-  Elements old_texts;
-  Elements new_numbers;
-  Elements new_texts;
-  int64_t old_line = hunk.old_start;
-  int64_t new_line = hunk.new_start;
-  for (const Line& line : hunk.lines) {
-    switch (line.kind) {
-      case LineKind::Context:
-        BalanceSides(old_numbers, old_texts, new_numbers, new_texts);
-        old_numbers.push_back(NumberCell(old_line++));
-        new_numbers.push_back(NumberCell(new_line++));
-        old_texts.push_back(LineCell(line));
-        new_texts.push_back(LineCell(line));
-        break;
-      case LineKind::Deleted:
-        old_numbers.push_back(NumberCell(old_line++));
-        old_texts.push_back(LineCell(line));
-        break;
-      case LineKind::Added:
-        new_numbers.push_back(NumberCell(new_line++));
-        new_texts.push_back(LineCell(line));
-        break;
-    }
+Element RenderHunkSplit(const Hunk& hunk, const FileLook& look) {
+  Elements rows = {HeaderRow(hunk)};
+  Entries entries(hunk, true);
+  Entry entry;
+  while (entries.Next(entry)) {
+    rows.push_back(SplitRow(entry, look));
   }
-  BalanceSides(old_numbers, old_texts, new_numbers, new_texts);
-  return ftxui::hbox({
-             ftxui::vbox(std::move(old_numbers)),
-             ftxui::separator(),
-             TextColumn(std::move(old_texts)),
-             ftxui::separator(),
-             ftxui::vbox(std::move(new_numbers)),
-             ftxui::separator(),
-             TextColumn(std::move(new_texts)),
-         }) |
-         ftxui::xflex;
+  return ftxui::vbox(std::move(rows));
 }
 
-void BalanceSides(Elements& old_numbers,
-                  Elements& old_texts,
-                  Elements& new_numbers,
-                  Elements& new_texts) {
-  while (old_texts.size() < new_texts.size()) {
-    old_texts.push_back(ftxui::text(""));
-    old_numbers.push_back(PlaceholderCell());
+Element RenderWholeFile(const File& file, bool split, const FileLook& look) {
+  Elements hunks;
+  for (const Hunk& hunk : file.hunks) {
+    hunks.push_back(split ? RenderHunkSplit(hunk, look)
+                          : RenderHunkJoined(hunk, look));
   }
-  while (new_texts.size() < old_texts.size()) {
-    new_texts.push_back(ftxui::text(""));
-    new_numbers.push_back(PlaceholderCell());
-  }
+  return ftxui::vbox(std::move(hunks));
 }
 
 }  // namespace plimsy

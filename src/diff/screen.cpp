@@ -23,6 +23,7 @@
 #include "ui/list.h"
 #include "ui/scroller.h"
 #include "ui/simple_button.h"
+#include "ui/terminal_cells.h"
 
 namespace plimsy::diff {
 namespace {
@@ -70,6 +71,7 @@ void refresh(State& state) {
   state.files.clear();
   state.file_names.clear();
   state.split_rows.clear();
+  state.render_caches.clear();
   state.git_status = 0;
   state.git_error.clear();
   std::vector<std::string> args = {"diff"};
@@ -89,6 +91,7 @@ void refresh(State& state) {
     state.file_names.push_back(FileEntry(file));
     state.split_rows.push_back(SplitRowCounts(file));
   }
+  state.render_caches.resize(state.files.size());
 }
 
 Component BuildScreen(State& state, std::function<void()> exit) {
@@ -127,13 +130,14 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   Component difference_view = Renderer([&state] {
     const int32_t index = SelectedIndex(state);
     if (index >= 0) {
-      return RenderDifference(state.files[index], state.split,
-                              &state.split_rows[index]);
+      return RenderDifference(
+          state.files[index], state.split,
+          {&state.split_rows[index], &state.render_caches[index], &state.view});
     }
     return state.git_status != 0 ? FailureText(state)
                                  : text("No difference...");
   });
-  Component difference_scroller = Scroller(difference_view);
+  Component difference_scroller = Scroller(difference_view, &state.view);
 
   Component files_pane = Renderer(file_menu, [file_menu] {
     return vbox({text(" Files "), separator(), file_menu->Render()});
@@ -173,7 +177,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
            bgcolor(Color::White) | color(Color::Black);
   });
 
-  Component layout = Container::Vertical({header, body});
+  Component layout = TerminalCells(Container::Vertical({header, body}));
   Component root = CatchEvent(
       layout, [&state, exit, less_context, more_context](const Event& event) {
         if (event == Event::Character('s')) {

@@ -9,6 +9,8 @@
 #include <ftxui/component/component_base.hpp>
 
 #include "diff/diff.h"
+#include "diff/render.h"
+#include "ui/text_view.h"
 
 namespace plimsy::diff {
 
@@ -20,6 +22,10 @@ struct State {
   std::vector<std::string> file_names;
   // SplitRowCounts of each of `files`, rebuilt with them.
   std::vector<std::vector<int>> split_rows;
+  // What drawing each of `files` keeps between frames, made anew with them.
+  std::vector<RenderCache> render_caches;
+  // The difference pane's horizontal scroll and wrapping.
+  TextView view;
   int32_t selected_file = 0;
   int32_t context = 3;
   bool split = true;

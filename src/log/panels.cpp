@@ -58,6 +58,8 @@ std::function<Element()> ContentRenderer(
     const int& selected_file,
     const std::vector<File>& files,
     const std::vector<std::vector<int>>& split_rows,
+    std::vector<RenderCache>& render_caches,
+    TextView& view,
     const bool& split,
     const std::vector<const Commit*>& commits,
     const int& selected_commit) {
@@ -65,7 +67,8 @@ std::function<Element()> ContentRenderer(
     if (selected_file != 0 &&
         static_cast<size_t>(selected_file) <= files.size()) {
       return RenderDifference(files[selected_file - 1], split,
-                              &split_rows[selected_file - 1]);
+                              {&split_rows[selected_file - 1],
+                               &render_caches[selected_file - 1], &view});
     }
     return CommitDetails(*commits[selected_commit]);
   };

@@ -9,7 +9,9 @@
 #include <ftxui/dom/elements.hpp>
 
 #include "diff/diff.h"
+#include "diff/render.h"
 #include "log/commit.h"
+#include "ui/text_view.h"
 
 // The drawings of the log screen. Each factory returns a function that the
 // screen hands to a Renderer; the function reads the state it was given by
@@ -25,6 +27,8 @@ std::function<ftxui::Element()> ContentRenderer(
     const int& selected_file,
     const std::vector<File>& files,
     const std::vector<std::vector<int>>& split_rows,
+    std::vector<RenderCache>& render_caches,
+    TextView& view,
     const bool& split,
     const std::vector<const Commit*>& commits,
     const int& selected_commit);

@@ -18,6 +18,7 @@
 #include "ui/list.h"
 #include "ui/scroller.h"
 #include "ui/simple_button.h"
+#include "ui/terminal_cells.h"
 
 namespace plimsy::log {
 namespace {
@@ -58,6 +59,7 @@ void refresh(State& state) {
   state.files.clear();
   state.file_names = {"description"};
   state.split_rows.clear();
+  state.render_caches.clear();
   const std::string& hash = state.commits[state.selected_commit]->hash;
   state.files = ParseDiff(GitOutput(
       {"diff", "-U" + std::to_string(state.context), hash + "~..." + hash}));
@@ -65,6 +67,7 @@ void refresh(State& state) {
     state.file_names.push_back(FileEntry(file));
     state.split_rows.push_back(SplitRowCounts(file));
   }
+  state.render_caches.resize(state.files.size());
 }
 
 ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
@@ -97,10 +100,10 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   Component files_pane =
       ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu));
 
-  Component content_view = ftxui::Renderer(
-      ContentRenderer(state.selected_file, state.files, state.split_rows,
-                      state.split, state.commits, state.selected_commit));
-  Component content_scroller = ftxui::Scroller(content_view);
+  Component content_view = ftxui::Renderer(ContentRenderer(
+      state.selected_file, state.files, state.split_rows, state.render_caches,
+      state.view, state.split, state.commits, state.selected_commit));
+  Component content_scroller = ftxui::Scroller(content_view, &state.view);
   Component content_pane =
       ftxui::Renderer(content_scroller, ContentPaneRenderer(content_scroller));
 
@@ -110,7 +113,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
                                               &state.commits_width);
   Component body = ftxui::Renderer(panes, BodyRenderer(panes));
 
-  Component layout = ftxui::Container::Vertical({header, body});
+  Component layout = TerminalCells(ftxui::Container::Vertical({header, body}));
   Component root = ftxui::CatchEvent(layout, [&state, exit](Event event) {
     // The walk sees the selection as it was before the event moves it. A
     // git that cannot be started leaves the rest pending for the next event.

@@ -9,7 +9,9 @@
 #include <ftxui/component/component_base.hpp>
 
 #include "diff/diff.h"
+#include "diff/render.h"
 #include "log/commit.h"
+#include "ui/text_view.h"
 
 namespace plimsy::log {
 
@@ -29,6 +31,10 @@ struct State {
   std::vector<std::string> file_names;
   // SplitRowCounts of each of `files`, rebuilt with them.
   std::vector<std::vector<int>> split_rows;
+  // What drawing each of `files` keeps between frames, made anew with them.
+  std::vector<RenderCache> render_caches;
+  // The content pane's horizontal scroll and wrapping.
+  TextView view;
   int selected_file = 0;
   int commits_width = 25;
   int files_width = 25;

@@ -49,10 +49,21 @@ Element AnyHeight(Element child) {
   return std::make_shared<AnyHeightNode>(std::move(child));
 }
 
+// Columns moved by one horizontal key.
+constexpr int kColumnStep = 8;
+
+bool IsShiftLeft(const Event& event) {
+  return event == Event::Special("\x1B[1;2D");
+}
+
+bool IsShiftRight(const Event& event) {
+  return event == Event::Special("\x1B[1;2C");
+}
+
 }  // namespace
 
-ScrollerBase::ScrollerBase(Component child)
-    : selected_(0), content_height_(0), box_() {
+ScrollerBase::ScrollerBase(Component child, plimsy::TextView* view)
+    : selected_(0), content_height_(0), box_(), view_(view) {
   Add(std::move(child));
 }
 
@@ -61,6 +72,12 @@ Element ScrollerBase::OnRender() {
   const Decorator marker = focused ? Decorator(focus) : Decorator(select);
   const Decorator style = focused ? Decorator(inverted) : Decorator(nothing);
 
+  // The drawing reports the limit anew; content that does not, such as
+  // text that is never cut, leaves nothing to scroll to.
+  if (view_ != nullptr) {
+    view_->column_limit = 0;
+    view_->row_when_toggled = nullptr;
+  }
   // The base rendering of a component with one child is the child's element.
   Element content = ComponentBase::OnRender();
   content->ComputeRequirement();
@@ -80,6 +97,9 @@ Element ScrollerBase::OnRender() {
 bool ScrollerBase::OnEvent(Event event) {
   if (event.is_mouse() && box_.Contain(event.mouse().x, event.mouse().y)) {
     TakeFocus();
+  }
+  if (view_ != nullptr && OnTextViewEvent(event)) {
+    return true;
   }
 
   const int previous = selected_;
@@ -113,12 +133,48 @@ bool ScrollerBase::OnEvent(Event event) {
   return selected_ != previous;
 }
 
+// The horizontal keys are always taken, even where the text cannot move,
+// so that they never move the focus out of the pane.
+bool ScrollerBase::OnTextViewEvent(const Event& event) {
+  const int last =
+      (view_->column_limit + kColumnStep - 1) / kColumnStep * kColumnStep;
+  int& column = view_->column;
+  if (event == Event::Character('w')) {
+    if (view_->row_when_toggled) {
+      selected_ = std::max(view_->row_when_toggled(selected_), 0);
+    }
+    view_->wrap = !view_->wrap;
+    return true;
+  }
+  if (event == Event::ArrowLeft || event == Event::Character('h')) {
+    column = std::max(column - kColumnStep, 0);
+    return true;
+  }
+  if (event == Event::ArrowRight || event == Event::Character('l')) {
+    column = std::min(column + kColumnStep, std::max(column, last));
+    return true;
+  }
+  if (IsShiftLeft(event) || event == Event::Character('0')) {
+    column = 0;
+    return true;
+  }
+  if (IsShiftRight(event)) {
+    column = last;
+    return true;
+  }
+  return false;
+}
+
 bool ScrollerBase::Focusable() const {
   return true;
 }
 
 Component Scroller(Component child) {
   return std::make_shared<ScrollerBase>(std::move(child));
+}
+
+Component Scroller(Component child, plimsy::TextView* view) {
+  return std::make_shared<ScrollerBase>(std::move(child), view);
 }
 
 }  // namespace ftxui
