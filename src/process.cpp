@@ -7,8 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 extern char** environ;
@@ -34,6 +37,7 @@ class Fd {
   ~Fd() { Reset(); }
 
   int get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
   void Reset() {
     if (fd_ >= 0) {
       close(fd_);
@@ -202,6 +206,184 @@ CompletedProcess run(const std::vector<std::string>& args,
   Drain(out, result.cout, err, result.cerr);
   result.returncode = WaitFor(pid);
   return result;
+}
+
+namespace {
+
+constexpr std::size_t kErrorLimit = 64 * 1024;
+
+int StatusOf(int raw) {
+  if (WIFSIGNALED(raw)) {
+    return 128 + WTERMSIG(raw);
+  }
+  return WEXITSTATUS(raw);
+}
+
+// Starts the program with standard output piped into `out` and, when
+// asked for, standard error into `err`.
+pid_t SpawnReading(const std::vector<std::string>& args,
+                   const RunOptions& options,
+                   Fd& out,
+                   Fd& err) {
+  if (args.empty()) {
+    throw SpawnError("empty command line");
+  }
+  SpawnSetup setup;
+  std::vector<Fd> child_ends;
+  WireStream(setup, child_ends, 0, options.cin);
+  out = WireStream(setup, child_ends, 1, PipeOption::pipe);
+  err = WireStream(setup, child_ends, 2, options.cerr);
+  posix_spawn_file_actions_addclosefrom_np(setup.actions(), 3);
+
+  sigset_t defaults;
+  sigfillset(&defaults);
+  posix_spawnattr_setsigdefault(setup.attributes(), &defaults);
+  sigset_t empty;
+  sigemptyset(&empty);
+  posix_spawnattr_setsigmask(setup.attributes(), &empty);
+  posix_spawnattr_setflags(setup.attributes(),
+                           POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+
+  std::vector<char*> argv;
+  for (const std::string& arg : args) {
+    argv.push_back(const_cast<char*>(arg.c_str()));
+  }
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (const std::string& entry : options.env) {
+    envp.push_back(const_cast<char*>(entry.c_str()));
+  }
+  envp.push_back(nullptr);
+
+  pid_t pid = 0;
+  int error =
+      posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(),
+                   argv.data(), options.env.empty() ? environ : envp.data());
+  if (error != 0) {
+    throw SpawnError(std::strerror(error));
+  }
+  return pid;
+}
+
+}  // namespace
+
+Stream::Stream(const std::vector<std::string>& args,
+               const RunOptions& options) {
+  Fd out;
+  Fd err;
+  pid_ = SpawnReading(args, options, out, err);
+  out_ = out.Release();
+  err_ = err.Release();
+}
+
+Stream::~Stream() {
+  Close();
+}
+
+int Stream::Close() {
+  return Reap(true);
+}
+
+int Stream::Wait() {
+  return Reap(out_ >= 0);
+}
+
+void Stream::CloseOutput() {
+  if (out_ >= 0) {
+    close(out_);
+    out_ = -1;
+  }
+}
+
+bool Stream::Read(std::string& out) {
+  char buffer[65536];
+  while (out_ >= 0) {
+    pollfd fds[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      CloseOutput();
+      break;
+    }
+    if (fds[1].revents != 0) {
+      DrainError(false);
+    }
+    if (fds[0].revents == 0) {
+      continue;
+    }
+    ssize_t n = read(out_, buffer, sizeof(buffer));
+    if (n > 0) {
+      out.append(buffer, static_cast<std::size_t>(n));
+      return true;
+    }
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    CloseOutput();
+  }
+  return false;
+}
+
+// Reads what the child has written to its standard error: one piece, or
+// everything up to its end. Beyond the limit the text is read and dropped.
+void Stream::DrainError(bool until_end) {
+  char buffer[65536];
+  while (err_ >= 0) {
+    ssize_t n = read(err_, buffer, sizeof(buffer));
+    if (n > 0) {
+      std::size_t keep =
+          std::min(static_cast<std::size_t>(n),
+                   kErrorLimit - std::min(kErrorLimit, error_.size()));
+      error_.append(buffer, keep);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      close(err_);
+      err_ = -1;
+    }
+    if (!until_end) {
+      return;
+    }
+  }
+}
+
+int Stream::Reap(bool end_first) {
+  if (reaped_) {
+    return status_;
+  }
+  int raw = 0;
+  if (end_first) {
+    CloseOutput();
+    if (err_ >= 0) {
+      close(err_);
+      err_ = -1;
+    }
+    pid_t done = waitpid(pid_, &raw, WNOHANG);
+    if (done == 0) {
+      kill(pid_, SIGTERM);
+      // A child that ignores SIGTERM gets a short grace, then SIGKILL.
+      auto deadline =
+          std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+      while ((done = waitpid(pid_, &raw, WNOHANG)) == 0 &&
+             std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      if (done == 0) {
+        kill(pid_, SIGKILL);
+      }
+    }
+    if (done != 0) {
+      reaped_ = true;
+      status_ = done < 0 ? -1 : StatusOf(raw);
+      return status_;
+    }
+  } else {
+    DrainError(true);
+  }
+  status_ = WaitFor(pid_);
+  reaped_ = true;
+  return status_;
 }
 
 }  // namespace subprocess
