@@ -1,5 +1,7 @@
 #include "log/screen.h"
 
+#include <algorithm>
+#include <iostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -8,6 +10,7 @@
 #include <ftxui/component/component_options.hpp>
 #include <ftxui/component/event.hpp>
 #include <ftxui/component/screen_interactive.hpp>
+#include <ftxui/screen/terminal.hpp>
 
 #include "diff/render.h"
 #include "git.h"
@@ -41,12 +44,83 @@ void decrease_context(State& state) {
   Reload(state);
 }
 
+// Longer author names are cut in the list.
+constexpr int kAuthorWidthLimit = 20;
+
+void Append(State& state, Listed listed) {
+  state.commits.push_back(listed.commit);
+  state.titles.push_back(listed.commit->title);
+  state.rows.push_back(
+      MakeCommitRow(*listed.commit, std::move(listed.labels), state.abbrev));
+  state.author_width =
+      std::max(state.author_width,
+               std::min(state.rows.back().author_width, kAuthorWidthLimit));
+}
+
+// git's abbreviation of `hash`, whose length the list uses for every name.
+std::size_t AbbreviationLength(const std::string& hash) {
+  GitResult result =
+      GitCapture({"rev-parse", "--short", "--end-of-options", hash});
+  std::string name = result.out.substr(0, result.out.find('\n'));
+  if (result.status != 0 || name.size() < 4 || name.size() > hash.size()) {
+    return 7;
+  }
+  return name.size();
+}
+
 }  // namespace
 
-void Start(State& state) {
-  state.pending.push_back(HeadHash());
-  load_more(state.pending, state.selected_commit, state.commits, state.titles);
+std::optional<Refusal> Start(State& state,
+                             const std::vector<std::string>& args) {
+  std::string refused = RefusedArgument(args);
+  if (!refused.empty()) {
+    return Refusal{129, refused + "\n"};
+  }
+  state.walk = std::make_unique<Walk>(WalkCommandLine(args));
+  std::optional<Listed> first = state.walk->Next();
+  if (!first) {
+    const int status = state.walk->status();
+    if (status == 0) {
+      return Refusal{0, "No commit to show.\n"};
+    }
+    std::string error = state.walk->error();
+    if (error.empty()) {
+      error = "plimsy log: git log ended with status " +
+              std::to_string(status) + "\n";
+    }
+    return Refusal{status, error};
+  }
+  state.abbrev = AbbreviationLength(first->commit->hash);
+  Append(state, std::move(*first));
+  load_more(state);
   refresh(state);
+  return std::nullopt;
+}
+
+void load_more(State& state) {
+  while (state.walk != nullptr &&
+         state.selected_commit > static_cast<int>(state.commits.size()) - 80) {
+    std::optional<Listed> listed = state.walk->Next();
+    if (!listed) {
+      return;
+    }
+    Append(state, std::move(*listed));
+  }
+}
+
+std::vector<std::string> DiffCommandLine(const std::string& hash, int context) {
+  // A merge against its first parent, a commit without parents (or whose
+  // parents a shallow clone cut off) against the empty tree. The plumbing
+  // command reads none of the settings that change how a diff is printed.
+  return {"diff-tree",
+          "-p",
+          "--no-commit-id",
+          "--root",
+          "--diff-merges=first-parent",
+          "-M",
+          "-U" + std::to_string(context),
+          "--end-of-options",
+          hash};
 }
 
 void refresh(State& state) {
@@ -56,13 +130,34 @@ void refresh(State& state) {
   state.files.clear();
   state.file_names = {"description"};
   state.split_rows.clear();
-  const std::string& hash = state.commits[state.selected_commit]->hash;
-  state.files = ParseDiff(GitOutput(
-      {"diff", "-U" + std::to_string(state.context), hash + "~..." + hash}));
+  state.diff_note.clear();
+  state.diff_error.clear();
+  const Commit& commit = *state.commits[state.selected_commit];
+  GitResult result = GitCapture(DiffCommandLine(commit.hash, state.context));
+  state.files = ParseDiff(std::move(result.out));
+  if (result.status != 0) {
+    state.diff_error = result.err.empty() ? "git diff-tree ended with status " +
+                                                std::to_string(result.status)
+                                          : std::move(result.err);
+  }
   for (const File& file : state.files) {
     state.file_names.push_back(file.new_name);
     state.split_rows.push_back(SplitRowCounts(file));
   }
+  ReadCommits(commit.parents, state.missing);
+  if (commit.parents.size() > 1) {
+    state.diff_note = "diff against first parent " +
+                      commit.parents.front().substr(0, state.abbrev);
+  } else if (commit.parents.size() == 1 &&
+             state.missing.contains(commit.parents.front())) {
+    state.diff_note = "parent " +
+                      commit.parents.front().substr(0, state.abbrev) +
+                      " not in this repository";
+  }
+}
+
+int InitialCommitsWidth(int width) {
+  return std::clamp(width * 2 / 5, 25, 100);
 }
 
 ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
@@ -85,6 +180,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
   ftxui::MenuOption commit_option;
   commit_option.on_change = [&state] { on_commit_change(state); };
+  commit_option.entries_option.transform = CommitEntryTransform(
+      state.rows, state.commits_width, state.abbrev, state.author_width);
   Component commit_menu = ftxui::Menu(DisplayEntries(state.titles),
                                       &state.selected_commit, commit_option);
   Component commits_pane =
@@ -94,11 +191,12 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
       ftxui::Menu(DisplayEntries(state.file_names), &state.selected_file,
                   ftxui::MenuOption::Vertical());
   Component files_pane =
-      ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu));
+      ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu, state.diff_note));
 
-  Component content_view = ftxui::Renderer(
-      ContentRenderer(state.selected_file, state.files, state.split_rows,
-                      state.split, state.commits, state.selected_commit));
+  Component content_view = ftxui::Renderer(ContentRenderer(
+      state.selected_file, state.files, state.split_rows, state.split,
+      state.commits, state.selected_commit, state.rows, state.abbrev,
+      state.missing, state.diff_error));
   Component content_scroller = ftxui::Scroller(content_view);
   Component content_pane =
       ftxui::Renderer(content_scroller, ContentPaneRenderer(content_scroller));
@@ -111,12 +209,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
   Component layout = ftxui::Container::Vertical({header, body});
   Component root = ftxui::CatchEvent(layout, [&state, exit](Event event) {
-    // The walk sees the selection as it was before the event moves it. A
-    // git that cannot be started leaves the rest pending for the next event.
-    SkipIfGitCannotStart([&state] {
-      load_more(state.pending, state.selected_commit, state.commits,
-                state.titles);
-    });
+    // The walk sees the selection as it was before the event moves it.
+    load_more(state);
     if (event == Event::Character('s')) {
       state.split = !state.split;
       return true;
@@ -139,14 +233,21 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   return root;
 }
 
-int main(int, const char**) {
-  auto screen = ftxui::ScreenInteractive::Fullscreen();
+int main(int argc, const char** argv) {
   State state;
   try {
-    Start(state);
+    std::optional<Refusal> refusal =
+        Start(state, std::vector<std::string>(argv, argv + argc));
+    if (refusal) {
+      (refusal->status == 0 ? std::cout : std::cerr)
+          << refusal->message << std::flush;
+      return refusal->status;
+    }
   } catch (const subprocess::SpawnError& error) {
     return ReportGitNotStarted(error);
   }
+  auto screen = ftxui::ScreenInteractive::Fullscreen();
+  state.commits_width = InitialCommitsWidth(ftxui::Terminal::Size().dimx);
   screen.Loop(BuildScreen(state, screen.ExitLoopClosure()));
   return 0;
 }
