@@ -1,33 +1,36 @@
 #!/usr/bin/env bash
-# Times the log screen in a real terminal (tmux) on a history of 100 000
-# commits on main, every hundredth of them a merge of a one-commit side
-# branch (HEAD is such a merge), 1 000 more commits on the side branches.
+# Times the log screen in a real terminal (tmux, 200×60) on a history of
+# 100 000 commits on main, every hundredth of them a merge of a one-commit
+# side branch (HEAD is such a merge), 1 000 more commits on the side
+# branches; tig, when installed, is timed on the same repository in the same
+# run for reference.
 #
 # Usage: bench/log_screen_bench.sh <path-to-plimsy> [repetitions]
 #
 # Reports the median, minimum and maximum, in milliseconds, of
-#   git cat-file alone: one commit read, the run that start-up repeats
-#   for each commit it lists, for reference;
-#   start: command started to the first complete frame;
+#   start: command started to the first complete frame (the commit list
+#          down to the last row and the newest commit's details), without
+#          and then with a commit-graph file, for plimsy and for tig;
 #   down:  key press to the frame with the next commit selected and its
 #          details shown;
-# and, from one more start with a logging git first on PATH, the git runs
-# that the first frame needed and those of each step down.
+# the git runs that the first frame needed and those of each step down;
+# and, holding Page Down to the 20 000th commit, the memory (resident set)
+# of plimsy against the number of commits listed.
 set -euo pipefail
 
 source "$(dirname "$0")/common.sh"
+trap 'echo "failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 steps=$((repetitions * 6))
 commits=100000
 width=200
-height=50
-last_row=$((height - 1))
+height=60
 
 screen() {
   tmux -S "$socket" capture-pane -p -t 0
 }
 
 # Polls as fast as tmux answers until the last row matches the first
-# pattern and some row matches each of the others. FTXUI writes a frame top
+# pattern and some row matches each of the others. A frame is written top
 # to bottom in one go, so a last row that is drawn means a whole frame.
 wait_screen() {
   local deadline=$(($(now_ms) + 60000)) last=$1 shown pattern ok
@@ -37,7 +40,7 @@ wait_screen() {
     ok=0
     # Command substitution drops trailing blank rows: a full count of rows
     # means that the last one is drawn.
-    if (($(wc -l <<<"$shown") == height)) &&
+    if (($(wc -l <<<"$shown") >= height - 1)) &&
       grep -q -E -- "$last" <<<"$(tail -n 1 <<<"$shown")"; then
       ok=1
       for pattern in "$@"; do
@@ -51,7 +54,7 @@ wait_screen() {
       return
     fi
     if (($(now_ms) > deadline)); then
-      echo "timed out waiting for $*" >&2
+      echo "timed out waiting for $last $*" >&2
       echo "$shown" >&2
       exit 1
     fi
@@ -84,70 +87,139 @@ awk -v n="$commits" '
                     "d" i % 100 "/f" i % 1000 ".txt", "line " i, main, side)
     }
   }' | git -C "$repo" fast-import --quiet
+# A checked-out work tree, as a user has.
+git -C "$repo" reset -q --hard
+rm -f "$repo/.git/objects/info/commit-graph"
+rm -rf "$repo/.git/objects/info/commit-graphs"
 echo "HEAD is $(git -C "$repo" log -1 --format='%s, %p')" >&2
 
-start_screen() {
+start_plimsy() {
   tmux -S "$socket" -f /dev/null new-session -d -x "$width" -y "$height" \
     -c "$repo" -e TERM=xterm-256color -e COLORTERM=truecolor \
     env "PATH=$1" "$plimsy" log
 }
 
-# The first frame: the newest commit's details, and the commit list down to
-# the last row.
-wait_first_frame() {
-  wait_screen '^  [a-z]+ [0-9]+ ' "    title:main $commits\$"
+# The commit list down to the last row, and the newest commit's details.
+wait_plimsy() {
+  wait_screen '^  [0-9a-f]{7,} ' "    title:main $commits"
 }
 
-head_hash=$(git -C "$repo" rev-parse HEAD)
-git_times=()
-for _ in $(seq $((repetitions * 4))); do
-  begin=$(now_ms)
-  git -C "$repo" cat-file commit "$head_hash" >/dev/null
-  git_times+=($(($(now_ms) - begin)))
-done
+start_tig() {
+  tmux -S "$socket" -f /dev/null new-session -d -x "$width" -y "$height" \
+    -c "$repo" -e TERM=xterm-256color tig
+}
 
-start_times=()
-for _ in $(seq "$repetitions"); do
+# tig's main view down to its last row, above its status and prompt rows.
+wait_tig() {
+  local deadline=$(($(now_ms) + 60000))
+  until tmux -S "$socket" capture-pane -p -t 0 -S $((height - 3)) \
+    -E $((height - 3)) | grep -q -E '^[0-9]{4}-[0-9]{2}-[0-9]{2} '; do
+    if (($(now_ms) > deadline)); then
+      echo "timed out waiting for tig" >&2
+      screen >&2
+      exit 1
+    fi
+  done
+}
+
+# Times `start_$1` to `wait_$1`; prints the median line.
+time_start() {
+  local times=() begin
+  for _ in $(seq "$repetitions"); do
+    tmux -S "$socket" kill-server 2>/dev/null || true
+    begin=$(now_ms)
+    if [[ $1 == plimsy ]]; then
+      start_plimsy "$PATH"
+    else
+      start_tig
+    fi
+    "wait_$1"
+    times+=($(($(now_ms) - begin)))
+  done
   tmux -S "$socket" kill-server 2>/dev/null || true
-  begin=$(now_ms)
-  start_screen "$PATH"
-  wait_first_frame
-  start_times+=($(($(now_ms) - begin)))
+  printf '%s\n' "${times[@]}" | median
+}
+
+have_tig=0
+if command -v tig >/dev/null; then
+  have_tig=1
+else
+  echo "tig is not installed (Debian package tig): no reference times" >&2
+fi
+
+start_report=()
+for graph in without with; do
+  if [[ $graph == with ]]; then
+    git -C "$repo" commit-graph write --reachable
+  fi
+  start_report+=("start, $graph a commit-graph: plimsy $(time_start plimsy)")
+  if ((have_tig)); then
+    start_report+=("start, $graph a commit-graph: tig    $(time_start tig)")
+  fi
 done
 
-# The titles of the selected entry of the commit list and of the one below.
+# The title of the selected entry of the commit list and of the one below:
+# the last two words before the pane's edge.
+row_title() {
+  awk -F'│' '{ gsub(/[^ -~]/, "", $1); n = split($1, w, " ");
+               print w[n - 1] " " w[n] }'
+}
 selected_title() {
-  screen | awk -F'│' '/^> / { sub(/^> /, "", $1); sub(/[^0-9]+$/, "", $1); print $1 }'
+  screen | grep '^> ' | row_title
 }
 next_title() {
-  screen | awk -F'│' '
-    found { sub(/^ +/, "", $1); sub(/[^0-9]+$/, "", $1); print $1; exit }
-    /^> / { found = 1 }'
+  screen | grep -A1 '^> ' | tail -n 1 | row_title
 }
 
-# One step down, timed unless the next entry has the same title (a commit
-# listed again), whose frame could not be told from the one before.
 step_down() {
-  local expected
+  local expected begin
   expected=$(next_title)
-  if [[ "$expected" == "$(selected_title)" ]]; then
-    tmux -S "$socket" send-keys -t 0 Down
-    sleep 0.5
-    return
-  fi
-  local begin
   begin=$(now_ms)
   tmux -S "$socket" send-keys -t 0 Down
-  wait_screen '^  [a-z]+ [0-9]+ ' "^> $expected [^│]*│" "    title:$expected\$"
+  wait_screen '^  [0-9a-f]{7,} ' "^> [0-9a-f]{7,} .*$expected *[^ ]*│" \
+    "    title:$expected\$"
   down_times+=($(($(now_ms) - begin)))
 }
 
+start_plimsy "$PATH"
+wait_plimsy
 down_times=()
 for _ in $(seq "$steps"); do
   step_down
 done
-tmux -S "$socket" send-keys -t 0 q
 down_report=$(printf '%s\n' "${down_times[@]}" | median)
+
+# Holding Page Down: keys sent in bursts, memory read once each burst is
+# drawn. The list holds 80 commits past the selection.
+pid=$(tmux -S "$socket" display -p -t 0 '#{pane_pid}')
+memory_report=()
+scroll_begin=$(now_ms)
+last_reported=0
+while true; do
+  title=$(selected_title)
+  number=${title#* }
+  # main k is entry (100000 - k) plus one side commit for each merge
+  # above it.
+  index=$((commits - number + (commits - number) / 100))
+  listed=$((index + 80))
+  if ((listed - last_reported >= 2500 || index >= 20000)); then
+    rss=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")
+    memory_report+=("  $listed commits listed: $rss MiB")
+    last_reported=$listed
+  fi
+  if ((index >= 20000)); then
+    break
+  fi
+  tmux -S "$socket" send-keys -t 0 $(printf 'PageDown %.0s' $(seq 20))
+  # The burst is drawn once the selection stops moving.
+  previous=""
+  while [[ "$(selected_title)" != "$previous" ]]; do
+    previous=$(selected_title)
+    sleep 0.2
+  done
+done
+scroll_ms=$(($(now_ms) - scroll_begin))
+tmux -S "$socket" send-keys -t 0 q
 
 # Counting run: a git that logs its subcommand and then runs the real one.
 real_git=$(command -v git)
@@ -160,12 +232,14 @@ EOF
 chmod +x "$work/bin/git"
 tmux -S "$socket" kill-server 2>/dev/null || true
 : >"$work/git.log"
-start_screen "$work/bin:$PATH"
-wait_first_frame
+start_plimsy "$work/bin:$PATH"
+wait_plimsy
+sleep 0.2
 first_runs=$(sort "$work/git.log" | uniq -c |
   awk '{ printf "%s%s %s", sep, $1, $2; sep = ", " }')
 first_total=$(wc -l <"$work/git.log")
 : >"$work/git.log"
+down_times=()
 for _ in $(seq "$steps"); do
   step_down
 done
@@ -173,8 +247,9 @@ step_runs=$(sort "$work/git.log" | uniq -c |
   awk '{ printf "%s%s %s", sep, $1, $2; sep = ", " }')
 tmux -S "$socket" send-keys -t 0 q
 
-echo "git cat-file alone: $(printf '%s\n' "${git_times[@]}" | median)"
-echo "start: $(printf '%s\n' "${start_times[@]}" | median)"
+printf '%s\n' "${start_report[@]}"
 echo "down:  $down_report"
 echo "git runs for the first frame: $first_total ($first_runs)"
 echo "git runs for $steps steps down: $step_runs"
+echo "holding Page Down to the 20 000th commit: $scroll_ms ms; memory:"
+printf '%s\n' "${memory_report[@]}"

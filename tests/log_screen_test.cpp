@@ -528,6 +528,15 @@ TEST(LogScreenWalkTest, EveryEventTopsUpTheListAndClosingReapsGit) {
     EXPECT_EQ(screen.state.rows.size(), screen.state.commits.size());
     screen.Send(Event::End);
     EXPECT_TRUE(screen.Shows("c841"));
+    // Deep in the list, every row in view is drawn.
+    while (screen.state.selected_commit < 600) {
+      screen.Send(Event::PageDown);
+    }
+    const int selected = screen.state.selected_commit;
+    EXPECT_TRUE(screen.Shows("c" + std::to_string(999 - selected) + " "));
+    for (int y = 3; y < 30; ++y) {
+      EXPECT_NE(screen.RowFrom(0, y, 10), "") << y;
+    }
     // git still runs, held by the full pipe, until the screen goes.
     EXPECT_FALSE(screen.state.walk->ended());
     EXPECT_EQ(kill(git, 0), 0);

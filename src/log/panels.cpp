@@ -1,6 +1,6 @@
 #include "log/panels.h"
 
-#include <limits>
+#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -105,12 +105,17 @@ Element CommitDetails(const Commit& commit,
     rows.push_back(ParentRow(parent, abbrev, missing));
   }
   if (!labels.empty()) {
-    Elements cells = {Label("     refs:")};
-    // Every label, however many: the row is cut at the pane's edge.
-    cells.push_back(ftxui::hbox(LabelElements(
-                        labels, false, std::numeric_limits<int>::max())) |
-                    ftxui::xflex);
-    rows.push_back(ftxui::hbox(std::move(cells)));
+    // Every label, wrapping between labels in a narrow pane.
+    Elements items;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      items.push_back(ftxui::hbox({
+          ftxui::text(DisplayText(labels[i].name)) | ftxui::bold |
+              ftxui::color(LabelColor(labels[i].kind)),
+          ftxui::text(i + 1 < labels.size() ? ", " : ""),
+      }));
+    }
+    rows.push_back(
+        ftxui::hbox({Label("     refs:"), ftxui::flexbox(std::move(items))}));
   }
   rows.push_back(Row("     tree:", Color::Green, commit.tree));
   rows.push_back(Row("    title:", Color::Red, commit.title));
@@ -146,12 +151,41 @@ std::function<Element()> ContentRenderer(
   };
 }
 
+namespace {
+
+// The list's frame centres the selected entry: entries further away than
+// any terminal is tall are never seen, and are drawn as blank rows so
+// that a frame of a long list costs little time and memory.
+constexpr int kDrawnRows = 400;
+
+class CommitEntriesAdapter : public ftxui::ConstStringListRef::Adapter {
+ public:
+  explicit CommitEntriesAdapter(const std::vector<CommitRow>& rows)
+      : rows_(rows) {}
+  size_t size() const override { return rows_.size(); }
+  std::string operator[](size_t) const override { return std::string(); }
+
+ private:
+  const std::vector<CommitRow>& rows_;
+};
+
+}  // namespace
+
+ftxui::ConstStringListRef CommitEntries(const std::vector<CommitRow>& rows) {
+  return std::make_unique<CommitEntriesAdapter>(rows);
+}
+
 std::function<Element(const ftxui::EntryState&)> CommitEntryTransform(
     const std::vector<CommitRow>& rows,
+    const int& selected,
     const int& pane_width,
     const std::size_t& abbrev,
     const int& author_width) {
   return [&](const ftxui::EntryState& entry) {
+    if (entry.index < selected - kDrawnRows ||
+        entry.index > selected + kDrawnRows) {
+      return ftxui::text("");
+    }
     // One cell of the pane is the list's scroll indicator.
     CommitColumns columns =
         FitColumns(pane_width - 1, static_cast<int>(abbrev), author_width);

@@ -43,10 +43,16 @@ std::function<ftxui::Element()> ContentRenderer(
     const std::set<std::string>& missing,
     const std::string& diff_error);
 
+// The commit list's entries, one per row; their labels are empty, as
+// CommitEntryTransform draws each entry from its row.
+ftxui::ConstStringListRef CommitEntries(const std::vector<CommitRow>& rows);
+
 // Draws entry `index` of the commit list from `rows`, in columns fitted to
-// the commit pane's width.
+// the commit pane's width; entries far from the `selected` one, which the
+// list never shows, are blank.
 std::function<ftxui::Element(const ftxui::EntryState&)> CommitEntryTransform(
     const std::vector<CommitRow>& rows,
+    const int& selected,
     const int& pane_width,
     const std::size_t& abbrev,
     const int& author_width);

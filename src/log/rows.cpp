@@ -46,7 +46,9 @@ bool LocalTime(const Signature& signature, std::tm& tm) {
   return gmtime_r(&time, &tm) != nullptr;
 }
 
-Color LabelColor(RefKind kind) {
+}  // namespace
+
+ftxui::Color LabelColor(RefKind kind) {
   switch (kind) {
     case RefKind::Head:
       return Color::Cyan;
@@ -61,8 +63,6 @@ Color LabelColor(RefKind kind) {
   }
   return Color::Magenta;
 }
-
-}  // namespace
 
 Signature ParseSignature(std::string_view value) {
   Signature signature;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <ftxui/dom/elements.hpp>
+#include <ftxui/screen/color.hpp>
 
 #include "log/commit.h"
 #include "log/walk.h"
@@ -69,6 +70,9 @@ ftxui::Element DrawCommitRow(const CommitRow& row,
                              const CommitColumns& columns,
                              bool active,
                              bool focused);
+
+// The colour of a label of this kind, as git log colours it.
+ftxui::Color LabelColor(RefKind kind);
 
 // The labels as git log shows them, "(HEAD -> main, tag: v1)", each in
 // the colour of its kind; nothing when there is none. Labels that would

@@ -57,15 +57,59 @@ void Append(State& state, Listed listed) {
                std::min(state.rows.back().author_width, kAuthorWidthLimit));
 }
 
-// git's abbreviation of `hash`, whose length the list uses for every name.
-std::size_t AbbreviationLength(const std::string& hash) {
-  GitResult result =
-      GitCapture({"rev-parse", "--short", "--end-of-options", hash});
-  std::string name = result.out.substr(0, result.out.find('\n'));
-  if (result.status != 0 || name.size() < 4 || name.size() > hash.size()) {
-    return 7;
+// What a git run started earlier printed, and how it ended.
+GitResult Collect(subprocess::Stream& stream) {
+  GitResult result;
+  while (stream.Read(result.out)) {
   }
-  return name.size();
+  result.status = stream.Wait();
+  result.err = stream.error();
+  return result;
+}
+
+// The length of git's abbreviation in `result`, a run of "git rev-parse
+// --short"; 0 when it failed.
+std::size_t AbbreviationLength(const GitResult& result) {
+  const std::size_t length = result.out.find('\n');
+  if (result.status != 0 || length == std::string::npos || length < 4 ||
+      length > 64) {
+    return 0;
+  }
+  return length;
+}
+
+// Shows `result`, the diff of the selected commit, with what it is diffed
+// against; reads the records of the commit's parents.
+void ShowDiff(State& state, GitResult result) {
+  const Commit& commit = *state.commits[state.selected_commit];
+  state.files = ParseDiff(std::move(result.out));
+  if (result.status != 0) {
+    state.diff_error = result.err.empty() ? "git diff-tree ended with status " +
+                                                std::to_string(result.status)
+                                          : std::move(result.err);
+  }
+  for (const File& file : state.files) {
+    state.file_names.push_back(file.new_name);
+    state.split_rows.push_back(SplitRowCounts(file));
+  }
+  ReadCommits(commit.parents, state.missing);
+  if (commit.parents.size() > 1) {
+    state.diff_note = "diff against first parent " +
+                      commit.parents.front().substr(0, state.abbrev);
+  } else if (commit.parents.size() == 1 &&
+             state.missing.contains(commit.parents.front())) {
+    state.diff_note = "parent " +
+                      commit.parents.front().substr(0, state.abbrev) +
+                      " not in this repository";
+  }
+}
+
+void ClearDiff(State& state) {
+  state.files.clear();
+  state.file_names = {"description"};
+  state.split_rows.clear();
+  state.diff_note.clear();
+  state.diff_error.clear();
 }
 
 }  // namespace
@@ -77,6 +121,9 @@ std::optional<Refusal> Start(State& state,
     return Refusal{129, refused + "\n"};
   }
   state.walk = std::make_unique<Walk>(WalkCommandLine(args));
+  // Runs beside the walk: the abbreviation is the same for every name in
+  // the repository.
+  subprocess::Stream abbreviation = GitStream({"rev-parse", "--short", "HEAD"});
   std::optional<Listed> first = state.walk->Next();
   if (!first) {
     const int status = state.walk->status();
@@ -90,10 +137,22 @@ std::optional<Refusal> Start(State& state,
     }
     return Refusal{status, error};
   }
-  state.abbrev = AbbreviationLength(first->commit->hash);
+  // The first commit's diff runs while the rest of the list is read.
+  subprocess::Stream diff =
+      GitStream(DiffCommandLine(first->commit->hash, state.context));
+  state.abbrev = AbbreviationLength(Collect(abbreviation));
+  if (state.abbrev == 0) {
+    // HEAD names no commit; the walk started elsewhere.
+    state.abbrev = AbbreviationLength(GitCapture(
+        {"rev-parse", "--short", "--end-of-options", first->commit->hash}));
+  }
+  if (state.abbrev == 0) {
+    state.abbrev = 7;
+  }
   Append(state, std::move(*first));
   load_more(state);
-  refresh(state);
+  ClearDiff(state);
+  ShowDiff(state, Collect(diff));
   return std::nullopt;
 }
 
@@ -127,33 +186,9 @@ void refresh(State& state) {
   if (static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
     return;
   }
-  state.files.clear();
-  state.file_names = {"description"};
-  state.split_rows.clear();
-  state.diff_note.clear();
-  state.diff_error.clear();
+  ClearDiff(state);
   const Commit& commit = *state.commits[state.selected_commit];
-  GitResult result = GitCapture(DiffCommandLine(commit.hash, state.context));
-  state.files = ParseDiff(std::move(result.out));
-  if (result.status != 0) {
-    state.diff_error = result.err.empty() ? "git diff-tree ended with status " +
-                                                std::to_string(result.status)
-                                          : std::move(result.err);
-  }
-  for (const File& file : state.files) {
-    state.file_names.push_back(file.new_name);
-    state.split_rows.push_back(SplitRowCounts(file));
-  }
-  ReadCommits(commit.parents, state.missing);
-  if (commit.parents.size() > 1) {
-    state.diff_note = "diff against first parent " +
-                      commit.parents.front().substr(0, state.abbrev);
-  } else if (commit.parents.size() == 1 &&
-             state.missing.contains(commit.parents.front())) {
-    state.diff_note = "parent " +
-                      commit.parents.front().substr(0, state.abbrev) +
-                      " not in this repository";
-  }
+  ShowDiff(state, GitCapture(DiffCommandLine(commit.hash, state.context)));
 }
 
 int InitialCommitsWidth(int width) {
@@ -181,8 +216,9 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   ftxui::MenuOption commit_option;
   commit_option.on_change = [&state] { on_commit_change(state); };
   commit_option.entries_option.transform = CommitEntryTransform(
-      state.rows, state.commits_width, state.abbrev, state.author_width);
-  Component commit_menu = ftxui::Menu(DisplayEntries(state.titles),
+      state.rows, state.selected_commit, state.commits_width, state.abbrev,
+      state.author_width);
+  Component commit_menu = ftxui::Menu(CommitEntries(state.rows),
                                       &state.selected_commit, commit_option);
   Component commits_pane =
       ftxui::Renderer(commit_menu, CommitPaneRenderer(commit_menu));
