@@ -15,7 +15,9 @@
 #          details shown;
 # the git runs that the first frame needed and those of each step down;
 # and, holding Page Down to the 20 000th commit, the memory (resident set)
-# of plimsy against the number of commits listed.
+# of plimsy against the number of commits listed. The start of a program
+# that only prints its rows is timed too: the harness's own share of every
+# start (tmux starting the program, and the polls).
 set -euo pipefail
 
 source "$(dirname "$0")/common.sh"
@@ -32,16 +34,17 @@ screen() {
 # Polls as fast as tmux answers until the last row matches the first
 # pattern and some row matches each of the others. A frame is written top
 # to bottom in one go, so a last row that is drawn means a whole frame.
+# Shell builtins test the last row, so that a poll costs one tmux run.
 wait_screen() {
-  local deadline=$(($(now_ms) + 60000)) last=$1 shown pattern ok
+  local deadline=$(($(now_ms) + 60000)) last=$1 shown pattern ok rows
   shift
   while true; do
     shown=$(screen)
     ok=0
     # Command substitution drops trailing blank rows: a full count of rows
     # means that the last one is drawn.
-    if (($(wc -l <<<"$shown") >= height - 1)) &&
-      grep -q -E -- "$last" <<<"$(tail -n 1 <<<"$shown")"; then
+    mapfile -t rows <<<"$shown"
+    if ((${#rows[@]} == height)) && [[ ${rows[height - 1]} =~ $last ]]; then
       ok=1
       for pattern in "$@"; do
         if ! grep -q -E -- "$pattern" <<<"$shown"; then
@@ -56,6 +59,23 @@ wait_screen() {
     if (($(now_ms) > deadline)); then
       echo "timed out waiting for $last $*" >&2
       echo "$shown" >&2
+      exit 1
+    fi
+  done
+}
+
+# One tmux server for the whole run, its pane idle between the programs
+# timed, so that no start pays for the server's.
+tmux -S "$socket" -f /dev/null new-session -d -x "$width" -y "$height" \
+  -e TERM=xterm-256color -e COLORTERM=truecolor "sleep 100000"
+
+# Ends what runs in the pane and waits for the pane to be blank.
+clear_pane() {
+  local deadline=$(($(now_ms) + 10000))
+  tmux -S "$socket" respawn-pane -k -t 0 "sleep 100000"
+  while [[ -n "$(screen | tr -d ' \n')" ]]; do
+    if (($(now_ms) > deadline)); then
+      echo "the pane did not clear" >&2
       exit 1
     fi
   done
@@ -94,9 +114,7 @@ rm -rf "$repo/.git/objects/info/commit-graphs"
 echo "HEAD is $(git -C "$repo" log -1 --format='%s, %p')" >&2
 
 start_plimsy() {
-  tmux -S "$socket" -f /dev/null new-session -d -x "$width" -y "$height" \
-    -c "$repo" -e TERM=xterm-256color -e COLORTERM=truecolor \
-    env "PATH=$1" "$plimsy" log
+  tmux -S "$socket" respawn-pane -k -t 0 -c "$repo" env "PATH=$1" "$plimsy" log
 }
 
 # The commit list down to the last row, and the newest commit's details.
@@ -105,15 +123,18 @@ wait_plimsy() {
 }
 
 start_tig() {
-  tmux -S "$socket" -f /dev/null new-session -d -x "$width" -y "$height" \
-    -c "$repo" -e TERM=xterm-256color tig
+  tmux -S "$socket" respawn-pane -k -t 0 -c "$repo" tig
 }
 
 # tig's main view down to its last row, above its status and prompt rows.
 wait_tig() {
-  local deadline=$(($(now_ms) + 60000))
-  until tmux -S "$socket" capture-pane -p -t 0 -S $((height - 3)) \
-    -E $((height - 3)) | grep -q -E '^[0-9]{4}-[0-9]{2}-[0-9]{2} '; do
+  local deadline=$(($(now_ms) + 60000)) row
+  while true; do
+    row=$(tmux -S "$socket" capture-pane -p -t 0 -S $((height - 3)) \
+      -E $((height - 3)))
+    if [[ $row =~ ^[0-9]{4}-[0-9]{2}-[0-9]{2}\  ]]; then
+      return
+    fi
     if (($(now_ms) > deadline)); then
       echo "timed out waiting for tig" >&2
       screen >&2
@@ -122,21 +143,34 @@ wait_tig() {
   done
 }
 
-# Times `start_$1` to `wait_$1`; prints the median line.
+# The harness's own share of a start: a program that prints its last row at
+# once.
+start_floor() {
+  tmux -S "$socket" respawn-pane -k -t 0 sh -c \
+    "seq $((height - 1)); printf floor; exec sleep 100000"
+}
+wait_floor() {
+  until [[ "$(tmux -S "$socket" capture-pane -p -t 0 -S $((height - 1)) \
+    -E $((height - 1)))" == floor ]]; do
+    :
+  done
+}
+
+# Times `start_$1` to `wait_$1`; prints the median line. The clock starts
+# when the pane is blank, before tmux starts the program.
 time_start() {
   local times=() begin
   for _ in $(seq "$repetitions"); do
-    tmux -S "$socket" kill-server 2>/dev/null || true
+    clear_pane
     begin=$(now_ms)
     if [[ $1 == plimsy ]]; then
       start_plimsy "$PATH"
     else
-      start_tig
+      "start_$1"
     fi
     "wait_$1"
     times+=($(($(now_ms) - begin)))
   done
-  tmux -S "$socket" kill-server 2>/dev/null || true
   printf '%s\n' "${times[@]}" | median
 }
 
@@ -147,7 +181,7 @@ else
   echo "tig is not installed (Debian package tig): no reference times" >&2
 fi
 
-start_report=()
+start_report=("start of a program that only prints its rows (the harness): $(time_start floor)")
 for graph in without with; do
   if [[ $graph == with ]]; then
     git -C "$repo" commit-graph write --reachable
@@ -181,6 +215,7 @@ step_down() {
   down_times+=($(($(now_ms) - begin)))
 }
 
+clear_pane
 start_plimsy "$PATH"
 wait_plimsy
 down_times=()
@@ -219,7 +254,6 @@ while true; do
   done
 done
 scroll_ms=$(($(now_ms) - scroll_begin))
-tmux -S "$socket" send-keys -t 0 q
 
 # Counting run: a git that logs its subcommand and then runs the real one.
 real_git=$(command -v git)
@@ -230,7 +264,7 @@ echo "\$1" >>"$work/git.log"
 exec "$real_git" "\$@"
 EOF
 chmod +x "$work/bin/git"
-tmux -S "$socket" kill-server 2>/dev/null || true
+clear_pane
 : >"$work/git.log"
 start_plimsy "$work/bin:$PATH"
 wait_plimsy
@@ -247,6 +281,7 @@ step_runs=$(sort "$work/git.log" | uniq -c |
   awk '{ printf "%s%s %s", sep, $1, $2; sep = ", " }')
 tmux -S "$socket" send-keys -t 0 q
 
+echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%s\n' "${start_report[@]}"
 echo "down:  $down_report"
 echo "git runs for the first frame: $first_total ($first_runs)"

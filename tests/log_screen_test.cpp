@@ -469,10 +469,50 @@ TEST_F(LogScreenTest, GitThatCannotStartReadsAsEmptyOutput) {
 }
 
 TEST_F(LogScreenTest, ArgumentsChooseTheCommits) {
+  DiffRuns runs;
   Harness screen(120, 30, {"--", "c.txt"});
   EXPECT_EQ(screen.state.titles, std::vector<std::string>{"side work"});
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "c.txt"}));
+  EXPECT_EQ(screen.state.abbrev, Git({"rev-parse", "--short", "HEAD"}).size());
+  // The diff of HEAD, run beside the walk, was not the one needed.
+  EXPECT_EQ(runs.runs.size(), 2u);
   Harness range(120, 30, {"side..main", "--no-merges"});
   EXPECT_EQ(range.state.titles, std::vector<std::string>{"main work"});
+  EXPECT_EQ(range.state.file_names,
+            (std::vector<std::string>{"description", "a.txt"}));
+}
+
+TEST_F(LogScreenTest, TwoGitRunsForTheFirstFrameOneForAStep) {
+  DiffRuns runs;
+  Harness screen;
+  EXPECT_EQ(runs.all, 2);
+  EXPECT_EQ(screen.state.abbrev, Git({"rev-parse", "--short", "HEAD"}).size());
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "c.txt"}));
+  screen.Send(Event::ArrowDown);
+  EXPECT_EQ(runs.all, 3);
+}
+
+TEST(LogScreenUnbornTest, WalkElsewhereWhileHeadNamesNoCommit) {
+  TempRepo repo;
+  repo.Write("a.txt", "a\n");
+  repo.Commit("on main");
+  repo.Git({"checkout", "-q", "--orphan", "fresh"});
+  ScopedCwd cwd(repo.path());
+  State state;
+  std::optional<Refusal> refusal = Start(state, {});
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->status, 128);
+  EXPECT_NE(refusal->message.find("fresh"), std::string::npos)
+      << refusal->message;
+
+  Harness screen(120, 30, {"main"});
+  EXPECT_EQ(screen.state.titles, std::vector<std::string>{"on main"});
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "a.txt"}));
+  EXPECT_EQ(screen.state.abbrev,
+            Trimmed(repo.Git({"rev-parse", "--short", "main"})).size());
 }
 
 TEST_F(LogScreenTest, RefusedWithoutOpening) {
@@ -641,6 +681,43 @@ TEST(LogScreenShallowTest, BoundaryCommitShowsWhatGitCan) {
       screen.Shows("   parent:" + parent.substr(0, screen.state.abbrev) +
                    " (not in this repository)"));
   EXPECT_TRUE(screen.Shows("grafted"));
+}
+
+TEST(LogScreenSha256Test, LongNamesAndARootCommit) {
+  TempRepo repo;
+  testing::RunResult made = testing::RunIn(
+      repo.path(), {"git", "init", "-q", "--object-format=sha256", "sha256"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  const std::string dir = repo.path() + "/sha256";
+  auto git = [&](const std::vector<std::string>& args) {
+    std::vector<std::string> command = {"git", "-c", "user.name=T", "-c",
+                                        "user.email=t@example.com"};
+    command.insert(command.end(), args.begin(), args.end());
+    testing::RunResult result = testing::RunIn(dir, command);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return Trimmed(result.out);
+  };
+  repo.Write("sha256/a.txt", "a\n");
+  repo.Write("sha256/b.txt", "b\n");
+  git({"add", "-A"});
+  git({"commit", "-q", "-m", "root"});
+  repo.Write("sha256/a.txt", "changed\n");
+  git({"commit", "-q", "-am", "second"});
+  ScopedCwd cwd(dir);
+
+  Harness screen(200, 30);
+  ASSERT_EQ(screen.state.titles, (std::vector<std::string>{"second", "root"}));
+  EXPECT_EQ(screen.state.commits[0]->hash, git({"rev-parse", "HEAD"}));
+  EXPECT_EQ(screen.state.commits[0]->hash.size(), 64u);
+  EXPECT_EQ(screen.state.commits[0]->parents,
+            std::vector<std::string>{git({"rev-parse", "HEAD~"})});
+  EXPECT_EQ(screen.state.abbrev, git({"rev-parse", "--short", "HEAD"}).size());
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "a.txt"}));
+  screen.Send(Event::ArrowDown);
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "a.txt", "b.txt"}));
+  EXPECT_EQ(screen.state.diff_error, "");
 }
 
 TEST(LogScreenEncodingTest, MessageAndNamesAsGitLogShowsThem) {

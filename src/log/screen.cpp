@@ -67,15 +67,14 @@ GitResult Collect(subprocess::Stream& stream) {
   return result;
 }
 
-// The length of git's abbreviation in `result`, a run of "git rev-parse
-// --short"; 0 when it failed.
-std::size_t AbbreviationLength(const GitResult& result) {
-  const std::size_t length = result.out.find('\n');
-  if (result.status != 0 || length == std::string::npos || length < 4 ||
-      length > 64) {
+// The length of `name`, an abbreviated object name that git printed; 0
+// when it is none.
+std::size_t AbbreviationLength(const std::string& name) {
+  if (name.size() < 4 || name.size() > 64 ||
+      name.find_first_not_of("0123456789abcdef") != std::string::npos) {
     return 0;
   }
-  return length;
+  return name.size();
 }
 
 // Shows `result`, the diff of the selected commit, with what it is diffed
@@ -121,9 +120,15 @@ std::optional<Refusal> Start(State& state,
     return Refusal{129, refused + "\n"};
   }
   state.walk = std::make_unique<Walk>(WalkCommandLine(args));
-  // Runs beside the walk: the abbreviation is the same for every name in
-  // the repository.
-  subprocess::Stream abbreviation = GitStream({"rev-parse", "--short", "HEAD"});
+  // Most walks start at HEAD: its diff runs beside the walk, with a first
+  // line that names the commit and git's abbreviation of its name, which
+  // is as long as every abbreviation in the repository.
+  std::vector<std::string> guess_command =
+      DiffCommandLine("HEAD", state.context);
+  std::erase(guess_command, "--no-commit-id");
+  guess_command.insert(guess_command.end() - 2,
+                       {"--always", "--abbrev", "--format=%H %h"});
+  subprocess::Stream guess = GitStream(guess_command);
   std::optional<Listed> first = state.walk->Next();
   if (!first) {
     const int status = state.walk->status();
@@ -137,14 +142,31 @@ std::optional<Refusal> Start(State& state,
     }
     return Refusal{status, error};
   }
-  // The first commit's diff runs while the rest of the list is read.
-  subprocess::Stream diff =
-      GitStream(DiffCommandLine(first->commit->hash, state.context));
-  state.abbrev = AbbreviationLength(Collect(abbreviation));
+  const std::string& hash = first->commit->hash;
+  GitResult diff = Collect(guess);
+  const std::size_t header_end = diff.out.find('\n');
+  const std::string header = diff.out.substr(0, header_end);
+  const std::size_t blank = header.find(' ');
+  if (diff.status == 0 && blank != std::string::npos) {
+    state.abbrev = AbbreviationLength(header.substr(blank + 1));
+  }
+  if (diff.status == 0 && header.substr(0, blank) == hash) {
+    // The diff follows the name line and an empty line.
+    diff.out.erase(0, std::min(diff.out.size(), header_end + 1));
+    if (diff.out.starts_with('\n')) {
+      diff.out.erase(0, 1);
+    }
+  } else {
+    diff = GitCapture(DiffCommandLine(hash, state.context));
+  }
   if (state.abbrev == 0) {
     // HEAD names no commit; the walk started elsewhere.
-    state.abbrev = AbbreviationLength(GitCapture(
-        {"rev-parse", "--short", "--end-of-options", first->commit->hash}));
+    GitResult name =
+        GitCapture({"rev-parse", "--short", "--end-of-options", hash});
+    if (name.status == 0) {
+      state.abbrev =
+          AbbreviationLength(name.out.substr(0, name.out.find('\n')));
+    }
   }
   if (state.abbrev == 0) {
     state.abbrev = 7;
@@ -152,7 +174,7 @@ std::optional<Refusal> Start(State& state,
   Append(state, std::move(*first));
   load_more(state);
   ClearDiff(state);
-  ShowDiff(state, Collect(diff));
+  ShowDiff(state, std::move(diff));
   return std::nullopt;
 }
 
