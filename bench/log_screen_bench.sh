@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Times the log screen in a real terminal (tmux, 200×60) on a history of
+# Times the log screen at 200×60 (on a pseudo-terminal, and in tmux for the
+# keys) on a history of
 # 100 000 commits on main, every hundredth of them a merge of a one-commit
 # side branch (HEAD is such a merge), 1 000 more commits on the side
 # branches; tig, when installed, is timed on the same repository in the same
@@ -8,16 +9,16 @@
 # Usage: bench/log_screen_bench.sh <path-to-plimsy> [repetitions]
 #
 # Reports the median, minimum and maximum, in milliseconds, of
-#   start: command started to the first complete frame (the commit list
-#          down to the last row and the newest commit's details), without
-#          and then with a commit-graph file, for plimsy and for tig;
-#   down:  key press to the frame with the next commit selected and its
-#          details shown;
+#   start: command started on a pseudo-terminal (python3 runs it) to the
+#          first complete screen (down to the last row of the commit list),
+#          without and then with a commit-graph file, for plimsy and for
+#          tig, and for a program that only prints its rows (the share of
+#          process start-up that every program pays);
+#   down:  Down pressed to the frame with the next commit's details, on the
+#          pseudo-terminal too;
 # the git runs that the first frame needed and those of each step down;
 # and, holding Page Down to the 20 000th commit, the memory (resident set)
-# of plimsy against the number of commits listed. The start of a program
-# that only prints its rows is timed too: the harness's own share of every
-# start (tmux starting the program, and the polls).
+# of plimsy against the number of commits listed.
 set -euo pipefail
 
 source "$(dirname "$0")/common.sh"
@@ -122,56 +123,76 @@ wait_plimsy() {
   wait_screen '^  [0-9a-f]{7,} ' "    title:main $commits"
 }
 
-start_tig() {
-  tmux -S "$socket" respawn-pane -k -t 0 -c "$repo" tig
-}
+# Times programs as a terminal sees them, on a pseudo-terminal of the
+# screen's size:
+#   start <marker> <command...>: from starting the program to the moment
+#     its output holds <marker>, the text of the last row of its first full
+#     screen; once per repetition;
+#   steps <marker> <count> <command...>: starts the program, waits for
+#     <marker>, then presses Down <count> times, each time until the output
+#     that follows shows the details' title of the next entry of the
+#     100 000-commit history.
+# Prints one time in milliseconds a line.
+cat >"$work/pty_time.py" <<'PY'
+import fcntl, os, pty, re, select, struct, sys, termios, time
+mode, repo, width, height, repetitions, commits, marker = sys.argv[1:8]
+rest = sys.argv[8:]
 
-# tig's main view down to its last row, above its status and prompt rows.
-wait_tig() {
-  local deadline=$(($(now_ms) + 60000)) row
-  while true; do
-    row=$(tmux -S "$socket" capture-pane -p -t 0 -S $((height - 3)) \
-      -E $((height - 3)))
-    if [[ $row =~ ^[0-9]{4}-[0-9]{2}-[0-9]{2}\  ]]; then
-      return
-    fi
-    if (($(now_ms) > deadline)); then
-      echo "timed out waiting for tig" >&2
-      screen >&2
-      exit 1
-    fi
-  done
-}
+def start(command):
+    pid, fd = pty.fork()
+    if pid == 0:
+        os.chdir(repo)
+        os.environ["TERM"] = "xterm-256color"
+        os.execvp(command[0], command)
+    fcntl.ioctl(fd, termios.TIOCSWINSZ,
+                struct.pack("HHHH", int(height), int(width), 0, 0))
+    return pid, fd
 
-# The harness's own share of a start: a program that prints its last row at
-# once.
-start_floor() {
-  tmux -S "$socket" respawn-pane -k -t 0 sh -c \
-    "seq $((height - 1)); printf floor; exec sleep 100000"
-}
-wait_floor() {
-  until [[ "$(tmux -S "$socket" capture-pane -p -t 0 -S $((height - 1)) \
-    -E $((height - 1)))" == floor ]]; do
-    :
-  done
-}
+def wait(fd, pattern, begin):
+    shown = b""
+    while not pattern.search(shown):
+        if time.monotonic() - begin > 60:
+            sys.exit("timed out waiting for " + pattern.pattern.decode())
+        if select.select([fd], [], [], 1)[0]:
+            try:
+                shown += os.read(fd, 65536)
+            except OSError:
+                sys.exit("the program ended before " + pattern.pattern.decode())
 
-# Times `start_$1` to `wait_$1`; prints the median line. The clock starts
-# when the pane is blank, before tmux starts the program.
-time_start() {
-  local times=() begin
-  for _ in $(seq "$repetitions"); do
-    clear_pane
-    begin=$(now_ms)
-    if [[ $1 == plimsy ]]; then
-      start_plimsy "$PATH"
-    else
-      "start_$1"
-    fi
-    "wait_$1"
-    times+=($(($(now_ms) - begin)))
-  done
-  printf '%s\n' "${times[@]}" | median
+def stop(pid, fd):
+    os.kill(pid, 9)
+    os.waitpid(pid, 0)
+    os.close(fd)
+
+last_row = re.compile(re.escape(marker.encode()))
+if mode == "start":
+    for _ in range(int(repetitions)):
+        begin = time.monotonic()
+        pid, fd = start(rest)
+        wait(fd, last_row, begin)
+        print(round((time.monotonic() - begin) * 1000))
+        stop(pid, fd)
+else:
+    count, command = int(rest[0]), rest[1:]
+    pid, fd = start(command)
+    wait(fd, last_row, time.monotonic())
+    time.sleep(0.5)
+    for k in range(1, count + 1):
+        title = "side" if k == 1 else "main"
+        number = int(commits) + (0 if k == 1 else 1 - k)
+        # The title's value follows its label after the label's styles.
+        shown = re.compile(b"title:(\x1b\\[[0-9;]*m)*%s %d\\b" %
+                           (title.encode(), number))
+        begin = time.monotonic()
+        os.write(fd, b"\x1b[B")
+        wait(fd, shown, begin)
+        print(round((time.monotonic() - begin) * 1000))
+        time.sleep(0.05)
+    stop(pid, fd)
+PY
+pty_time() {
+  python3 "$work/pty_time.py" "$1" "$repo" "$width" "$height" "$repetitions" \
+    "$commits" "${@:2}" | median
 }
 
 have_tig=0
@@ -181,14 +202,19 @@ else
   echo "tig is not installed (Debian package tig): no reference times" >&2
 fi
 
-start_report=("start of a program that only prints its rows (the harness): $(time_start floor)")
+# The last rows of the first screens: plimsy lists entry k >= 2 as main
+# (commits + 1 - k) in its rows 3 to height - 1; tig in its rows 0 to
+# height - 3.
+plimsy_last="main $((commits + 1 - (height - 4)))"
+tig_last="main $((commits + 1 - (height - 3)))"
+start_report=("start of a program that only prints its rows: $(pty_time start floor sh -c "seq $((height - 1)); printf floor; sleep 100")")
 for graph in without with; do
   if [[ $graph == with ]]; then
     git -C "$repo" commit-graph write --reachable
   fi
-  start_report+=("start, $graph a commit-graph: plimsy $(time_start plimsy)")
+  start_report+=("start, $graph a commit-graph: plimsy $(pty_time start "$plimsy_last" "$plimsy" log)")
   if ((have_tig)); then
-    start_report+=("start, $graph a commit-graph: tig    $(time_start tig)")
+    start_report+=("start, $graph a commit-graph: tig    $(pty_time start "$tig_last" tig)")
   fi
 done
 
@@ -215,14 +241,11 @@ step_down() {
   down_times+=($(($(now_ms) - begin)))
 }
 
+down_report=$(pty_time steps "$plimsy_last" "$steps" "$plimsy" log)
+
 clear_pane
 start_plimsy "$PATH"
 wait_plimsy
-down_times=()
-for _ in $(seq "$steps"); do
-  step_down
-done
-down_report=$(printf '%s\n' "${down_times[@]}" | median)
 
 # Holding Page Down: keys sent in bursts, memory read once each burst is
 # drawn. The list holds 80 commits past the selection.
