@@ -159,10 +159,13 @@ def wait(fd, pattern, begin):
             except OSError:
                 sys.exit("the program ended before " + pattern.pattern.decode())
 
+# The program leads a session of its own: its whole process group goes,
+# the git runs that it started included, before the next start is timed.
 def stop(pid, fd):
-    os.kill(pid, 9)
+    os.killpg(pid, 9)
     os.waitpid(pid, 0)
     os.close(fd)
+    time.sleep(0.2)
 
 last_row = re.compile(re.escape(marker.encode()))
 if mode == "start":
