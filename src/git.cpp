@@ -110,6 +110,18 @@ GitResult GitCapture(const std::vector<std::string>& args) {
   return {done.returncode, std::move(done.cout), std::move(done.cerr)};
 }
 
+subprocess::Stream GitStream(const std::vector<std::string>& args) {
+  std::vector<std::string> command_line = GitCommandLine(args);
+  if (Observer()) {
+    Observer()(command_line);
+  }
+  subprocess::RunOptions options;
+  options.cin = subprocess::PipeOption::close;
+  options.cerr = subprocess::PipeOption::pipe;
+  options.env = CapturingEnvironment();
+  return subprocess::Stream(command_line, options);
+}
+
 std::string GitOutput(const std::vector<std::string>& args) {
   return GitCapture(args).out;
 }

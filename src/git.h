@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "process.h"
+
 namespace plimsy {
 
 // What a capturing git run printed, and how it ended.
@@ -18,6 +20,11 @@ struct GitResult {
 // GitOutput does, and returns its status and both captured streams.
 // Throws subprocess::SpawnError when git cannot be started.
 GitResult GitCapture(const std::vector<std::string>& args);
+
+// Starts git with the given arguments (without the leading "git") as
+// GitCapture does, its standard output to be read as it comes. Throws
+// subprocess::SpawnError when git cannot be started.
+subprocess::Stream GitStream(const std::vector<std::string>& args);
 
 // The environment of every capturing git run: this process's own, with
 // the settings that would change the text git prints overridden, and

@@ -7,8 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 #include "child_registry.h"
@@ -36,6 +39,7 @@ class Fd {
   ~Fd() { Reset(); }
 
   int get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
   void Reset() {
     if (fd_ >= 0) {
       close(fd_);
@@ -153,18 +157,12 @@ int WaitFor(pid_t pid) {
   return WEXITSTATUS(status);
 }
 
-}  // namespace
-
-CompletedProcess run(const std::vector<std::string>& args,
-                     const RunOptions& options) {
-  if (args.empty()) {
-    throw SpawnError("empty command line");
-  }
-  SpawnSetup setup;
-  std::vector<Fd> child_ends;
-  WireStream(setup, child_ends, 0, options.cin);
-  Fd out = WireStream(setup, child_ends, 1, options.cout);
-  Fd err = WireStream(setup, child_ends, 2, options.cerr);
+// Starts the program with its streams wired as `setup` says. The child is
+// tracked before any signal can be acted on, so that a signal that ends
+// this process ends it too. Throws SpawnError when it cannot start.
+pid_t Spawn(const std::vector<std::string>& args,
+            const RunOptions& options,
+            SpawnSetup& setup) {
   // Our own pipes are close-on-exec; this also keeps out whatever else the
   // process has open.
   posix_spawn_file_actions_addclosefrom_np(setup.actions(), 3);
@@ -202,16 +200,174 @@ CompletedProcess run(const std::vector<std::string>& args,
       plimsy::TrackChild(pid);
     }
   }
-  child_ends.clear();
   if (error != 0) {
     throw SpawnError(std::strerror(error));
   }
+  return pid;
+}
+
+}  // namespace
+
+CompletedProcess run(const std::vector<std::string>& args,
+                     const RunOptions& options) {
+  if (args.empty()) {
+    throw SpawnError("empty command line");
+  }
+  SpawnSetup setup;
+  std::vector<Fd> child_ends;
+  WireStream(setup, child_ends, 0, options.cin);
+  Fd out = WireStream(setup, child_ends, 1, options.cout);
+  Fd err = WireStream(setup, child_ends, 2, options.cerr);
+  const pid_t pid = Spawn(args, options, setup);
+  child_ends.clear();
 
   CompletedProcess result;
   Drain(out, result.cout, err, result.cerr);
   plimsy::ForgetChildOnExit(pid);
   result.returncode = WaitFor(pid);
   return result;
+}
+
+namespace {
+
+constexpr std::size_t kErrorLimit = 64 * 1024;
+
+// Starts the program with standard output piped into `out` and, when
+// asked for, standard error into `err`.
+pid_t SpawnReading(const std::vector<std::string>& args,
+                   const RunOptions& options,
+                   Fd& out,
+                   Fd& err) {
+  if (args.empty()) {
+    throw SpawnError("empty command line");
+  }
+  SpawnSetup setup;
+  std::vector<Fd> child_ends;
+  WireStream(setup, child_ends, 0, options.cin);
+  out = WireStream(setup, child_ends, 1, PipeOption::pipe);
+  err = WireStream(setup, child_ends, 2, options.cerr);
+  return Spawn(args, options, setup);
+}
+
+}  // namespace
+
+Stream::Stream(const std::vector<std::string>& args,
+               const RunOptions& options) {
+  Fd out;
+  Fd err;
+  pid_ = SpawnReading(args, options, out, err);
+  out_ = out.Release();
+  err_ = err.Release();
+}
+
+Stream::~Stream() {
+  Close();
+}
+
+int Stream::Close() {
+  return Reap(true);
+}
+
+int Stream::Wait() {
+  return Reap(out_ >= 0);
+}
+
+void Stream::CloseOutput() {
+  if (out_ >= 0) {
+    close(out_);
+    out_ = -1;
+  }
+}
+
+bool Stream::Read(std::string& out) {
+  char buffer[65536];
+  while (out_ >= 0) {
+    pollfd fds[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      CloseOutput();
+      break;
+    }
+    if (fds[1].revents != 0) {
+      DrainError(false);
+    }
+    if (fds[0].revents == 0) {
+      continue;
+    }
+    ssize_t n = read(out_, buffer, sizeof(buffer));
+    if (n > 0) {
+      out.append(buffer, static_cast<std::size_t>(n));
+      return true;
+    }
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    CloseOutput();
+  }
+  return false;
+}
+
+// Reads what the child has written to its standard error: one piece, or
+// everything up to its end. Beyond the limit the text is read and dropped.
+void Stream::DrainError(bool until_end) {
+  char buffer[65536];
+  while (err_ >= 0) {
+    ssize_t n = read(err_, buffer, sizeof(buffer));
+    if (n > 0) {
+      std::size_t keep =
+          std::min(static_cast<std::size_t>(n),
+                   kErrorLimit - std::min(kErrorLimit, error_.size()));
+      error_.append(buffer, keep);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      close(err_);
+      err_ = -1;
+    }
+    if (!until_end) {
+      return;
+    }
+  }
+}
+
+int Stream::Reap(bool end_first) {
+  if (reaped_) {
+    return status_;
+  }
+  if (end_first) {
+    CloseOutput();
+    if (err_ >= 0) {
+      close(err_);
+      err_ = -1;
+    }
+    // Polled without reaping: the child stays tracked until it is gone.
+    const auto exited = [this] {
+      siginfo_t info{};
+      return waitid(P_PID, static_cast<id_t>(pid_), &info,
+                    WEXITED | WNOHANG | WNOWAIT) == 0 &&
+             info.si_pid == pid_;
+    };
+    if (!exited()) {
+      kill(pid_, SIGTERM);
+      // A child that ignores SIGTERM gets a short grace, then SIGKILL.
+      auto deadline =
+          std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+      while (!exited() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      if (!exited()) {
+        kill(pid_, SIGKILL);
+      }
+    }
+  } else {
+    DrainError(true);
+  }
+  plimsy::ForgetChildOnExit(pid_);
+  status_ = WaitFor(pid_);
+  reaped_ = true;
+  return status_;
 }
 
 }  // namespace subprocess

@@ -1,6 +1,8 @@
 #ifndef PLIMSY_PROCESS_H_
 #define PLIMSY_PROCESS_H_
 
+#include <sys/types.h>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -41,6 +43,51 @@ class SpawnError : public std::runtime_error {
 // Throws SpawnError when it cannot be started.
 CompletedProcess run(const std::vector<std::string>& args,
                      const RunOptions& options = {});
+
+// A child whose standard output is read a piece at a time while it runs.
+// Its standard error, when piped, is collected whenever the output is read,
+// so the child never blocks on it. Destroying the object ends the child if
+// it still runs and reaps it.
+class Stream {
+ public:
+  // Starts the program as run() does; standard output is always piped.
+  // Throws SpawnError when it cannot be started.
+  Stream(const std::vector<std::string>& args, const RunOptions& options);
+  Stream(const Stream&) = delete;
+  Stream& operator=(const Stream&) = delete;
+  ~Stream();
+
+  // Blocks until the child prints more, and appends that to `out`. Returns
+  // false, appending nothing, once its output has ended.
+  bool Read(std::string& out);
+
+  // Once the output has ended: collects the rest of the standard error,
+  // waits for the child and returns its status as run() reports it. Ends
+  // the child first if its output has not ended.
+  int Wait();
+
+  // Ends the child if it still runs (its pipes closed, SIGTERM, SIGKILL
+  // when it lingers), reaps it and returns its status. Later calls return
+  // the same status.
+  int Close();
+
+  // The child's standard error so far (its first 64 KiB).
+  const std::string& error() const { return error_; }
+  pid_t pid() const { return pid_; }
+  bool reaped() const { return reaped_; }
+
+ private:
+  void CloseOutput();
+  void DrainError(bool until_end);
+  int Reap(bool end_first);
+
+  pid_t pid_ = -1;
+  int out_ = -1;
+  int err_ = -1;
+  bool reaped_ = false;
+  int status_ = -1;
+  std::string error_;
+};
 
 }  // namespace subprocess
 

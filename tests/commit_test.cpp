@@ -2,369 +2,274 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <deque>
-#include <fstream>
-#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "git.h"
+#include "log/walk.h"
+#include "log_history.h"
 #include "support.h"
 
 namespace plimsy {
 namespace {
 
+using log::ReadCommits;
+using testing::Import;
 using testing::ScopedCwd;
-using testing::TempDir;
 using testing::TempRepo;
 
 const std::string kAuthor = "A U Thor <author@example.com> 1700000000 +0100";
 const std::string kCommitter =
     "C O Mitter <committer@example.com> 1700000100 -0530";
+const std::string kTree = "4b825dc642cb6eb9a060e54bf8d69288fbee4904";
+const std::string kP1 = "1111111111111111111111111111111111111111";
+const std::string kP2 = "2222222222222222222222222222222222222222";
+const std::string kP3 =
+    "3333333333333333333333333333333333333333333333333333333333333333";
 
 std::string WithoutNewlines(std::string text) {
   std::erase(text, '\n');
   return text;
 }
 
-// Counts the "git cat-file" runs while it lives.
-class CatFileCounter {
+// Counts the git runs while it lives.
+class GitRuns {
  public:
-  CatFileCounter() {
-    SetGitObserver([this](const std::vector<std::string>& args) {
-      if (args.size() > 1 && args[1] == "cat-file") {
-        ++runs;
-      }
-    });
+  GitRuns() {
+    SetGitObserver([this](const std::vector<std::string>&) { ++count; });
   }
-  CatFileCounter(const CatFileCounter&) = delete;
-  CatFileCounter& operator=(const CatFileCounter&) = delete;
-  ~CatFileCounter() { SetGitObserver(nullptr); }
+  GitRuns(const GitRuns&) = delete;
+  GitRuns& operator=(const GitRuns&) = delete;
+  ~GitRuns() { SetGitObserver(nullptr); }
 
-  int runs = 0;
+  int count = 0;
 };
 
-struct Node {
-  std::string label;
-  std::vector<std::string> parents;  // labels of earlier nodes
+std::string Object(const std::vector<std::string>& parents,
+                   const std::string& extra_headers,
+                   const std::string& message) {
+  std::string text = "tree " + kTree + "\n";
+  for (const std::string& parent : parents) {
+    text += "parent " + parent + "\n";
+  }
+  return text + "author " + kAuthor + "\ncommitter " + kCommitter + "\n" +
+         extra_headers + "\n" + message;
+}
+
+struct ParseCase {
+  std::string name;
+  std::string object;
+  std::string title{};
+  std::vector<std::string> description{};
+  std::vector<std::string> parents{};
+  std::vector<std::string> authors = {kAuthor};
+  std::vector<std::string> committers = {kCommitter};
+  std::string tree = kTree;
 };
 
-// Writes `nodes` as commits with one git fast-import run; the last node
-// becomes HEAD. Each title is the label followed by a number unique in this
-// process, so the commits never collide with ones already in the cache.
-// Returns the hash of every label.
-std::map<std::string, std::string> Import(TempRepo& repo,
-                                          const std::vector<Node>& nodes) {
-  static int imports = 0;
-  std::string suffix = " #" + std::to_string(++imports);
-  std::map<std::string, int> marks;
-  std::string stream;
-  for (const Node& node : nodes) {
-    int mark = static_cast<int>(marks.size()) + 1;
-    marks[node.label] = mark;
-    std::string message = node.label + suffix + "\n";
-    if (node.parents.empty()) {
-      stream += "reset refs/heads/main\n";
-    }
-    stream += "commit refs/heads/main\nmark :" + std::to_string(mark) +
-              "\ncommitter Test User <test@example.com> 1700000000 +0000\n"
-              "data " +
-              std::to_string(message.size()) + "\n" + message;
-    for (std::size_t i = 0; i < node.parents.size(); ++i) {
-      stream += (i == 0 ? "from :" : "merge :") +
-                std::to_string(marks.at(node.parents[i])) + "\n";
-    }
-    stream += "\n";
-  }
-  std::string marks_file = repo.path() + "/.git/test-marks";
-  repo.Git({"fast-import", "--quiet", "--export-marks=" + marks_file}, stream);
-
-  std::map<int, std::string> hash_of_mark;
-  std::ifstream in(marks_file);
-  std::string mark;
-  std::string hash;
-  while (in >> mark >> hash) {
-    hash_of_mark[std::stoi(mark.substr(1))] = hash;
-  }
-  std::map<std::string, std::string> hashes;
-  for (const auto& [label, number] : marks) {
-    hashes[label] = hash_of_mark[number];
-  }
-  return hashes;
+void ExpectParsed(const Commit& commit, const ParseCase& c) {
+  EXPECT_EQ(commit.tree, c.tree);
+  EXPECT_EQ(commit.title, c.title);
+  EXPECT_EQ(commit.description, c.description);
+  EXPECT_EQ(commit.parents, c.parents);
+  EXPECT_EQ(commit.authors, c.authors);
+  EXPECT_EQ(commit.committers, c.committers);
 }
 
-std::vector<Node> LinearHistory(int length) {
-  std::vector<Node> nodes;
-  for (int i = 0; i < length; ++i) {
-    nodes.push_back(
-        {"c" + std::to_string(i),
-         i == 0 ? std::vector<std::string>{}
-                : std::vector<std::string>{"c" + std::to_string(i - 1)}});
-  }
-  return nodes;
-}
-
-TEST(GetCommitTest, ParsesRealCommitObjects) {
-  TempRepo repo;
-  ScopedCwd cwd(repo.path());
-  std::string tree =
-      WithoutNewlines(repo.Git({"hash-object", "-t", "tree", "-w", "--stdin"}));
-  auto hashes = Import(repo, {{"p1", {}}, {"p2", {}}, {"p3", {}}});
-  const std::string p1 = hashes["p1"];
-  const std::string p2 = hashes["p2"];
-  const std::string p3 = hashes["p3"];
-
-  auto object = [&](const std::vector<std::string>& parents,
-                    const std::string& extra_headers,
-                    const std::string& message) {
-    std::string text = "tree " + tree + "\n";
-    for (const std::string& parent : parents) {
-      text += "parent " + parent + "\n";
-    }
-    return text + "author " + kAuthor + "\ncommitter " + kCommitter + "\n" +
-           extra_headers + "\n" + message;
-  };
-
-  struct Case {
-    std::string name;
-    std::string object;
-    std::string title{};
-    std::vector<std::string> description{};
-    std::vector<std::string> parents{};
-    std::vector<std::string> authors = {kAuthor};
-    std::vector<std::string> committers = {kCommitter};
-    bool literally = false;
-  };
+TEST(ParseCommitObjectTest, HeadersAndMessage) {
   const std::string signature =
       "gpgsig -----BEGIN PGP SIGNATURE-----\n"
       " \n"
       " iHUEABYKAB0WIQRkZXNpZ25hdGVkIHNpZ25hdHVyZQAKCRBzaWduZWQAAAAA\n"
       " =AbCd\n"
       " -----END PGP SIGNATURE-----\n";
-  const std::vector<Case> cases = {
+  const std::vector<ParseCase> cases = {
+      {.name = "five-line message",
+       .object = Object({kP1}, "", "Title\n\nFirst body\n\nSecond body\n"),
+       .title = "Title",
+       .description = {"First body", "", "Second body"},
+       .parents = {kP1}},
+      {.name = "no blank separator drops the second line",
+       .object = Object({kP1}, "", "First\nSecond\nThird\n"),
+       .title = "First",
+       .description = {"Third"},
+       .parents = {kP1}},
+      {.name = "trailing blank lines are kept",
+       .object = Object({kP1}, "", "Title\n\nBody\n\n\n"),
+       .title = "Title",
+       .description = {"Body", "", ""},
+       .parents = {kP1}},
+      {.name = "last line without a newline",
+       .object = Object({kP1}, "", "Title\n\nBody"),
+       .title = "Title",
+       .description = {"Body"},
+       .parents = {kP1}},
+      {.name = "no empty line after the header",
+       .object = "tree " + kTree + "\nparent " + kP1 + "\nauthor " + kAuthor +
+                 "\ncommitter " + kCommitter + "\n",
+       .parents = {kP1}},
+      {.name = "signature continuation lines are skipped",
+       .object = Object({kP1}, signature, "Signed\n\nBody\n"),
+       .title = "Signed",
+       .description = {"Body"},
+       .parents = {kP1}},
+      {.name = "octopus merge, SHA-256 names",
+       .object = Object({kP1, kP2, kP3}, "", "Octopus\n"),
+       .title = "Octopus",
+       .parents = {kP1, kP2, kP3}},
+      {.name = "root commit",
+       .object = Object({}, "", "Root\n"),
+       .title = "Root"},
+      {.name = "keywords without their blank are other headers",
+       .object = "tree " + kTree + "\nparent\nparent_--output=leak\nparentx " +
+                 kP1 + "\nauthor " + kAuthor + "\nauthorship x\nauthor\n" +
+                 "committer " + kCommitter + "\ncommitters y\ncommitter\n" +
+                 "treehouse " + kTree + "\n\nCrafted\n",
+       .title = "Crafted"},
+      {.name = "values that are no object names are left out",
+       .object = "tree --output=leak\nparent --output=leak\nparent " +
+                 kP1.substr(1) + "\nparent " + std::string(40, 'A') +
+                 "\nparent " + kP1 + " \nparent " + kP2 + "\nauthor " +
+                 kAuthor + "\ncommitter " + kCommitter + "\n\nValues\n",
+       .title = "Values",
+       .parents = {kP2},
+       .tree = ""},
+  };
+  for (const ParseCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Commit commit;
+    commit.hash = "kept";
+    ParseCommitObject(c.object, commit);
+    EXPECT_EQ(commit.hash, "kept");
+    ExpectParsed(commit, c);
+  }
+}
+
+TEST(IsObjectNameTest, FullLowerCaseHexOnly) {
+  EXPECT_TRUE(IsObjectName(kP1));
+  EXPECT_TRUE(IsObjectName(kP3));
+  EXPECT_FALSE(IsObjectName(""));
+  EXPECT_FALSE(IsObjectName(kP1.substr(1)));
+  EXPECT_FALSE(IsObjectName(kP1 + "1"));
+  EXPECT_FALSE(IsObjectName(std::string(40, 'A')));
+  EXPECT_FALSE(IsObjectName(std::string(39, '1') + "g"));
+  EXPECT_FALSE(IsObjectName("--output=leak"));
+}
+
+// Real objects, read back as the log reads them: through git log's raw
+// records, whose messages git indents and re-encodes.
+TEST(ReadCommitsTest, RecordsAsGitLogPrintsThem) {
+  TempRepo repo;
+  ScopedCwd cwd(repo.path());
+  auto parents = Import(repo, {{.label = "p1"}, {.label = "p2"}});
+  const std::string p1 = parents["p1"];
+  const std::string p2 = parents["p2"];
+  auto object = [&](const std::vector<std::string>& parents,
+                    const std::string& extra_headers,
+                    const std::string& message) {
+    std::string text = "tree " + kTree + "\n";
+    for (const std::string& parent : parents) {
+      text += "parent " + parent + "\n";
+    }
+    return text + "author " + kAuthor + "\ncommitter " + kCommitter + "\n" +
+           extra_headers + "\n" + message;
+  };
+  const std::vector<ParseCase> cases = {
       {.name = "five-line message",
        .object = object({p1}, "", "Title\n\nFirst body\n\nSecond body\n"),
        .title = "Title",
        .description = {"First body", "", "Second body"},
        .parents = {p1}},
-      {.name = "one-line message",
-       .object = object({p1}, "", "Only a title\n"),
-       .title = "Only a title",
+      {.name = "indented body lines keep their own indentation",
+       .object = object({p1}, "", "Title\n\n    code\n\tTab\n"),
+       .title = "Title",
+       .description = {"    code", "\tTab"},
        .parents = {p1}},
-      {.name = "no blank separator drops the second line",
-       .object = object({p1}, "", "First\nSecond\nThird\n"),
-       .title = "First",
-       .description = {"Third"},
-       .parents = {p1}},
-      {.name = "trailing blank lines are kept",
+      {.name = "trailing blank lines are dropped as git log drops them",
        .object = object({p1}, "", "Title\n\nBody\n\n\n"),
        .title = "Title",
-       .description = {"Body", "", ""},
+       .description = {"Body"},
        .parents = {p1}},
-      {.name = "last line without a newline",
-       .object = object({p1}, "", "Title\n\nBody"),
+      {.name = "leading blank lines are skipped as git log skips them",
+       .object = object({p1}, "", "\n\nTitle\n\nBody\n"),
        .title = "Title",
        .description = {"Body"},
        .parents = {p1}},
       {.name = "empty message",
        .object = object({p1}, "", ""),
        .parents = {p1}},
-      {.name = "no empty line after the header",
-       .object = "tree " + tree + "\nparent " + p1 + "\nauthor " + kAuthor +
-                 "\ncommitter " + kCommitter + "\n",
-       .parents = {p1},
-       .literally = true},
-      {.name = "signature continuation lines are skipped",
-       .object = object({p1}, signature, "Signed\n\nBody\n"),
-       .title = "Signed",
-       .description = {"Body"},
-       .parents = {p1}},
-      {.name = "encoding header, message bytes unchanged",
-       .object = object({p1}, "encoding ISO-8859-1\n",
-                        "Caf\xe9 cr\xe8me\n\n\xfc"
-                        "ber\n"),
-       .title = "Caf\xe9 cr\xe8me",
-       .description = {"\xfc"
-                       "ber"},
-       .parents = {p1}},
       {.name = "merge",
        .object = object({p1, p2}, "", "Merge\n"),
        .title = "Merge",
        .parents = {p1, p2}},
-      {.name = "octopus merge",
-       .object = object({p1, p2, p3}, "", "Octopus\n"),
-       .title = "Octopus",
-       .parents = {p1, p2, p3}},
       {.name = "root commit",
        .object = object({}, "", "Root\n"),
        .title = "Root"},
-      {.name = "bare keywords give empty values",
-       .object = "tree " + tree + "\nparent\nauthor " + kAuthor +
-                 "\nauthor\ncommitter\n\nBare\n",
-       .title = "Bare",
-       .parents = {""},
-       .authors = {kAuthor, ""},
-       .committers = {""},
-       .literally = true},
+      {.name = "message and names re-encoded to UTF-8",
+       .object = "tree " + kTree + "\nparent " + p1 +
+                 "\nauthor J\xf6rg <j@example.com> 1700000000 +0200\n"
+                 "committer J\xf6rg <j@example.com> 1700000000 +0200\n"
+                 "encoding ISO-8859-1\n\nCaf\xe9 cr\xe8me\n\n\xfc"
+                 "ber\n",
+       .title = "Caf\u00e9 cr\u00e8me",
+       .description = {"\u00fc"
+                       "ber"},
+       .parents = {p1},
+       .authors = {"J\u00f6rg <j@example.com> 1700000000 +0200"},
+       .committers = {"J\u00f6rg <j@example.com> 1700000000 +0200"}},
+      {.name = "crafted header after the committer",
+       .object = object({p1}, "parent_--output=leak\n", "Crafted\n"),
+       .title = "Crafted",
+       .parents = {p1}},
   };
-
-  for (const Case& c : cases) {
+  for (const ParseCase& c : cases) {
     SCOPED_TRACE(c.name);
-    std::vector<std::string> args = {"hash-object", "-t", "commit", "-w",
-                                     "--stdin"};
-    if (c.literally) {
-      args.push_back("--literally");
-    }
-    std::string hash = WithoutNewlines(repo.Git(args, c.object));
-    const Commit* commit = GetCommit(hash);
+    std::string hash = WithoutNewlines(
+        repo.Git({"hash-object", "-t", "commit", "-w", "--stdin"}, c.object));
+    std::set<std::string> missing;
+    ReadCommits({hash}, missing);
+    const Commit* commit = CachedCommit(hash);
     ASSERT_NE(commit, nullptr);
+    EXPECT_TRUE(missing.empty());
     EXPECT_EQ(commit->hash, hash);
-    EXPECT_EQ(commit->tree, tree);
-    EXPECT_EQ(commit->title, c.title);
-    EXPECT_EQ(commit->description, c.description);
-    EXPECT_EQ(commit->parents, c.parents);
-    EXPECT_EQ(commit->authors, c.authors);
-    EXPECT_EQ(commit->committers, c.committers);
+    ExpectParsed(*commit, c);
   }
 }
 
-TEST(GetCommitTest, SecondCallComesFromTheCache) {
+TEST(ReadCommitsTest, OneRunForWhatIsNeitherKeptNorMissing) {
   TempRepo repo;
   ScopedCwd cwd(repo.path());
-  std::string hash = Import(repo, {{"cached", {}}})["cached"];
-  CatFileCounter counter;
+  auto hashes = Import(repo, {{.label = "read once"}, {.label = "second"}});
+  const std::string absent(40, 'e');
+  std::set<std::string> missing;
+  GitRuns runs;
 
-  const Commit* first = GetCommit(hash);
-  const Commit* second = GetCommit(hash);
+  ReadCommits({hashes["read once"], absent, "--output=leak", hashes["second"]},
+              missing);
+  EXPECT_EQ(runs.count, 1);
+  EXPECT_EQ(missing, std::set<std::string>{absent});
+  const Commit* first = CachedCommit(hashes["read once"]);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->title, "read once");
+  EXPECT_EQ(CachedCommit(hashes["second"])->title, "second");
 
-  EXPECT_EQ(counter.runs, 1);
-  EXPECT_EQ(first, second);
-  EXPECT_EQ(first->title.substr(0, 7), "cached ");
+  ReadCommits({hashes["read once"], absent, hashes["second"]}, missing);
+  EXPECT_EQ(runs.count, 1);
+  EXPECT_EQ(CachedCommit(hashes["read once"]), first);
 }
 
-// Runs the walk from HEAD and names the listed commits by their labels.
-class WalkTest : public ::testing::Test {
- protected:
-  void Build(const std::vector<Node>& nodes) {
-    hashes_ = Import(repo_, nodes);
-    pending_ = {HeadHash()};
-  }
-
-  void LoadMore() {
-    load_more(pending_, selected_commit_, commits_, titles_);
-    ASSERT_EQ(titles_.size(), commits_.size());
-    for (std::size_t i = 0; i < commits_.size(); ++i) {
-      EXPECT_EQ(titles_[i], commits_[i]->title);
-    }
-  }
-
-  std::vector<std::string> Listed() const {
-    std::map<std::string, std::string> labels;
-    for (const auto& [label, hash] : hashes_) {
-      labels[hash] = label;
-    }
-    std::vector<std::string> listed;
-    for (const Commit* commit : commits_) {
-      listed.push_back(labels.at(commit->hash));
-    }
-    return listed;
-  }
-
-  TempRepo repo_;
-  ScopedCwd cwd_{repo_.path()};
-  std::map<std::string, std::string> hashes_;
-  std::deque<std::string> pending_;
-  int selected_commit_ = 0;
-  std::vector<const Commit*> commits_;
-  std::vector<std::string> titles_;
-};
-
-TEST_F(WalkTest, ShortLinearHistoryLoadsEntirely) {
-  Build(LinearHistory(5));
-  EXPECT_EQ(pending_.front(), hashes_["c4"]);
-
-  LoadMore();
-
-  EXPECT_EQ(Listed(), (std::vector<std::string>{"c4", "c3", "c2", "c1", "c0"}));
-  EXPECT_TRUE(pending_.empty());
-}
-
-TEST_F(WalkTest, WindowFollowsTheSelection) {
-  Build(LinearHistory(200));
-
-  LoadMore();
-  ASSERT_EQ(commits_.size(), 80u);
-  EXPECT_EQ(commits_.front()->hash, hashes_["c199"]);
-  EXPECT_EQ(commits_.back()->hash, hashes_["c120"]);
-  EXPECT_EQ(pending_, std::deque<std::string>{hashes_["c119"]});
-
-  struct Step {
-    int selected;
-    std::size_t loaded;
-  };
-  const std::vector<Step> steps = {{1, 81},    {100, 180}, {10, 180},
-                                   {119, 199}, {120, 200}, {199, 200}};
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.selected);
-    selected_commit_ = step.selected;
-    LoadMore();
-    EXPECT_EQ(commits_.size(), step.loaded);
-  }
-  EXPECT_TRUE(pending_.empty());
-  EXPECT_EQ(Listed().back(), "c0");
-}
-
-TEST_F(WalkTest, MergeParentsQueueAfterWhatIsPending) {
-  Build({{"r", {}},
-         {"p1", {"r"}},
-         {"p2", {"r"}},
-         {"n", {"p1", "p2"}},
-         {"x", {"r"}},
-         {"m", {"x", "n"}}});
-
-  LoadMore();
-
-  EXPECT_EQ(Listed(), (std::vector<std::string>{"m", "x", "n", "r", "p1", "p2",
-                                                "r", "r"}));
-  EXPECT_TRUE(pending_.empty());
-}
-
-TEST_F(WalkTest, DiamondListsSharedHistoryTwiceReadingItOnce) {
-  Build(
-      {{"a", {}}, {"r", {"a"}}, {"p", {"r"}}, {"q", {"r"}}, {"m", {"p", "q"}}});
-  CatFileCounter counter;
-
-  LoadMore();
-
-  EXPECT_EQ(Listed(),
-            (std::vector<std::string>{"m", "p", "q", "r", "r", "a", "a"}));
-  EXPECT_EQ(counter.runs, 5);
-  EXPECT_EQ(commits_[3], commits_[4]);
-}
-
-TEST(LoadMoreTest, OutsideARepositoryListsOneEmptyCommit) {
-  TempDir dir;
-  ScopedCwd cwd(dir.path());
-
-  std::deque<std::string> pending = {HeadHash()};
-  EXPECT_EQ(pending.front(), "");
-  int selected_commit = 0;
-  std::vector<const Commit*> commits;
-  std::vector<std::string> titles;
-  load_more(pending, selected_commit, commits, titles);
-
-  ASSERT_EQ(commits.size(), 1u);
-  EXPECT_EQ(titles, std::vector<std::string>{""});
-  const Commit& commit = *commits[0];
-  EXPECT_EQ(commit.hash, "");
-  EXPECT_EQ(commit.title, "");
-  EXPECT_EQ(commit.tree, "");
-  EXPECT_TRUE(commit.authors.empty());
-  EXPECT_TRUE(commit.committers.empty());
-  EXPECT_TRUE(commit.parents.empty());
-  EXPECT_TRUE(commit.description.empty());
-  EXPECT_TRUE(pending.empty());
+TEST(KeepCommitTest, FirstRecordOfAHashStays) {
+  Commit first;
+  first.hash = std::string(40, 'a');
+  first.title = "first";
+  Commit second = first;
+  second.title = "second";
+  const Commit* kept = KeepCommit(first);
+  EXPECT_EQ(KeepCommit(second), kept);
+  EXPECT_EQ(kept->title, "first");
+  EXPECT_EQ(CachedCommit(first.hash), kept);
+  EXPECT_EQ(CachedCommit(std::string(40, 'b')), nullptr);
 }
 
 }  // namespace

@@ -250,7 +250,7 @@ TEST(OneFramePerKeyTest, LogScreen) {
     repo.Commit("commit " + std::to_string(i));
   }
   log::State state;
-  log::Start(state);
+  ASSERT_FALSE(log::Start(state, {}));
   Component screen = log::BuildScreen(state, [] {});
   const auto [quit_x, quit_y] = Find(screen, "[Q]uit");
   ExpectOneFramePerKey(

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "diff/diff.h"
 #include "diff/render.h"
 #include "log/commit.h"
+#include "log/rows.h"
+#include "log/walk.h"
 #include "support.h"
 #include "terminal_safety.h"
 #include "ui/display_text.h"
@@ -101,45 +104,80 @@ class CommitDetailsTest : public ::testing::Test {
 
 TempRepo* CommitDetailsTest::repo_ = nullptr;
 
+// The kept record of `revision`, read as the log reads it.
+const Commit& Record(TempRepo& repo, const std::string& revision) {
+  const std::string hash = Rev(repo, revision);
+  std::set<std::string> missing;
+  ReadCommits({hash}, missing);
+  const Commit* commit = CachedCommit(hash);
+  EXPECT_NE(commit, nullptr) << revision;
+  static const Commit none;
+  return commit ? *commit : none;
+}
+
+std::string Show(TempRepo& repo,
+                 const std::string& format,
+                 const std::string& revision) {
+  std::string shown = repo.Git({"log", "-1", "--format=" + format, revision});
+  shown.pop_back();
+  return shown;
+}
+
 TEST_F(CommitDetailsTest, RowsInOrder) {
   ScopedCwd cwd(repo_->path());
   const int width = 80;
   struct Case {
     std::string name;
     std::string revision;
+    std::vector<RefLabel> labels;
     std::vector<std::string> rows_after_hash;
   };
+  Record(*repo_, "main^1");
+  Record(*repo_, "main^2");
   const std::vector<Case> cases = {
       {"merge",
        "main",
-       {"   parent:" + Rev(*repo_, "main^1"),
-        "   parent:" + Rev(*repo_, "main^2"),
+       {{RefKind::Head, "HEAD -> main"}, {RefKind::Tag, "tag: v1"}},
+       {"   parent:" + Show(*repo_, "%h root title", "main^1"),
+        "   parent:" + Show(*repo_, "%h side title", "main^2"),
+        "     refs:HEAD -> main, tag: v1",
         "     tree:" + Rev(*repo_, "main^{tree}"), "    title:merge title",
         Repeat("─", width), "body one", "", "body three"}},
       {"root",
        "main^1",
+       {},
        {"     tree:" + Rev(*repo_, "main^1^{tree}"), "    title:root title",
         Repeat("─", width)}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string hash = Rev(*repo_, c.revision);
+    // The dates as git prints them by default, in the signature's own zone.
     std::vector<std::string> expected = {
-        "committer:" + kCommitter, "   author:" + kAuthor, "     hash:" + hash};
+        "committer:C O Mitter <committer@example.com>",
+        "     date:" + Show(*repo_, "%cd", hash),
+        "   author:A U Thor <author@example.com>",
+        "     date:" + Show(*repo_, "%ad", hash), "     hash:" + hash};
+    EXPECT_EQ(expected[1], "     date:Tue Nov 14 16:45:00 2023 -0530");
+    EXPECT_EQ(expected[3], "     date:Tue Nov 14 23:13:20 2023 +0100");
     expected.insert(expected.end(), c.rows_after_hash.begin(),
                     c.rows_after_hash.end());
     // Trailing empty rows are not told apart from the screen's blank rest.
     while (expected.back().empty()) {
       expected.pop_back();
     }
-    EXPECT_EQ(Rows(Draw(CommitDetails(*GetCommit(hash)), width, 20)), expected);
+    EXPECT_EQ(
+        Rows(Draw(CommitDetails(Record(*repo_, c.revision), c.labels, 7, {}),
+                  width, 20)),
+        expected);
   }
 }
 
 TEST_F(CommitDetailsTest, LabelsAreBoldGreenTitleRed) {
   ScopedCwd cwd(repo_->path());
-  Screen screen = Draw(CommitDetails(*GetCommit(Rev(*repo_, "main"))), 80, 20);
-  const int title_row = 6;
+  Screen screen =
+      Draw(CommitDetails(Record(*repo_, "main"), {}, 7, {}), 80, 20);
+  const int title_row = 8;
   ASSERT_EQ(Rows(screen)[title_row], "    title:merge title");
   for (int y = 0; y <= title_row; ++y) {
     SCOPED_TRACE("row " + std::to_string(y));
@@ -148,31 +186,56 @@ TEST_F(CommitDetailsTest, LabelsAreBoldGreenTitleRed) {
       EXPECT_EQ(screen.PixelAt(x, y).foreground_color, Color(label));
       EXPECT_TRUE(screen.PixelAt(x, y).bold);
     }
-    EXPECT_EQ(screen.PixelAt(10, y).foreground_color, Color(Color::Default));
     EXPECT_FALSE(screen.PixelAt(10, y).bold);
   }
-  EXPECT_EQ(screen.PixelAt(0, 8).foreground_color, Color(Color::Default));
+  EXPECT_EQ(screen.PixelAt(10, 0).foreground_color, Color(Color::Default));
+  // A parent's short name is coloured as in the list.
+  EXPECT_EQ(screen.PixelAt(10, 5).foreground_color, Color(Color::Yellow));
+  EXPECT_EQ(screen.PixelAt(0, 10).foreground_color, Color(Color::Default));
 }
 
 TEST(CommitDetailsRecordTest, EveryListIsShownInFullInItsPlace) {
+  const std::string p1(40, '1');
+  const std::string p2(40, '2');
+  const std::string p3(40, '3');
   Commit commit;
-  commit.hash = "h";
-  commit.committers = {"c1", "c2"};
-  commit.authors = {"a1", "a2"};
-  commit.parents = {"p1", "p2", "p3"};
+  commit.hash = std::string(40, 'a');
+  commit.committers = {"c1", "c2 <c@example.com> 1 +0000"};
+  commit.authors = {"a1", "a2 <a@example.com> 86400 -0100"};
+  commit.parents = {p1, p2, p3};
   commit.tree = "t";
   commit.title = "";
   commit.description = {"", "d"};
-  EXPECT_EQ(Rows(Draw(CommitDetails(commit), 12, 20)),
-            (std::vector<std::string>{
-                "committer:c1", "committer:c2", "   author:a1", "   author:a2",
-                "     hash:h", "   parent:p1", "   parent:p2", "   parent:p3",
-                "     tree:t", "    title:", Repeat("─", 12), "", "d"}));
+  Commit second;
+  second.hash = p2;
+  second.title = "second parent";
+  KeepCommit(second);
+  EXPECT_EQ(
+      Rows(Draw(CommitDetails(commit, {}, 4, {p3}), 60, 20)),
+      (std::vector<std::string>{
+          "committer:c1", "committer:c2 <c@example.com>",
+          "     date:Thu Jan 1 00:00:01 1970 +0000", "   author:a1",
+          "   author:a2 <a@example.com>",
+          "     date:Thu Jan 1 23:00:00 1970 -0100", "     hash:" + commit.hash,
+          "   parent:1111", "   parent:2222 second parent",
+          "   parent:3333 (not in this repository)", "     tree:t",
+          "    title:", Repeat("─", 60), "", "d"}));
 
   Commit empty;
-  EXPECT_EQ(Rows(Draw(CommitDetails(empty), 12, 20)),
+  EXPECT_EQ(Rows(Draw(CommitDetails(empty, {}, 7, {}), 12, 20)),
             (std::vector<std::string>{
                 "     hash:", "     tree:", "    title:", Repeat("─", 12)}));
+}
+
+TEST(CommitDetailsRecordTest, FullHashWrapsInANarrowPane) {
+  Commit commit;
+  commit.hash = "0123456789abcdef0123456789abcdef01234567";
+  std::vector<std::string> rows =
+      Rows(Draw(CommitDetails(commit, {}, 7, {}), 30, 20));
+  ASSERT_GE(rows.size(), 3u);
+  EXPECT_EQ(rows[0], "     hash:0123456789abcdef0123");
+  EXPECT_EQ(rows[1], "          456789abcdef01234567");
+  EXPECT_EQ(rows[2], "     tree:");
 }
 
 TEST(CommitDetailsRecordTest, HostileMessageIsDrawnSafely) {
@@ -186,14 +249,15 @@ TEST(CommitDetailsRecordTest, HostileMessageIsDrawnSafely) {
       "\xC2\x9B"
       "31mred",
       "\x1B[1;1Hhome"};
-  Screen screen = Draw(CommitDetails(commit), 40, 10);
+  Screen screen = Draw(
+      CommitDetails(commit, {{RefKind::Branch, "b\x1B[2J"}}, 7, {}), 40, 10);
   EXPECT_EQ(testing::TerminalHazard(screen.ToString()), "");
   std::vector<std::string> rows = Rows(screen);
-  ASSERT_EQ(rows.size(), 7u);
+  ASSERT_EQ(rows.size(), 8u);
   EXPECT_EQ(rows[0], "committer:" + DisplayText(commit.committers[0]));
-  EXPECT_EQ(rows[3], "    title:" + DisplayText(commit.title));
-  EXPECT_EQ(rows[5], DisplayText(commit.description[0]));
-  EXPECT_EQ(rows[6], DisplayText(commit.description[1]));
+  EXPECT_EQ(rows[4], "    title:" + DisplayText(commit.title));
+  EXPECT_EQ(rows[6], DisplayText(commit.description[0]));
+  EXPECT_EQ(rows[7], DisplayText(commit.description[1]));
 }
 
 TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
@@ -211,9 +275,14 @@ TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
   TextView view;
   int selected_file = 0;
   bool split = true;
-  auto content =
-      ContentRenderer(selected_file, files, split_rows, render_caches, view,
-                      split, commits, selected_commit);
+  std::vector<CommitRow> rows(2);
+  rows[1].labels = {{RefKind::Branch, "main"}};
+  std::size_t abbrev = 7;
+  std::set<std::string> missing;
+  std::string diff_error;
+  auto content = ContentRenderer(
+      selected_file, files, split_rows, render_caches, view, split, commits,
+      selected_commit, rows, abbrev, missing, diff_error);
   auto draw = [&](const Element& element) {
     return Rows(Draw(element, 40, 8));
   };
@@ -223,10 +292,10 @@ TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
     Element expected;
   };
   const std::vector<Case> cases = {
-      {0, true, CommitDetails(commit)},
+      {0, true, CommitDetails(commit, rows[1].labels, 7, missing)},
       {1, true, RenderFile(files[0], true)},
       {1, false, RenderFile(files[0], false)},
-      {2, false, CommitDetails(commit)},
+      {2, false, CommitDetails(commit, rows[1].labels, 7, missing)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("file " + std::to_string(c.selected_file) +
@@ -235,6 +304,16 @@ TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
     split = c.split;
     EXPECT_EQ(draw(content()), draw(c.expected));
   }
+  // git's error text comes first, in red, over the details.
+  diff_error = "fatal: unable to read tree\nsecond line\n";
+  selected_file = 0;
+  std::vector<std::string> shown = draw(content());
+  ASSERT_GE(shown.size(), 3u);
+  EXPECT_EQ(shown[0], "fatal: unable to read tree");
+  EXPECT_EQ(shown[1], "second line");
+  EXPECT_EQ(shown[2], "     hash:selected");
+  Screen screen = Draw(content(), 40, 8);
+  EXPECT_EQ(screen.PixelAt(0, 0).foreground_color, Color(Color::Red));
 }
 
 TEST(HeaderRendererTest, TitleControlsAndContext) {
@@ -285,9 +364,10 @@ TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
     std::function<Element()> pane;
     std::string shown;
   };
+  const std::string no_note;
   const std::vector<Case> cases = {
       {"Commit", CommitPaneRenderer(menu), "entry 40"},
-      {"Files", FilesPaneRenderer(menu), "entry 40"},
+      {"Files", FilesPaneRenderer(menu, no_note), "entry 40"},
       {"Content", ContentPaneRenderer(content), "first"},
   };
   for (const Case& c : cases) {
@@ -310,6 +390,15 @@ TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
     indicator += screen.PixelAt(19, y).character;
   }
   EXPECT_NE(indicator.find_first_not_of(' '), std::string::npos);
+
+  // A note stands between the title and the list.
+  const std::string note = "diff against first parent 1234567";
+  std::vector<std::string> rows =
+      Rows(Draw(FilesPaneRenderer(menu, note)(), 40, 10));
+  ASSERT_GE(rows.size(), 4u);
+  EXPECT_EQ(rows[0], "Files");
+  EXPECT_EQ(rows[2], note);
+  EXPECT_NE(rows[3].find("entry "), std::string::npos);
 }
 
 }  // namespace

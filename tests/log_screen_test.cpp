@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +21,7 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "git.h"
+#include "log_history.h"
 #include "support.h"
 #include "terminal_safety.h"
 #include "ui_support.h"
@@ -43,10 +50,14 @@ std::string Lines(const std::map<int, std::string>& words) {
 // fixed-size screen after every event as the loop does.
 class Harness {
  public:
-  explicit Harness(int width = 120, int height = 30)
+  explicit Harness(int width = 120,
+                   int height = 30,
+                   const std::vector<std::string>& args = {})
       : screen_(Screen::Create(ftxui::Dimension::Fixed(width),
                                ftxui::Dimension::Fixed(height))) {
-    Start(state);
+    std::optional<Refusal> refusal = Start(state, args);
+    EXPECT_FALSE(refusal) << refusal->message;
+    state.commits_width = InitialCommitsWidth(width);
     root_ = BuildScreen(state, [this] { ++exits; });
     Draw();
   }
@@ -88,6 +99,17 @@ class Harness {
     std::string row;
     for (int x = 0; x < screen_.dimx(); ++x) {
       const std::string& character = screen_.PixelAt(x, y).character;
+      row += character.empty() ? " " : character;
+    }
+    row.erase(row.find_last_not_of(' ') + 1);
+    return row;
+  }
+
+  // `width` cells of row `y` from column `x`, without trailing blanks.
+  std::string RowFrom(int x, int y, int width) const {
+    std::string row;
+    for (int i = x; i < std::min(x + width, screen_.dimx()); ++i) {
+      const std::string& character = screen_.PixelAt(i, y).character;
       row += character.empty() ? " " : character;
     }
     row.erase(row.find_last_not_of(' ') + 1);
@@ -139,12 +161,13 @@ class Harness {
   ftxui::Component root_;
 };
 
-// Records the git diff runs while it lives.
+// Records the git runs while it lives; `runs` holds the diffs.
 class DiffRuns {
  public:
   DiffRuns() {
     SetGitObserver([this](const std::vector<std::string>& args) {
-      if (args.size() > 1 && args[1] == "diff") {
+      ++all;
+      if (args.size() > 1 && args[1] == "diff-tree") {
         runs.push_back(args);
       }
     });
@@ -154,7 +177,15 @@ class DiffRuns {
   ~DiffRuns() { SetGitObserver(nullptr); }
 
   std::vector<std::vector<std::string>> runs;
+  int all = 0;
 };
+
+std::string Trimmed(std::string text) {
+  while (!text.empty() && text.back() == '\n') {
+    text.pop_back();
+  }
+  return text;
+}
 
 // History, newest first: "merge side" (first parent "main work", second
 // "side work"), "main work", "side work", "second title", "root title".
@@ -178,10 +209,8 @@ class LogScreenTest : public ::testing::Test {
   }
   static void TearDownTestSuite() { delete repo_; }
 
-  static std::string Rev(const std::string& revision) {
-    std::string hash = repo_->Git({"rev-parse", revision});
-    hash.pop_back();
-    return hash;
+  static std::string Git(const std::vector<std::string>& args) {
+    return Trimmed(repo_->Git(args));
   }
 
   static TempRepo* repo_;
@@ -191,7 +220,7 @@ class LogScreenTest : public ::testing::Test {
 TempRepo* LogScreenTest::repo_ = nullptr;
 
 TEST_F(LogScreenTest, FirstFrame) {
-  Harness screen;
+  Harness screen(160, 30);
   std::vector<std::string> rows = screen.Rows();
   EXPECT_TRUE(rows[0].starts_with("[plimsy log]")) << rows[0];
   EXPECT_NE(rows[0].find("[S]plit   Context:[-1]3[+1]"), std::string::npos)
@@ -204,35 +233,54 @@ TEST_F(LogScreenTest, FirstFrame) {
   EXPECT_EQ(y, 1);
   EXPECT_TRUE(screen.Find("Files", &x, &y));
   EXPECT_EQ(y, 1);
+  const int files_x = x;
   EXPECT_TRUE(screen.Find("Content", &x, &y));
   EXPECT_EQ(y, 1);
   const int content_x = x;
 
-  // Breadth-first: both parents of the merge, then the shared history once
-  // per path.
-  const std::vector<std::string> titles = {
-      "merge side",   "main work",  "side work", "second title",
-      "second title", "root title", "root title"};
+  // git's own order, each commit once; each row its short hash, the
+  // author's day, name, labels and title.
+  const std::vector<std::string> hashes =
+      testing::OutputLines(repo_->Git({"log", "--format=%h"}));
+  const std::vector<std::string> titles =
+      testing::OutputLines(repo_->Git({"log", "--format=%s"}));
+  ASSERT_EQ(titles.size(), 5u);
   EXPECT_EQ(screen.state.titles, titles);
+  const std::string day = Git({"log", "-1", "--format=%ad", "--date=short"});
   for (size_t i = 0; i < titles.size(); ++i) {
-    EXPECT_NE(rows[3 + i].find(titles[i]), std::string::npos) << rows[3 + i];
+    const std::string labels = i == 0   ? "(HEAD -> main) "
+                               : i == 2 ? "(side) "
+                                        : "";
+    std::string row = rows[3 + i].substr(0, rows[3 + i].find("│"));
+    row.erase(row.find_last_not_of(' ') + 1);
+    EXPECT_EQ(row, (i == 0 ? "> " : "  ") + hashes[i] + " " + day +
+                       " Test User " + labels + titles[i])
+        << rows[3 + i];
   }
   EXPECT_EQ(screen.state.file_names,
             (std::vector<std::string>{"description", "A c.txt"}));
-  EXPECT_NE(rows[3].find("description"), std::string::npos);
-  EXPECT_NE(rows[4].find("c.txt"), std::string::npos);
+  // The note over the file list wraps in its narrow pane.
+  EXPECT_EQ(screen.RowFrom(files_x, 3, 25), "diff against first parent");
+  EXPECT_EQ(screen.RowFrom(files_x, 4, 25),
+            Git({"rev-parse", "--short", "HEAD^1"}));
+  EXPECT_TRUE(screen.Find("description", &x, &y));
+  EXPECT_EQ(x, files_x + 2);
+  EXPECT_EQ(y, 5);
 
-  const std::vector<std::string> labels = {"committer:",
-                                           "   author:",
-                                           "     hash:" + Rev("HEAD"),
-                                           "   parent:" + Rev("HEAD^1"),
-                                           "   parent:" + Rev("HEAD^2"),
-                                           "     tree:" + Rev("HEAD^{tree}"),
-                                           "    title:merge side"};
-  for (size_t i = 0; i < labels.size(); ++i) {
-    EXPECT_TRUE(screen.Find(labels[i], &x, &y)) << labels[i];
-    EXPECT_EQ(x, content_x) << labels[i];
-    EXPECT_EQ(y, static_cast<int>(3 + i)) << labels[i];
+  const std::vector<std::string> details = {
+      "committer:Test User <test@example.com>",
+      "     date:" + Git({"log", "-1", "--format=%cd"}),
+      "   author:Test User <test@example.com>",
+      "     date:" + Git({"log", "-1", "--format=%ad"}),
+      "     hash:" + Git({"rev-parse", "HEAD"}),
+      "   parent:" + Git({"log", "-1", "--format=%h %s", "HEAD^1"}),
+      "   parent:" + Git({"log", "-1", "--format=%h %s", "HEAD^2"}),
+      "     refs:HEAD -> main",
+      "     tree:" + Git({"rev-parse", "HEAD^{tree}"}),
+      "    title:merge side"};
+  for (size_t i = 0; i < details.size(); ++i) {
+    EXPECT_EQ(screen.RowFrom(content_x, static_cast<int>(3 + i), 200),
+              details[i]);
   }
   ASSERT_TRUE(screen.Find("    title:", &x, &y));
   EXPECT_EQ(screen.screen().PixelAt(x + 9, y).foreground_color,
@@ -241,10 +289,32 @@ TEST_F(LogScreenTest, FirstFrame) {
             ftxui::Color(ftxui::Color::Green));
 }
 
+TEST_F(LogScreenTest, RowColours) {
+  Harness screen(160, 30);
+  using ftxui::Color;
+  auto colour_at = [&](const std::string& text) {
+    int x = 0;
+    int y = 0;
+    EXPECT_TRUE(screen.Find(text, &x, &y)) << text;
+    return screen.screen().PixelAt(x, y).foreground_color;
+  };
+  screen.Send(Event::ArrowDown);
+  const std::string day = Git({"log", "-1", "--format=%ad", "--date=short"});
+  EXPECT_EQ(colour_at("  " + Git({"rev-parse", "--short", "HEAD"})),
+            Color(Color::Default));
+  EXPECT_EQ(colour_at(Git({"rev-parse", "--short", "HEAD"})),
+            Color(Color::Yellow));
+  EXPECT_EQ(colour_at(day), Color(Color::Blue));
+  EXPECT_EQ(colour_at("Test User"), Color(Color::Green));
+  EXPECT_EQ(colour_at("HEAD -> main"), Color(Color::Cyan));
+  EXPECT_EQ(colour_at("side)"), Color(Color::Green));
+}
+
 TEST_F(LogScreenTest, FileEntryShowsItsDiffInBothLayouts) {
   Harness screen;
   screen.Send({Event::ArrowDown, Event::ArrowRight, Event::ArrowDown});
   ASSERT_EQ(screen.state.selected_commit, 1);
+  ASSERT_EQ(screen.state.titles[1], "main work");
   ASSERT_EQ(screen.state.selected_file, 1);
   EXPECT_EQ(screen.state.file_names,
             (std::vector<std::string>{"description", "M a.txt"}));
@@ -278,12 +348,15 @@ TEST_F(LogScreenTest, MovingTheCommitSelectionShowsTheDescription) {
   screen.Send({Event::ArrowLeft, Event::ArrowDown, Event::ArrowDown});
   EXPECT_EQ(screen.state.selected_commit, 2);
   EXPECT_EQ(screen.state.selected_file, 0);
+  // One git run per step: each parent is listed already.
   EXPECT_EQ(diffs.runs.size(), 2u);
+  EXPECT_EQ(diffs.all, 2);
   EXPECT_EQ(screen.state.file_names,
             (std::vector<std::string>{"description", "A c.txt"}));
   EXPECT_EQ(screen.state.split_rows,
             testing::SplitRowCountsOf(screen.state.files));
   EXPECT_TRUE(screen.Shows("    title:side work"));
+  EXPECT_EQ(screen.state.diff_note, "");
 }
 
 TEST_F(LogScreenTest, ContextChangeKeepsTheFile) {
@@ -299,19 +372,27 @@ TEST_F(LogScreenTest, ContextChangeKeepsTheFile) {
   EXPECT_NE(screen.Row(0).find("Context:[-1]4[+1]"), std::string::npos);
 }
 
-TEST_F(LogScreenTest, MergeShowsItsFirstParentDiffAndRootOnlyDescription) {
+TEST_F(LogScreenTest, MergeAgainstItsFirstParentRootAgainstNothing) {
   Harness screen;
   EXPECT_EQ(screen.state.file_names,
             (std::vector<std::string>{"description", "A c.txt"}));
+  EXPECT_EQ(
+      screen.state.diff_note,
+      "diff against first parent " + Git({"rev-parse", "--short", "HEAD^1"}));
   screen.Send(Event::End);
-  EXPECT_EQ(screen.state.selected_commit, 6);
-  EXPECT_EQ(screen.state.file_names, (std::vector<std::string>{"description"}));
+  EXPECT_EQ(screen.state.selected_commit, 4);
+  // A root commit shows every file it added.
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "A a.txt", "A b.txt"}));
+  EXPECT_EQ(screen.state.diff_note, "");
   EXPECT_TRUE(screen.Shows("    title:root title"));
   EXPECT_FALSE(screen.Shows("   parent:"));
+  screen.Send({Event::ArrowRight, Event::ArrowDown});
+  EXPECT_TRUE(screen.Shows("line 20"));
 }
 
 TEST_F(LogScreenTest, Keys) {
-  const std::string head = Rev("HEAD");
+  const std::string head = Git({"rev-parse", "HEAD"});
   struct Case {
     std::string name;
     Event event;
@@ -342,10 +423,11 @@ TEST_F(LogScreenTest, Keys) {
     EXPECT_EQ(screen.state.context, c.context);
     EXPECT_EQ(screen.exits, c.exits);
     if (c.runs_git) {
-      EXPECT_EQ(diffs.runs,
-                (std::vector<std::vector<std::string>>{
-                    {"git", "diff", "-U" + std::to_string(c.context),
-                     head + "~..." + head}}));
+      EXPECT_EQ(diffs.runs, (std::vector<std::vector<std::string>>{
+                                {"git", "diff-tree", "-p", "--no-commit-id",
+                                 "--root", "--diff-merges=first-parent", "-M",
+                                 "-U" + std::to_string(c.context),
+                                 "--end-of-options", head}}));
     } else {
       EXPECT_TRUE(diffs.runs.empty());
     }
@@ -397,33 +479,135 @@ TEST_F(LogScreenTest, GitThatCannotStartReadsAsEmptyOutput) {
   EXPECT_TRUE(screen.Shows("    title:merge side"));
 }
 
-TEST(LogScreenWalkTest, EveryEventTopsUpTheList) {
+TEST_F(LogScreenTest, ArgumentsChooseTheCommits) {
+  DiffRuns runs;
+  Harness screen(120, 30, {"--", "c.txt"});
+  EXPECT_EQ(screen.state.titles, std::vector<std::string>{"side work"});
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "A c.txt"}));
+  EXPECT_EQ(screen.state.abbrev, Git({"rev-parse", "--short", "HEAD"}).size());
+  // The diff of HEAD, run beside the walk, was not the one needed.
+  EXPECT_EQ(runs.runs.size(), 2u);
+  Harness range(120, 30, {"side..main", "--no-merges"});
+  EXPECT_EQ(range.state.titles, std::vector<std::string>{"main work"});
+  EXPECT_EQ(range.state.file_names,
+            (std::vector<std::string>{"description", "M a.txt"}));
+}
+
+TEST_F(LogScreenTest, TwoGitRunsForTheFirstFrameOneForAStep) {
+  DiffRuns runs;
+  Harness screen;
+  EXPECT_EQ(runs.all, 2);
+  EXPECT_EQ(screen.state.abbrev, Git({"rev-parse", "--short", "HEAD"}).size());
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "A c.txt"}));
+  screen.Send(Event::ArrowDown);
+  EXPECT_EQ(runs.all, 3);
+}
+
+TEST(LogScreenUnbornTest, WalkElsewhereWhileHeadNamesNoCommit) {
   TempRepo repo;
-  std::string stream;
-  for (int i = 1; i <= 200; ++i) {
-    const std::string message = "walk " + std::to_string(i) + "\n";
-    stream += "commit refs/heads/main\nmark :" + std::to_string(i) +
-              "\ncommitter T <t@example.com> 1700000000 +0000\ndata " +
-              std::to_string(message.size()) + "\n" + message +
-              (i > 1 ? "from :" + std::to_string(i - 1) + "\n" : "") + "\n";
+  repo.Write("a.txt", "a\n");
+  repo.Commit("on main");
+  repo.Git({"checkout", "-q", "--orphan", "fresh"});
+  ScopedCwd cwd(repo.path());
+  State state;
+  std::optional<Refusal> refusal = Start(state, {});
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->status, 128);
+  EXPECT_NE(refusal->message.find("fresh"), std::string::npos)
+      << refusal->message;
+
+  Harness screen(120, 30, {"main"});
+  EXPECT_EQ(screen.state.titles, std::vector<std::string>{"on main"});
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "A a.txt"}));
+  EXPECT_EQ(screen.state.abbrev,
+            Trimmed(repo.Git({"rev-parse", "--short", "main"})).size());
+}
+
+TEST_F(LogScreenTest, RefusedWithoutOpening) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"--stat"},
+       129,
+       "plimsy log: unsupported option '--stat' (only revisions, paths and "
+       "options that choose commits are taken)\n"},
+      {{"no-such-revision"},
+       128,
+       "fatal: ambiguous argument 'no-such-revision': unknown revision or "
+       "path not in the working tree.\n"},
+      {{"--author=nobody"}, 0, "No commit to show.\n"},
+      {{"main..main"}, 0, "No commit to show.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.front());
+    State state;
+    std::optional<Refusal> refusal = Start(state, c.args);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->status, c.status);
+    EXPECT_TRUE(refusal->message.starts_with(c.message)) << refusal->message;
+    EXPECT_TRUE(state.commits.empty());
   }
-  repo.Git({"fast-import", "--quiet"}, stream);
+}
+
+bool Reaped(pid_t pid) {
+  return kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+TEST(LogScreenWalkTest, EveryEventTopsUpTheListAndClosingReapsGit) {
+  TempRepo repo;
+  testing::Import(repo, testing::LinearHistory(1000));
   ScopedCwd cwd(repo.path());
 
+  pid_t git = -1;
+  {
+    Harness screen;
+    git = screen.state.walk->pid();
+    EXPECT_EQ(screen.state.commits.size(), 80u);
+    EXPECT_EQ(screen.state.titles.front(), "c999");
+    screen.Send(Event::End);
+    ASSERT_EQ(screen.state.selected_commit, 79);
+    EXPECT_TRUE(screen.Shows("c920"));
+    EXPECT_FALSE(screen.Send(Event::Character('x')));
+    EXPECT_EQ(screen.state.commits.size(), 159u);
+    EXPECT_EQ(screen.state.titles.size(), screen.state.commits.size());
+    EXPECT_EQ(screen.state.rows.size(), screen.state.commits.size());
+    screen.Send(Event::End);
+    EXPECT_TRUE(screen.Shows("c841"));
+    // Deep in the list, every row in view is drawn.
+    while (screen.state.selected_commit < 600) {
+      screen.Send(Event::PageDown);
+    }
+    const int selected = screen.state.selected_commit;
+    EXPECT_TRUE(screen.Shows("c" + std::to_string(999 - selected) + " "));
+    for (int y = 3; y < 30; ++y) {
+      EXPECT_NE(screen.RowFrom(0, y, 10), "") << y;
+    }
+    // git still runs, held by the full pipe, until the screen goes.
+    EXPECT_FALSE(screen.state.walk->ended());
+    EXPECT_EQ(kill(git, 0), 0);
+  }
+  EXPECT_TRUE(Reaped(git));
+}
+
+TEST(LogScreenWalkTest, ShortHistoryEndsTheWalk) {
+  TempRepo repo;
+  testing::Import(repo, testing::LinearHistory(5));
+  ScopedCwd cwd(repo.path());
   Harness screen;
-  EXPECT_EQ(screen.state.commits.size(), 80u);
-  screen.Send(Event::End);
-  ASSERT_EQ(screen.state.selected_commit, 79);
-  EXPECT_TRUE(screen.Shows("walk 121"));
-  EXPECT_FALSE(screen.Send(Event::Character('x')));
-  EXPECT_GE(screen.state.commits.size(), 159u);
-  EXPECT_EQ(screen.state.titles.size(), screen.state.commits.size());
-  screen.Send(Event::End);
-  EXPECT_TRUE(screen.Shows("walk 42"));
+  EXPECT_EQ(screen.state.titles,
+            (std::vector<std::string>{"c4", "c3", "c2", "c1", "c0"}));
+  EXPECT_TRUE(screen.state.walk->ended());
+  EXPECT_EQ(screen.state.walk->status(), 0);
+  EXPECT_TRUE(Reaped(screen.state.walk->pid()));
   screen.Send({Event::End, Event::End});
-  EXPECT_EQ(screen.state.commits.size(), 200u);
-  EXPECT_EQ(screen.state.selected_commit, 199);
-  EXPECT_TRUE(screen.Shows("> walk 1 "));
+  EXPECT_EQ(screen.state.selected_commit, 4);
+  EXPECT_EQ(screen.state.commits.size(), 5u);
 }
 
 TEST(LogScreenHostileTest, EscapeBytesAreDrawnSafely) {
@@ -434,31 +618,167 @@ TEST(LogScreenHostileTest, EscapeBytesAreDrawnSafely) {
       "2J\n\n\xE0\x1B[1;1Hbody\n";
   const std::string content = "b\xE0\x1B]0;pwned\x07\n";
   repo.Git({"fast-import", "--quiet"},
-           "commit refs/heads/main\ncommitter T <t@example.com> 1700000000 "
-           "+0000\ndata 6\nfirst\n\ncommit refs/heads/main\ncommitter T "
-           "<t@example.com> 1700000000 +0000\ndata " +
+           "commit refs/heads/main\ncommitter T\x1B[2J <t@example.com> "
+           "1700000000 +0000\ndata 6\nfirst\n\ncommit refs/heads/main\n"
+           "committer T <t@example.com> 1700000000 +0000\ndata " +
                std::to_string(message.size()) + "\n" + message +
                "M 100644 inline f.txt\ndata " + std::to_string(content.size()) +
                "\n" + content + "M 100644 inline g\xC2\x9B.txt\ndata 2\nx\n\n");
+  repo.Git({"branch", "b\xC2\x9B"});
   ScopedCwd cwd(repo.path());
 
-  Harness screen;
+  Harness screen(160, 30);
   EXPECT_TRUE(screen.Shows("pwned"));
   EXPECT_EQ(testing::TerminalHazard(screen.screen().ToString()), "");
   screen.Send({Event::ArrowRight, Event::ArrowDown});
   EXPECT_EQ(testing::TerminalHazard(screen.screen().ToString()), "");
   screen.Send(Event::ArrowDown);
   EXPECT_EQ(testing::TerminalHazard(screen.screen().ToString()), "");
+  screen.Send({Event::ArrowLeft, Event::ArrowDown});
+  EXPECT_EQ(testing::TerminalHazard(screen.screen().ToString()), "");
 }
 
-TEST(LogScreenOutsideTest, OpensWithOneEmptyCommit) {
-  TempDir dir;
-  ScopedCwd cwd(dir.path());
+TEST(LogScreenFailureTest, DiffThatFailsShowsGitsError) {
+  TempRepo repo;
+  repo.Write("a.txt", "a\n");
+  repo.Commit("first");
+  repo.Write("a.txt", "b\n");
+  const std::string hash = repo.Commit("second");
+  // The commit object stays; its tree does not.
+  const std::string tree = Trimmed(repo.Git({"rev-parse", hash + "^{tree}"}));
+  std::filesystem::remove(repo.path() + "/.git/objects/" + tree.substr(0, 2) +
+                          "/" + tree.substr(2));
+  ScopedCwd cwd(repo.path());
+
   Harness screen;
-  EXPECT_EQ(screen.state.titles, std::vector<std::string>{""});
-  EXPECT_EQ(screen.state.file_names, std::vector<std::string>{"description"});
-  EXPECT_TRUE(screen.Shows("     hash:"));
-  EXPECT_TRUE(screen.Shows("    title:"));
+  EXPECT_EQ(screen.state.titles, (std::vector<std::string>{"second", "first"}));
+  EXPECT_NE(screen.state.diff_error.find(tree), std::string::npos)
+      << screen.state.diff_error;
+  EXPECT_TRUE(screen.state.diff_error.starts_with("fatal: "))
+      << screen.state.diff_error;
+  EXPECT_TRUE(screen.Shows("fatal: "));
+  EXPECT_TRUE(screen.Shows("    title:second"));
+  screen.Send(Event::ArrowDown);
+  EXPECT_EQ(screen.state.diff_error, "");
+  EXPECT_FALSE(screen.Shows("fatal: "));
+}
+
+TEST(LogScreenShallowTest, BoundaryCommitShowsWhatGitCan) {
+  TempRepo origin;
+  // Commits of their own: records read by other tests stay kept.
+  testing::Import(origin, testing::LinearHistory(5, 1600000000));
+  TempDir clone;
+  testing::RunResult cloned =
+      testing::RunIn(clone.path(), {"git", "clone", "-q", "--depth", "2",
+                                    "file://" + origin.path(), "shallow"});
+  ASSERT_EQ(cloned.status, 0) << cloned.err;
+  ScopedCwd cwd(clone.path() + "/shallow");
+
+  Harness screen(160, 30);
+  EXPECT_EQ(screen.state.titles, (std::vector<std::string>{"c4", "c3"}));
+  screen.Send(Event::ArrowDown);
+  ASSERT_EQ(screen.state.selected_commit, 1);
+  // git sees no parent: the boundary shows its whole tree as added.
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "A f0.txt", "A f1.txt",
+                                      "A f2.txt", "A f3.txt"}));
+  EXPECT_EQ(screen.state.diff_error, "");
+  const std::string parent = screen.state.commits[1]->parents.at(0);
+  EXPECT_TRUE(screen.state.missing.contains(parent));
+  EXPECT_EQ(screen.state.diff_note, "parent " +
+                                        parent.substr(0, screen.state.abbrev) +
+                                        " not in this repository");
+  EXPECT_TRUE(
+      screen.Shows("   parent:" + parent.substr(0, screen.state.abbrev) +
+                   " (not in this repository)"));
+  EXPECT_TRUE(screen.Shows("grafted"));
+}
+
+TEST(LogScreenSha256Test, LongNamesAndARootCommit) {
+  TempRepo repo;
+  testing::RunResult made = testing::RunIn(
+      repo.path(), {"git", "init", "-q", "--object-format=sha256", "sha256"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  const std::string dir = repo.path() + "/sha256";
+  auto git = [&](const std::vector<std::string>& args) {
+    std::vector<std::string> command = {"git", "-c", "user.name=T", "-c",
+                                        "user.email=t@example.com"};
+    command.insert(command.end(), args.begin(), args.end());
+    testing::RunResult result = testing::RunIn(dir, command);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return Trimmed(result.out);
+  };
+  repo.Write("sha256/a.txt", "a\n");
+  repo.Write("sha256/b.txt", "b\n");
+  git({"add", "-A"});
+  git({"commit", "-q", "-m", "root"});
+  repo.Write("sha256/a.txt", "changed\n");
+  git({"commit", "-q", "-am", "second"});
+  ScopedCwd cwd(dir);
+
+  Harness screen(200, 30);
+  ASSERT_EQ(screen.state.titles, (std::vector<std::string>{"second", "root"}));
+  EXPECT_EQ(screen.state.commits[0]->hash, git({"rev-parse", "HEAD"}));
+  EXPECT_EQ(screen.state.commits[0]->hash.size(), 64u);
+  EXPECT_EQ(screen.state.commits[0]->parents,
+            std::vector<std::string>{git({"rev-parse", "HEAD~"})});
+  EXPECT_EQ(screen.state.abbrev, git({"rev-parse", "--short", "HEAD"}).size());
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "M a.txt"}));
+  screen.Send(Event::ArrowDown);
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "A a.txt", "A b.txt"}));
+  EXPECT_EQ(screen.state.diff_error, "");
+}
+
+TEST(LogScreenEncodingTest, MessageAndNamesAsGitLogShowsThem) {
+  TempRepo repo;
+  const std::string object =
+      "tree 4b825dc642cb6eb9a060e54bf8d69288fbee4904\n"
+      "author J\xf6rg <j@example.com> 1700000000 +0200\n"
+      "committer J\xf6rg <j@example.com> 1700000000 +0200\n"
+      "encoding ISO-8859-1\n\nCaf\xe9\n\n\xfc"
+      "ber\n";
+  const std::string hash = Trimmed(
+      repo.Git({"hash-object", "-t", "commit", "-w", "--stdin"}, object));
+  repo.Git({"update-ref", "refs/heads/main", hash});
+  ScopedCwd cwd(repo.path());
+
+  Harness screen(160, 30);
+  EXPECT_EQ(screen.state.titles, std::vector<std::string>{"Caf\u00e9"});
+  EXPECT_TRUE(screen.Shows("   author:J"));
+  std::string shown;
+  for (const std::string& row : screen.Rows()) {
+    shown += row + "\n";
+  }
+  EXPECT_NE(shown.find("J\u00f6rg <j@example.com>"), std::string::npos);
+  EXPECT_NE(shown.find("2023-11-15 J\u00f6rg (HEAD -> main) Caf\u00e9"),
+            std::string::npos);
+  EXPECT_NE(shown.find("\u00fcber"), std::string::npos);
+  EXPECT_NE(shown.find("date:Wed Nov 15 00:13:20 2023 +0200"),
+            std::string::npos);
+}
+
+TEST(LogScreenCraftedTest, HeaderThatIsNoParentIsNotListedAsOne) {
+  TempRepo repo;
+  repo.Write("a.txt", "a\n");
+  const std::string parent = repo.Commit("first");
+  const std::string tree = Trimmed(repo.Git({"rev-parse", "HEAD^{tree}"}));
+  const std::string object = "tree " + tree + "\nparent " + parent +
+                             "\nauthor A <a@example.com> 1700000000 +0000\n"
+                             "committer A <a@example.com> 1700000000 +0000\n"
+                             "parent_--output=leak\n\ncrafted\n";
+  const std::string hash = Trimmed(
+      repo.Git({"hash-object", "-t", "commit", "-w", "--stdin"}, object));
+  repo.Git({"update-ref", "refs/heads/main", hash});
+  ScopedCwd cwd(repo.path());
+
+  Harness screen;
+  ASSERT_EQ(screen.state.titles,
+            (std::vector<std::string>{"crafted", "first"}));
+  EXPECT_EQ(screen.state.commits[0]->parents, std::vector<std::string>{parent});
+  EXPECT_EQ(testing::OutputLines(repo.Git({"ls-files", "--others"})),
+            std::vector<std::string>{});
 }
 
 }  // namespace

@@ -85,8 +85,12 @@ TEST(LongListsTest, LogScreenWithAMillionCommits) {
   log::State state;
   state.commits.assign(kCommits, &commit);
   state.titles.reserve(kCommits);
+  state.rows.reserve(kCommits);
   for (int i = 0; i < kCommits; ++i) {
     state.titles.push_back("commit " + std::to_string(i));
+    log::CommitRow& row = state.rows.emplace_back();
+    row.hash = "0123456";
+    row.title = state.titles.back();
   }
   state.file_names = {"description"};
 
@@ -106,8 +110,9 @@ TEST(LongListsTest, LogScreenWithAMillionCommits) {
     EXPECT_EQ(state.selected_commit, shown);
     // The commit list is the left pane, 25 columns wide.
     const std::vector<std::string> rows = Frame(root, 25);
-    EXPECT_TRUE(
-        rows.back().starts_with("> commit " + std::to_string(shown) + " "));
+    EXPECT_TRUE(rows.back().starts_with("> 0123456 commit " +
+                                        std::to_string(shown) + " "))
+        << rows.back();
   }
 }
 

@@ -297,7 +297,7 @@ TEST_F(RenderScreenTest, LogContentPaneScrollsAcross) {
   repo_.Git({"add", "-A"});
   repo_.Git({"commit", "-q", "-m", "second \u202Eevil\u202C title"});
   log::State state;
-  log::Start(state);
+  ASSERT_FALSE(log::Start(state, {}));
   ftxui::Component root = log::BuildScreen(state, [] {});
   screen_ =
       Screen::Create(ftxui::Dimension::Fixed(120), ftxui::Dimension::Fixed(30));

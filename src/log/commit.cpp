@@ -1,30 +1,33 @@
 #include "log/commit.h"
 
-#include <cstddef>
 #include <map>
 #include <memory>
 #include <utility>
 
-#include "git.h"
-
 namespace plimsy {
 namespace {
 
-// The part of `line` after a keyword of `length` characters and the space
-// that follows it; empty when the line stops before that.
-std::string HeaderValue(std::string_view line, std::size_t length) {
-  std::size_t start = length + 1;
-  return line.size() > start ? std::string(line.substr(start)) : std::string();
+std::map<std::string, std::unique_ptr<Commit>>& Cache() {
+  static std::map<std::string, std::unique_ptr<Commit>> cache;
+  return cache;
 }
 
 }  // namespace
 
-std::string HeadHash() {
-  std::string hash = GitOutput({"rev-list", "HEAD", "-1"});
-  std::erase(hash, '\n');
-  return hash;
+bool IsObjectName(std::string_view text) {
+  if (text.size() != 40 && text.size() != 64) {
+    return false;
+  }
+  for (char c : text) {
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
+      return false;
+    }
+  }
+  return true;
 }
 
+// Header keywords count only with their space: "parent_x" or "authorship"
+// lines are other headers, which a crafted object may carry.
 void ParseCommitObject(std::string_view text, Commit& commit) {
   bool in_header = true;
   int message_line = 0;
@@ -41,50 +44,34 @@ void ParseCommitObject(std::string_view text, Commit& commit) {
       }
       ++message_line;
     } else if (line.starts_with("tree ")) {
-      commit.tree = line.substr(5);
-    } else if (line.starts_with("parent")) {
-      commit.parents.push_back(HeaderValue(line, 6));
-    } else if (line.starts_with("author")) {
-      commit.authors.push_back(HeaderValue(line, 6));
-    } else if (line.starts_with("committer")) {
-      commit.committers.push_back(HeaderValue(line, 9));
+      std::string_view value = line.substr(5);
+      commit.tree = IsObjectName(value) ? value : std::string_view();
+    } else if (line.starts_with("parent ")) {
+      std::string_view value = line.substr(7);
+      if (IsObjectName(value)) {
+        commit.parents.emplace_back(value);
+      }
+    } else if (line.starts_with("author ")) {
+      commit.authors.emplace_back(line.substr(7));
+    } else if (line.starts_with("committer ")) {
+      commit.committers.emplace_back(line.substr(10));
     } else if (line.empty()) {
       in_header = false;
     }
   }
 }
 
-const Commit* GetCommit(const std::string& hash) {
-  static std::map<std::string, std::unique_ptr<Commit>> cache;
-  std::unique_ptr<Commit>& entry = cache[hash];
-  if (entry) {
-    return entry.get();
-  }
-  // Stored before git runs, so a failed read stays cached as an empty
-  // record instead of being retried.
-  entry = std::make_unique<Commit>();
-  entry->hash = hash;
-  ParseCommitObject(GitOutput({"cat-file", "commit", hash}), *entry);
-  return entry.get();
+const Commit* CachedCommit(const std::string& hash) {
+  auto found = Cache().find(hash);
+  return found == Cache().end() ? nullptr : found->second.get();
 }
 
-void load_more(std::deque<std::string>& pending,
-               int& selected_commit,
-               std::vector<const Commit*>& commits,
-               std::vector<std::string>& titles) {
-  while (!pending.empty()) {
-    if (selected_commit <= static_cast<int>(commits.size()) - 80) {
-      return;
-    }
-    // Read before the hash leaves the queue, so that a git that cannot be
-    // started loses nothing.
-    const Commit* commit = GetCommit(pending.front());
-    pending.pop_front();
-    pending.insert(pending.end(), commit->parents.begin(),
-                   commit->parents.end());
-    titles.push_back(commit->title);
-    commits.push_back(commit);
+const Commit* KeepCommit(Commit commit) {
+  std::unique_ptr<Commit>& entry = Cache()[commit.hash];
+  if (!entry) {
+    entry = std::make_unique<Commit>(std::move(commit));
   }
+  return entry.get();
 }
 
 }  // namespace plimsy

@@ -1,7 +1,6 @@
 #ifndef PLIMSY_LOG_COMMIT_H_
 #define PLIMSY_LOG_COMMIT_H_
 
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,24 +18,22 @@ struct Commit {
   std::vector<std::string> parents;
 };
 
-// The object name of the commit HEAD names; empty when git fails.
-std::string HeadHash();
-
-// The cached record for `hash`, read from git on first use. Never null; the
-// record lives until the process exits.
-const Commit* GetCommit(const std::string& hash);
+// Whether `text` is a full object name as git prints it: 40 (SHA-1) or 64
+// (SHA-256) lower-case hexadecimal digits.
+bool IsObjectName(std::string_view text);
 
 // Fills `commit`'s header fields and message from the raw commit object
-// `text`, as "git cat-file commit" prints it. Leaves `hash` alone.
+// `text`, as "git cat-file commit" prints it. Leaves `hash` alone. A tree or
+// parent value that is not an object name is left out.
 void ParseCommitObject(std::string_view text, Commit& commit);
 
-// Grows `commits` and `titles` breadth-first along parent links from the
-// hashes in `pending`, until the list reaches 80 entries past
-// `selected_commit` or nothing is pending.
-void load_more(std::deque<std::string>& pending,
-               int& selected_commit,
-               std::vector<const Commit*>& commits,
-               std::vector<std::string>& titles);
+// The record read for `hash` in this process, or null. Records live until
+// the process exits and never change.
+const Commit* CachedCommit(const std::string& hash);
+
+// Keeps `commit` as the record of its hash, unless one is kept already, and
+// returns the kept one.
+const Commit* KeepCommit(Commit commit);
 
 }  // namespace plimsy
 

@@ -1,6 +1,10 @@
 #include "log/panels.h"
 
+#include <memory>
+#include <string_view>
 #include <utility>
+
+#include <ftxui/screen/string.hpp>
 
 #include "diff/file_labels.h"
 #include "ui/display_text.h"
@@ -13,19 +17,69 @@ using ftxui::Component;
 using ftxui::Element;
 using ftxui::Elements;
 
+Element Label(const char* label, Color label_color = Color::Green) {
+  return ftxui::text(label) | ftxui::bold | ftxui::color(label_color);
+}
+
 Element Row(const char* label, Color label_color, const std::string& value) {
   return ftxui::hbox({
-      ftxui::text(label) | ftxui::bold | ftxui::color(label_color),
+      Label(label, label_color),
       ftxui::text(DisplayText(value)) | ftxui::xflex,
   });
 }
 
-void AddRows(Elements& rows,
-             const char* label,
-             const std::vector<std::string>& values) {
+// A name and address row, then the date as git prints it.
+void AddSignatureRows(Elements& rows,
+                      const char* label,
+                      const std::vector<std::string>& values) {
   for (const std::string& value : values) {
-    rows.push_back(Row(label, Color::Green, value));
+    Signature signature = ParseSignature(value);
+    if (!signature.dated) {
+      rows.push_back(Row(label, Color::Green, value));
+      continue;
+    }
+    rows.push_back(Row(label, Color::Green, signature.person));
+    rows.push_back(Row("     date:", Color::Green, GitDate(signature)));
   }
+}
+
+// A value that wraps at any character when the pane is narrower: an object
+// name is never cut.
+Element Wrapping(const std::string& value) {
+  Elements glyphs;
+  for (std::string& glyph : ftxui::Utf8ToGlyphs(DisplayText(value))) {
+    glyphs.push_back(ftxui::text(std::move(glyph)));
+  }
+  return ftxui::flexbox(std::move(glyphs));
+}
+
+Element ParentRow(const std::string& parent,
+                  std::size_t abbrev,
+                  const std::set<std::string>& missing) {
+  Elements cells = {Label("   parent:"), ftxui::text(parent.substr(0, abbrev)) |
+                                             ftxui::color(Color::Yellow)};
+  if (const Commit* record = CachedCommit(parent)) {
+    cells.push_back(ftxui::text(" " + DisplayText(record->title)) |
+                    ftxui::xflex);
+  } else if (missing.contains(parent)) {
+    cells.push_back(ftxui::text(" (not in this repository)") | ftxui::dim |
+                    ftxui::xflex);
+  }
+  return ftxui::hbox(std::move(cells));
+}
+
+// git's error text, one red row per line.
+Elements ErrorRows(const std::string& error) {
+  Elements rows;
+  std::string_view rest = error;
+  while (!rest.empty()) {
+    std::size_t end = rest.find('\n');
+    rows.push_back(ftxui::text(DisplayText(rest.substr(0, end))) |
+                   ftxui::color(Color::Red));
+    rest = end == std::string_view::npos ? std::string_view()
+                                         : rest.substr(end + 1);
+  }
+  return rows;
 }
 
 // A titled pane whose list scrolls inside it with an indicator.
@@ -39,12 +93,30 @@ Element ListPane(const char* title, const Component& list) {
 
 }  // namespace
 
-Element CommitDetails(const Commit& commit) {
+Element CommitDetails(const Commit& commit,
+                      const std::vector<RefLabel>& labels,
+                      std::size_t abbrev,
+                      const std::set<std::string>& missing) {
   Elements rows;
-  AddRows(rows, "committer:", commit.committers);
-  AddRows(rows, "   author:", commit.authors);
-  rows.push_back(Row("     hash:", Color::Green, commit.hash));
-  AddRows(rows, "   parent:", commit.parents);
+  AddSignatureRows(rows, "committer:", commit.committers);
+  AddSignatureRows(rows, "   author:", commit.authors);
+  rows.push_back(ftxui::hbox({Label("     hash:"), Wrapping(commit.hash)}));
+  for (const std::string& parent : commit.parents) {
+    rows.push_back(ParentRow(parent, abbrev, missing));
+  }
+  if (!labels.empty()) {
+    // Every label, wrapping between labels in a narrow pane.
+    Elements items;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      items.push_back(ftxui::hbox({
+          ftxui::text(DisplayText(labels[i].name)) | ftxui::bold |
+              ftxui::color(LabelColor(labels[i].kind)),
+          ftxui::text(i + 1 < labels.size() ? ", " : ""),
+      }));
+    }
+    rows.push_back(
+        ftxui::hbox({Label("     refs:"), ftxui::flexbox(std::move(items))}));
+  }
   rows.push_back(Row("     tree:", Color::Green, commit.tree));
   rows.push_back(Row("    title:", Color::Red, commit.title));
   rows.push_back(ftxui::separator());
@@ -62,7 +134,11 @@ std::function<Element()> ContentRenderer(
     TextView& view,
     const bool& split,
     const std::vector<const Commit*>& commits,
-    const int& selected_commit) {
+    const int& selected_commit,
+    const std::vector<CommitRow>& rows,
+    const std::size_t& abbrev,
+    const std::set<std::string>& missing,
+    const std::string& diff_error) {
   return [&] {
     if (selected_file != 0 &&
         static_cast<size_t>(selected_file) <= files.size()) {
@@ -70,7 +146,25 @@ std::function<Element()> ContentRenderer(
                               {&split_rows[selected_file - 1],
                                &render_caches[selected_file - 1], &view});
     }
-    return CommitDetails(*commits[selected_commit]);
+    Elements content = ErrorRows(diff_error);
+    content.push_back(CommitDetails(*commits[selected_commit],
+                                    rows[selected_commit].labels, abbrev,
+                                    missing));
+    return ftxui::vbox(std::move(content));
+  };
+}
+
+std::function<Element(const ListEntryState&)> CommitEntry(
+    const std::vector<CommitRow>& rows,
+    const int& pane_width,
+    const std::size_t& abbrev,
+    const int& author_width) {
+  return [&](const ListEntryState& entry) {
+    // One cell of the pane is the list's scroll indicator.
+    CommitColumns columns =
+        FitColumns(pane_width - 1, static_cast<int>(abbrev), author_width);
+    return DrawCommitRow(rows[entry.index], columns, entry.selected,
+                         entry.focused);
   };
 }
 
@@ -99,8 +193,20 @@ std::function<Element()> CommitPaneRenderer(Component commit_menu) {
   return [commit_menu] { return ListPane("Commit", commit_menu); };
 }
 
-std::function<Element()> FilesPaneRenderer(Component file_menu) {
-  return [file_menu] { return ListPane("Files", file_menu); };
+std::function<Element()> FilesPaneRenderer(Component file_menu,
+                                           const std::string& note) {
+  return [file_menu, &note] {
+    if (note.empty()) {
+      return ListPane("Files", file_menu);
+    }
+    return ftxui::vbox({
+        ftxui::text("Files"),
+        ftxui::separator(),
+        ftxui::paragraph(note) | ftxui::dim,
+        file_menu->Render() | ftxui::vscroll_indicator | ftxui::yframe |
+            ftxui::yflex,
+    });
+  };
 }
 
 std::function<Element()> ContentPaneRenderer(Component content_scroller) {

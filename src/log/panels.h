@@ -1,7 +1,9 @@
 #ifndef PLIMSY_LOG_PANELS_H_
 #define PLIMSY_LOG_PANELS_H_
 
+#include <cstddef>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,9 @@
 #include "diff/diff.h"
 #include "diff/render.h"
 #include "log/commit.h"
+#include "log/rows.h"
+#include "log/walk.h"
+#include "ui/list.h"
 #include "ui/text_view.h"
 
 // The drawings of the log screen. Each factory returns a function that the
@@ -18,11 +23,17 @@
 // reference on every frame and never changes it.
 namespace plimsy::log {
 
-// The labelled header rows of `commit`, a separator, then its description.
-ftxui::Element CommitDetails(const Commit& commit);
+// The labelled header rows of `commit` (with its reference `labels`, and
+// its parents named by `abbrev` digits and their titles, or as not in the
+// repository when in `missing`), a separator, then its description.
+ftxui::Element CommitDetails(const Commit& commit,
+                             const std::vector<RefLabel>& labels,
+                             std::size_t abbrev,
+                             const std::set<std::string>& missing);
 
 // The selected file's diff, or the selected commit's details while the
-// "description" entry (0) or an index past the files is selected.
+// "description" entry (0) or an index past the files is selected, under
+// git's error text when its diff failed.
 std::function<ftxui::Element()> ContentRenderer(
     const int& selected_file,
     const std::vector<File>& files,
@@ -31,7 +42,19 @@ std::function<ftxui::Element()> ContentRenderer(
     TextView& view,
     const bool& split,
     const std::vector<const Commit*>& commits,
-    const int& selected_commit);
+    const int& selected_commit,
+    const std::vector<CommitRow>& rows,
+    const std::size_t& abbrev,
+    const std::set<std::string>& missing,
+    const std::string& diff_error);
+
+// Draws an entry of the commit list from `rows`, in columns fitted to the
+// commit pane's width.
+std::function<ftxui::Element(const ListEntryState&)> CommitEntry(
+    const std::vector<CommitRow>& rows,
+    const int& pane_width,
+    const std::size_t& abbrev,
+    const int& author_width);
 
 // The black on white bar with the title, the layout and context controls
 // and the quit button.
@@ -43,7 +66,9 @@ std::function<ftxui::Element()> HeaderRenderer(ftxui::Component split_checkbox,
 
 std::function<ftxui::Element()> CommitPaneRenderer(
     ftxui::Component commit_menu);
-std::function<ftxui::Element()> FilesPaneRenderer(ftxui::Component file_menu);
+// The file list, under `note` when it is not empty.
+std::function<ftxui::Element()> FilesPaneRenderer(ftxui::Component file_menu,
+                                                  const std::string& note);
 std::function<ftxui::Element()> ContentPaneRenderer(
     ftxui::Component content_scroller);
 std::function<ftxui::Element()> BodyRenderer(ftxui::Component panes);

@@ -1,5 +1,7 @@
 #include "log/screen.h"
 
+#include <algorithm>
+#include <iostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -8,6 +10,7 @@
 #include <ftxui/component/component_options.hpp>
 #include <ftxui/component/event.hpp>
 #include <ftxui/component/screen_interactive.hpp>
+#include <ftxui/screen/terminal.hpp>
 
 #include "diff/file_labels.h"
 #include "diff/render.h"
@@ -44,30 +47,179 @@ void decrease_context(State& state) {
   Reload(state);
 }
 
+// Longer author names are cut in the list.
+constexpr int kAuthorWidthLimit = 20;
+
+void Append(State& state, Listed listed) {
+  state.commits.push_back(listed.commit);
+  state.titles.push_back(listed.commit->title);
+  state.rows.push_back(
+      MakeCommitRow(*listed.commit, std::move(listed.labels), state.abbrev));
+  state.author_width =
+      std::max(state.author_width,
+               std::min(state.rows.back().author_width, kAuthorWidthLimit));
+}
+
+// What a git run started earlier printed, and how it ended.
+GitResult Collect(subprocess::Stream& stream) {
+  GitResult result;
+  while (stream.Read(result.out)) {
+  }
+  result.status = stream.Wait();
+  result.err = stream.error();
+  return result;
+}
+
+// The length of `name`, an abbreviated object name that git printed; 0
+// when it is none.
+std::size_t AbbreviationLength(const std::string& name) {
+  if (name.size() < 4 || name.size() > 64 ||
+      name.find_first_not_of("0123456789abcdef") != std::string::npos) {
+    return 0;
+  }
+  return name.size();
+}
+
+// Shows `result`, the diff of the selected commit, with what it is diffed
+// against; reads the records of the commit's parents.
+void ShowDiff(State& state, GitResult result) {
+  const Commit& commit = *state.commits[state.selected_commit];
+  state.files = ParseDiff(std::move(result.out));
+  if (result.status != 0) {
+    state.diff_error = result.err.empty() ? "git diff-tree ended with status " +
+                                                std::to_string(result.status)
+                                          : std::move(result.err);
+  }
+  for (const File& file : state.files) {
+    state.file_names.push_back(FileEntry(file));
+    state.split_rows.push_back(SplitRowCounts(file));
+  }
+  state.render_caches.resize(state.files.size());
+  ReadCommits(commit.parents, state.missing);
+  if (commit.parents.size() > 1) {
+    state.diff_note = "diff against first parent " +
+                      commit.parents.front().substr(0, state.abbrev);
+  } else if (commit.parents.size() == 1 &&
+             state.missing.contains(commit.parents.front())) {
+    state.diff_note = "parent " +
+                      commit.parents.front().substr(0, state.abbrev) +
+                      " not in this repository";
+  }
+}
+
+void ClearDiff(State& state) {
+  state.files.clear();
+  state.file_names = {"description"};
+  state.split_rows.clear();
+  state.render_caches.clear();
+  state.diff_note.clear();
+  state.diff_error.clear();
+}
+
 }  // namespace
 
-void Start(State& state) {
-  state.pending.push_back(HeadHash());
-  load_more(state.pending, state.selected_commit, state.commits, state.titles);
-  refresh(state);
+std::optional<Refusal> Start(State& state,
+                             const std::vector<std::string>& args) {
+  std::string refused = RefusedArgument(args);
+  if (!refused.empty()) {
+    return Refusal{129, refused + "\n"};
+  }
+  state.walk = std::make_unique<Walk>(WalkCommandLine(args));
+  // Most walks start at HEAD: its diff runs beside the walk, with a first
+  // line that names the commit and git's abbreviation of its name, which
+  // is as long as every abbreviation in the repository.
+  std::vector<std::string> guess_command =
+      DiffCommandLine("HEAD", state.context);
+  std::erase(guess_command, "--no-commit-id");
+  guess_command.insert(guess_command.end() - 2,
+                       {"--always", "--abbrev", "--format=%H %h"});
+  subprocess::Stream guess = GitStream(guess_command);
+  std::optional<Listed> first = state.walk->Next();
+  if (!first) {
+    const int status = state.walk->status();
+    if (status == 0) {
+      return Refusal{0, "No commit to show.\n"};
+    }
+    std::string error = state.walk->error();
+    if (error.empty()) {
+      error = "plimsy log: git log ended with status " +
+              std::to_string(status) + "\n";
+    }
+    return Refusal{status, error};
+  }
+  const std::string& hash = first->commit->hash;
+  GitResult diff = Collect(guess);
+  const std::size_t header_end = diff.out.find('\n');
+  const std::string header = diff.out.substr(0, header_end);
+  const std::size_t blank = header.find(' ');
+  if (diff.status == 0 && blank != std::string::npos) {
+    state.abbrev = AbbreviationLength(header.substr(blank + 1));
+  }
+  if (diff.status == 0 && header.substr(0, blank) == hash) {
+    // The diff follows the name line and an empty line.
+    diff.out.erase(0, std::min(diff.out.size(), header_end + 1));
+    if (diff.out.starts_with('\n')) {
+      diff.out.erase(0, 1);
+    }
+  } else {
+    diff = GitCapture(DiffCommandLine(hash, state.context));
+  }
+  if (state.abbrev == 0) {
+    // HEAD names no commit; the walk started elsewhere.
+    GitResult name =
+        GitCapture({"rev-parse", "--short", "--end-of-options", hash});
+    if (name.status == 0) {
+      state.abbrev =
+          AbbreviationLength(name.out.substr(0, name.out.find('\n')));
+    }
+  }
+  if (state.abbrev == 0) {
+    state.abbrev = 7;
+  }
+  Append(state, std::move(*first));
+  load_more(state);
+  ClearDiff(state);
+  ShowDiff(state, std::move(diff));
+  return std::nullopt;
+}
+
+void load_more(State& state) {
+  while (state.walk != nullptr &&
+         state.selected_commit > static_cast<int>(state.commits.size()) - 80) {
+    std::optional<Listed> listed = state.walk->Next();
+    if (!listed) {
+      return;
+    }
+    Append(state, std::move(*listed));
+  }
+}
+
+std::vector<std::string> DiffCommandLine(const std::string& hash, int context) {
+  // A merge against its first parent, a commit without parents (or whose
+  // parents a shallow clone cut off) against the empty tree. The plumbing
+  // command reads none of the settings that change how a diff is printed.
+  return {"diff-tree",
+          "-p",
+          "--no-commit-id",
+          "--root",
+          "--diff-merges=first-parent",
+          "-M",
+          "-U" + std::to_string(context),
+          "--end-of-options",
+          hash};
 }
 
 void refresh(State& state) {
   if (static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
     return;
   }
-  state.files.clear();
-  state.file_names = {"description"};
-  state.split_rows.clear();
-  state.render_caches.clear();
-  const std::string& hash = state.commits[state.selected_commit]->hash;
-  state.files = ParseDiff(GitOutput(
-      {"diff", "-U" + std::to_string(state.context), hash + "~..." + hash}));
-  for (const File& file : state.files) {
-    state.file_names.push_back(FileEntry(file));
-    state.split_rows.push_back(SplitRowCounts(file));
-  }
-  state.render_caches.resize(state.files.size());
+  ClearDiff(state);
+  const Commit& commit = *state.commits[state.selected_commit];
+  ShowDiff(state, GitCapture(DiffCommandLine(commit.hash, state.context)));
+}
+
+int InitialCommitsWidth(int width) {
+  return std::clamp(width * 2 / 5, 25, 100);
 }
 
 ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
@@ -90,7 +242,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
   ListOption commit_option;
   commit_option.on_change = [&state] { on_commit_change(state); };
-  commit_option.dim = false;
+  commit_option.entry = CommitEntry(state.rows, state.commits_width,
+                                    state.abbrev, state.author_width);
   Component commit_menu =
       List(&state.titles, &state.selected_commit, commit_option);
   Component commits_pane =
@@ -98,11 +251,12 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
   Component file_menu = List(&state.file_names, &state.selected_file);
   Component files_pane =
-      ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu));
+      ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu, state.diff_note));
 
   Component content_view = ftxui::Renderer(ContentRenderer(
       state.selected_file, state.files, state.split_rows, state.render_caches,
-      state.view, state.split, state.commits, state.selected_commit));
+      state.view, state.split, state.commits, state.selected_commit, state.rows,
+      state.abbrev, state.missing, state.diff_error));
   Component content_scroller = ftxui::Scroller(content_view, &state.view);
   Component content_pane =
       ftxui::Renderer(content_scroller, ContentPaneRenderer(content_scroller));
@@ -115,12 +269,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
   Component layout = TerminalCells(ftxui::Container::Vertical({header, body}));
   Component root = ftxui::CatchEvent(layout, [&state, exit](Event event) {
-    // The walk sees the selection as it was before the event moves it. A
-    // git that cannot be started leaves the rest pending for the next event.
-    SkipIfGitCannotStart([&state] {
-      load_more(state.pending, state.selected_commit, state.commits,
-                state.titles);
-    });
+    // The walk sees the selection as it was before the event moves it.
+    load_more(state);
     if (event == Event::Character('s')) {
       state.split = !state.split;
       return true;
@@ -143,13 +293,20 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   return root;
 }
 
-int main(int, const char**) {
+int main(int argc, const char** argv) {
   State state;
   try {
-    Start(state);
+    std::optional<Refusal> refusal =
+        Start(state, std::vector<std::string>(argv, argv + argc));
+    if (refusal) {
+      (refusal->status == 0 ? std::cout : std::cerr)
+          << refusal->message << std::flush;
+      return refusal->status;
+    }
   } catch (const subprocess::SpawnError& error) {
     return ReportGitNotStarted(error);
   }
+  state.commits_width = InitialCommitsWidth(ftxui::Terminal::Size().dimx);
   return RunScreen("log", [&state](std::function<void()> exit) {
     return BuildScreen(state, std::move(exit));
   });

@@ -1,8 +1,11 @@
 #ifndef PLIMSY_LOG_SCREEN_H_
 #define PLIMSY_LOG_SCREEN_H_
 
-#include <deque>
+#include <cstddef>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,19 +14,31 @@
 #include "diff/diff.h"
 #include "diff/render.h"
 #include "log/commit.h"
+#include "log/rows.h"
+#include "log/walk.h"
 #include "ui/text_view.h"
 
 namespace plimsy::log {
 
-// The commit browser; its arguments are ignored.
+// The commit browser over the commits that `git log` lists for the
+// arguments that followed "log".
 int main(int argc, const char** argv);
 
 // Everything the commit browser shows and remembers while it runs.
 struct State {
-  std::deque<std::string> pending;
+  // git's walk; ended and reaped when the state goes.
+  std::unique_ptr<Walk> walk;
+  // Digits of an abbreviated object name, as git abbreviates them here.
+  std::size_t abbrev = 7;
   int selected_commit = 0;
   std::vector<const Commit*> commits;
   std::vector<std::string> titles;
+  // What the commit list shows of each of `commits`.
+  std::vector<CommitRow> rows;
+  // The widest author name listed, up to a limit, in cells.
+  int author_width = 0;
+  // Commits named as parents that the repository does not have.
+  std::set<std::string> missing;
   int context = 3;
   bool split = true;
   std::vector<File> files;
@@ -35,20 +50,45 @@ struct State {
   std::vector<RenderCache> render_caches;
   // The content pane's horizontal scroll and wrapping.
   TextView view;
+  // What a merge's files are diffed against; empty for other commits.
+  std::string diff_note;
+  // git's standard error when the selected commit's diff failed.
+  std::string diff_error;
   int selected_file = 0;
   int commits_width = 25;
   int files_width = 25;
 };
 
-// Queues HEAD and reads the first commits and the first commit's diff.
-// Throws subprocess::SpawnError when git cannot be started.
-void Start(State& state);
+// Why the screen does not open: what to print (on standard output for
+// status 0, else on standard error) and the exit status.
+struct Refusal {
+  int status = 0;
+  std::string message;
+};
 
-// Re-reads the selected commit's diff against its first parent; does
-// nothing while the selection lies outside the loaded commits. Throws
-// subprocess::SpawnError when git cannot be started, with only the
-// "description" entry left.
+// Starts git's walk over `args`, the arguments that followed "log", reads
+// the first commits and the first commit's diff. Returns a refusal when the
+// arguments are refused, git fails, or nothing is listed. Throws
+// subprocess::SpawnError when git cannot be started.
+std::optional<Refusal> Start(State& state,
+                             const std::vector<std::string>& args);
+
+// Reads commits from the walk until the list holds 80 entries past the
+// selection or the walk has ended.
+void load_more(State& state);
+
+// Re-reads the selected commit's diff against its first parent (against
+// the empty tree for a commit without one) and the records of its
+// parents; does nothing while the selection lies outside the loaded
+// commits. Throws subprocess::SpawnError when git cannot be started, with
+// only the "description" entry left.
 void refresh(State& state);
+
+// The git arguments (without "git") of the diff of commit `hash`.
+std::vector<std::string> DiffCommandLine(const std::string& hash, int context);
+
+// The starting width of the commit list in a terminal `width` cells wide.
+int InitialCommitsWidth(int width);
 
 // The component tree of the commit browser over `state`, with the focus on
 // the commit list; `exit` leaves the screen. Inside the tree a git that

@@ -1,0 +1,321 @@
+#include "log/walk.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "git.h"
+
+namespace plimsy::log {
+namespace {
+
+// How each record is printed, whatever the user's configuration says:
+// the raw object (re-encoded to UTF-8, as git log shows it), full names,
+// full reference names, and nothing else between the records.
+constexpr std::array<const char*, 8> kRecordOptions = {
+    "--pretty=raw",    "-z",
+    "--decorate=full", "--no-abbrev-commit",
+    "--no-notes",      "--no-show-signature",
+    "--no-color",      "--encoding=UTF-8",
+};
+
+// Options that choose commits and print nothing of their own.
+constexpr std::string_view kWalkFlags[] = {
+    "--all",
+    "--branches",
+    "--tags",
+    "--remotes",
+    "--reflog",
+    "--alternate-refs",
+    "--single-worktree",
+    "--not",
+    "--bisect",
+    "--merges",
+    "--no-merges",
+    "--no-min-parents",
+    "--no-max-parents",
+    "--first-parent",
+    "--exclude-first-parent-only",
+    "--all-match",
+    "--invert-grep",
+    "-i",
+    "--regexp-ignore-case",
+    "--basic-regexp",
+    "-E",
+    "--extended-regexp",
+    "-F",
+    "--fixed-strings",
+    "-P",
+    "--perl-regexp",
+    "--remove-empty",
+    "--cherry-pick",
+    "--left-only",
+    "--right-only",
+    "--merge",
+    "--ignore-missing",
+    "--follow",
+    "--full-history",
+    "--dense",
+    "--sparse",
+    "--simplify-merges",
+    "--ancestry-path",
+    "--show-pulls",
+    "--simplify-by-decoration",
+    "--topo-order",
+    "--date-order",
+    "--author-date-order",
+    "--reverse",
+    "--do-walk",
+    "--no-walk",
+    "--use-mailmap",
+    "--mailmap",
+    "--clear-decorations",
+};
+
+// Options that choose commits with a value, given as "--name=value" or as
+// the next argument.
+constexpr std::string_view kWalkValueOptions[] = {
+    "-n",
+    "--max-count",
+    "--skip",
+    "--since",
+    "--after",
+    "--since-as-filter",
+    "--until",
+    "--before",
+    "--author",
+    "--committer",
+    "--grep",
+    "--min-parents",
+    "--max-parents",
+    "--exclude",
+    "--glob",
+    "--exclude-hidden",
+    "--decorate-refs",
+    "--decorate-refs-exclude",
+};
+
+// Options whose value can only be attached with "=".
+constexpr std::string_view kWalkAttachedOptions[] = {
+    "--branches", "--tags", "--remotes", "--ancestry-path", "--no-walk",
+};
+
+bool Contains(const auto& list, std::string_view word) {
+  return std::find(std::begin(list), std::end(list), word) != std::end(list);
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return c >= '0' && c <= '9';
+  });
+}
+
+// The next line of `text`, without its newline, which is consumed.
+std::string_view NextLine(std::string_view& text) {
+  std::size_t end = text.find('\n');
+  std::string_view line = text.substr(0, end);
+  text =
+      end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+  return line;
+}
+
+std::string ShortRefName(std::string_view name) {
+  for (std::string_view prefix :
+       {"refs/heads/", "refs/remotes/", "refs/tags/"}) {
+    if (name.starts_with(prefix)) {
+      return std::string(name.substr(prefix.size()));
+    }
+  }
+  return std::string(name);
+}
+
+RefLabel LabelOf(std::string_view item) {
+  if (item.starts_with("HEAD -> ")) {
+    return {RefKind::Head, "HEAD -> " + ShortRefName(item.substr(8))};
+  }
+  if (item == "HEAD") {
+    return {RefKind::Head, "HEAD"};
+  }
+  if (item.starts_with("tag: ")) {
+    return {RefKind::Tag, "tag: " + ShortRefName(item.substr(5))};
+  }
+  if (item.starts_with("refs/heads/")) {
+    return {RefKind::Branch, ShortRefName(item)};
+  }
+  if (item.starts_with("refs/remotes/")) {
+    return {RefKind::Remote, ShortRefName(item)};
+  }
+  return {RefKind::Other, std::string(item)};
+}
+
+}  // namespace
+
+std::vector<RefLabel> ParseDecorations(std::string_view text) {
+  std::vector<RefLabel> labels;
+  // Reference names hold no blanks, so ", " only ever separates labels.
+  while (!text.empty()) {
+    std::size_t end = text.find(", ");
+    std::string_view item = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view()
+                                         : text.substr(end + 2);
+    if (item.empty()) {
+      continue;
+    }
+    RefLabel label = LabelOf(item);
+    if (std::find(labels.begin(), labels.end(), label) == labels.end()) {
+      labels.push_back(std::move(label));
+    }
+  }
+  return labels;
+}
+
+bool ParseLogRecord(std::string_view record,
+                    Commit& commit,
+                    std::vector<RefLabel>& labels) {
+  std::string_view first = NextLine(record);
+  if (!first.starts_with("commit ")) {
+    return false;
+  }
+  first.remove_prefix(7);
+  std::size_t space = first.find(' ');
+  std::string_view hash = first.substr(0, space);
+  if (!IsObjectName(hash)) {
+    return false;
+  }
+  commit.hash = hash;
+  labels.clear();
+  if (space != std::string_view::npos) {
+    std::string_view decorations = first.substr(space + 1);
+    if (decorations.size() >= 2 && decorations.front() == '(' &&
+        decorations.back() == ')') {
+      labels = ParseDecorations(decorations.substr(1, decorations.size() - 2));
+    }
+  }
+
+  // The object again, with the message's indentation taken off.
+  std::string object;
+  object.reserve(record.size());
+  bool in_header = true;
+  while (!record.empty()) {
+    std::string_view line = NextLine(record);
+    if (!in_header && line.starts_with("    ")) {
+      line.remove_prefix(4);
+    }
+    in_header = in_header && !line.empty();
+    object.append(line);
+    object.push_back('\n');
+  }
+  ParseCommitObject(object, commit);
+  return true;
+}
+
+std::string RefusedArgument(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string_view arg = args[i];
+    // Paths, and revisions given as data, follow; none is an option.
+    if (arg == "--" || arg == "--end-of-options") {
+      return "";
+    }
+    if (!arg.starts_with("-") || arg == "-" || AllDigits(arg.substr(1)) ||
+        Contains(kWalkFlags, arg)) {
+      continue;
+    }
+    if (arg.starts_with("-n") && AllDigits(arg.substr(2))) {
+      continue;
+    }
+    std::string_view name = arg.substr(0, arg.find('='));
+    if (name.size() < arg.size() && (Contains(kWalkValueOptions, name) ||
+                                     Contains(kWalkAttachedOptions, name))) {
+      continue;
+    }
+    if (Contains(kWalkValueOptions, arg)) {
+      ++i;
+      continue;
+    }
+    return "plimsy log: unsupported option '" + std::string(arg) +
+           "' (only revisions, paths and options that choose commits are "
+           "taken)";
+  }
+  return "";
+}
+
+std::vector<std::string> WalkCommandLine(const std::vector<std::string>& args) {
+  std::vector<std::string> command_line = {"log"};
+  command_line.insert(command_line.end(), kRecordOptions.begin(),
+                      kRecordOptions.end());
+  command_line.insert(command_line.end(), args.begin(), args.end());
+  return command_line;
+}
+
+Walk::Walk(const std::vector<std::string>& args) : stream_(GitStream(args)) {}
+
+std::optional<Listed> Walk::Next() {
+  while (!ended_) {
+    std::size_t end = buffer_.find('\0', scanned_);
+    if (end == std::string::npos) {
+      if (!output_ended_) {
+        // Only the unfinished record is kept before reading more.
+        buffer_.erase(0, start_);
+        start_ = 0;
+        scanned_ = buffer_.size();
+        output_ended_ = !stream_.Read(buffer_);
+        continue;
+      }
+      if (start_ == buffer_.size()) {
+        status_ = stream_.Wait();
+        ended_ = true;
+        break;
+      }
+      // The last record has no separator after it.
+      end = buffer_.size();
+    }
+    std::string_view record(buffer_.data() + start_, end - start_);
+    start_ = std::min(end + 1, buffer_.size());
+    scanned_ = start_;
+    Commit commit;
+    Listed listed;
+    if (ParseLogRecord(record, commit, listed.labels)) {
+      listed.commit = KeepCommit(std::move(commit));
+      return listed;
+    }
+  }
+  return std::nullopt;
+}
+
+void ReadCommits(const std::vector<std::string>& hashes,
+                 std::set<std::string>& missing) {
+  std::vector<std::string> wanted;
+  for (const std::string& hash : hashes) {
+    if (IsObjectName(hash) && CachedCommit(hash) == nullptr &&
+        !missing.contains(hash) && !Contains(wanted, hash)) {
+      wanted.push_back(hash);
+    }
+  }
+  if (wanted.empty()) {
+    return;
+  }
+  std::vector<std::string> args = {"log", "--no-walk=unsorted",
+                                   "--ignore-missing"};
+  args.insert(args.end(), kRecordOptions.begin(), kRecordOptions.end());
+  args.push_back("--end-of-options");
+  args.insert(args.end(), wanted.begin(), wanted.end());
+  const GitResult result = GitCapture(args);
+  std::string_view out = result.out;
+  while (!out.empty()) {
+    std::size_t end = out.find('\0');
+    Commit commit;
+    std::vector<RefLabel> labels;
+    if (ParseLogRecord(out.substr(0, end), commit, labels)) {
+      KeepCommit(std::move(commit));
+    }
+    out = end == std::string_view::npos ? std::string_view()
+                                        : out.substr(end + 1);
+  }
+  for (const std::string& hash : wanted) {
+    if (CachedCommit(hash) == nullptr) {
+      missing.insert(hash);
+    }
+  }
+}
+
+}  // namespace plimsy::log

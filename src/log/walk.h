@@ -1,0 +1,91 @@
+#ifndef PLIMSY_LOG_WALK_H_
+#define PLIMSY_LOG_WALK_H_
+
+#include <sys/types.h>
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "log/commit.h"
+#include "process.h"
+
+namespace plimsy::log {
+
+enum class RefKind { Head, Branch, Remote, Tag, Other };
+
+// One reference label of a commit, named as git log shows it: "HEAD ->
+// main", "main", "origin/main", "tag: v1.0", "grafted".
+struct RefLabel {
+  RefKind kind = RefKind::Other;
+  std::string name;
+  bool operator==(const RefLabel&) const = default;
+};
+
+// The labels in git's full decoration text, without its parentheses:
+// "HEAD -> refs/heads/main, tag: refs/tags/v1.0". Each label once.
+std::vector<RefLabel> ParseDecorations(std::string_view text);
+
+// One record of `git log --pretty=raw --decorate=full -z`: the "commit"
+// line with the object name and its decorations, the raw header, and the
+// message indented by four blanks. Fills `commit` and `labels`; false, and
+// nothing to trust, when the record does not start with a commit line.
+bool ParseLogRecord(std::string_view record,
+                    Commit& commit,
+                    std::vector<RefLabel>& labels);
+
+// The one-line message that refuses `args` as arguments of `plimsy log`,
+// or an empty string when the walk takes them: revisions, paths and the
+// options that choose commits. Options that change what git prints would
+// turn its output into something else than commit records.
+std::string RefusedArgument(const std::vector<std::string>& args);
+
+// The git arguments (without "git") that list, one record each, the
+// commits that `git log args` lists, in the same order.
+std::vector<std::string> WalkCommandLine(const std::vector<std::string>& args);
+
+// A commit as the walk lists it: the kept record and its labels.
+struct Listed {
+  const Commit* commit = nullptr;
+  std::vector<RefLabel> labels;
+};
+
+// One running `git log`, whose records are read as they are asked for.
+// Destroying the walk ends git if it still runs.
+class Walk {
+ public:
+  // Starts git with these arguments (without "git"). Throws
+  // subprocess::SpawnError when git cannot be started.
+  explicit Walk(const std::vector<std::string>& args);
+
+  // The next commit git lists, or nothing once its output has ended.
+  std::optional<Listed> Next();
+
+  // Whether git's output has ended; then its exit status and standard
+  // error.
+  bool ended() const { return ended_; }
+  int status() const { return status_; }
+  const std::string& error() const { return stream_.error(); }
+  pid_t pid() const { return stream_.pid(); }
+
+ private:
+  subprocess::Stream stream_;
+  std::string buffer_;
+  std::size_t start_ = 0;
+  std::size_t scanned_ = 0;
+  bool output_ended_ = false;
+  bool ended_ = false;
+  int status_ = 0;
+};
+
+// Reads, with one git run, the commits named by `hashes` that are neither
+// kept (CachedCommit) nor in `missing`; a name git does not give is added
+// to `missing`. Throws subprocess::SpawnError when git cannot be started.
+void ReadCommits(const std::vector<std::string>& hashes,
+                 std::set<std::string>& missing);
+
+}  // namespace plimsy::log
+
+#endif  // PLIMSY_LOG_WALK_H_

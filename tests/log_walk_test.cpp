@@ -1,0 +1,310 @@
+#include "log/walk.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "log_history.h"
+#include "support.h"
+
+namespace plimsy::log {
+namespace {
+
+using testing::Import;
+using testing::RunIn;
+using testing::ScopedCwd;
+using testing::TempDir;
+using testing::TempRepo;
+
+// The hashes that `git log` lists for `args` in the current directory,
+// under the same environment as the walk.
+std::vector<std::string> GitLog(const std::vector<std::string>& args) {
+  std::vector<std::string> command = {"git", "log", "--format=%H"};
+  command.insert(command.end(), args.begin(), args.end());
+  testing::RunResult result = RunIn(".", command);
+  EXPECT_EQ(result.status, 0) << result.err;
+  return testing::OutputLines(result.out);
+}
+
+struct Walked {
+  std::vector<std::string> hashes;
+  std::map<std::string, std::vector<RefLabel>> labels;
+  int status = -1;
+  std::string error;
+};
+
+Walked WalkAll(const std::vector<std::string>& args) {
+  Walked walked;
+  Walk walk(WalkCommandLine(args));
+  while (std::optional<Listed> listed = walk.Next()) {
+    walked.hashes.push_back(listed->commit->hash);
+    walked.labels[listed->commit->hash] = listed->labels;
+  }
+  EXPECT_TRUE(walk.ended());
+  EXPECT_FALSE(walk.Next());
+  walked.status = walk.status();
+  walked.error = walk.error();
+  return walked;
+}
+
+// The pull-request history, shared by the cases that only read it.
+class PullRequestWalkTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    repo_ = new TempRepo;
+    hashes_ = new std::map<std::string, std::string>(
+        Import(*repo_, testing::PullRequestHistory(),
+               {{"v1", "merge10"}, {"v2", "merge20"}}));
+  }
+  static void TearDownTestSuite() {
+    delete hashes_;
+    delete repo_;
+  }
+
+  static TempRepo* repo_;
+  static std::map<std::string, std::string>* hashes_;
+  ScopedCwd cwd_{repo_->path()};
+};
+
+TempRepo* PullRequestWalkTest::repo_ = nullptr;
+std::map<std::string, std::string>* PullRequestWalkTest::hashes_ = nullptr;
+
+TEST_F(PullRequestWalkTest, EveryCommitOnceInGitLogsOrder) {
+  Walked walked = WalkAll({});
+  EXPECT_EQ(walked.status, 0);
+  // Root, 30 × (3 + merge), 10 fixes, the head commit; not the topic.
+  EXPECT_EQ(walked.hashes.size(), 1u + 30 * 4 + 10 + 1);
+  EXPECT_EQ(
+      std::set<std::string>(walked.hashes.begin(), walked.hashes.end()).size(),
+      walked.hashes.size());
+  EXPECT_EQ(walked.hashes, GitLog({}));
+  EXPECT_EQ(walked.hashes.front(), hashes_->at("head"));
+}
+
+TEST_F(PullRequestWalkTest, ArgumentsAsGitLogTakesThem) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"main"},
+      {"topic"},
+      {"main..topic"},
+      {"topic..main"},
+      {"v1..v2"},
+      {"v2", "^v1"},
+      {"--all"},
+      {"--branches"},
+      {"--branches=pr-1*"},
+      {"--tags"},
+      {"--all", "--not", "main"},
+      {"--author=Bob"},
+      {"--author", "Carol", "--all"},
+      {"--grep=FIX"},
+      {"-i", "--grep=fix"},
+      {"--grep", "Merge", "--invert-grep"},
+      {"--since=1700001500"},
+      {"--until", "1700001000", "topic"},
+      {"-n", "5"},
+      {"-7"},
+      {"-n3"},
+      {"--max-count=4", "--skip=3"},
+      {"--first-parent"},
+      {"--no-merges"},
+      {"--merges"},
+      {"--topo-order"},
+      {"--date-order"},
+      {"--author-date-order"},
+      {"--reverse"},
+      {"--reverse", "-n", "4"},
+      {"--ancestry-path", "v1..topic"},
+      {"--simplify-by-decoration", "--all"},
+      {"--", "docs"},
+      {"--", "src/pr3", "src/pr4"},
+      {"--full-history", "--", "docs"},
+      {"--follow", "--", "lib/new.txt"},
+      {"--", "lib/new.txt"},
+      {"topic", "--", "src/topic.txt"},
+      {"--end-of-options", "topic", "--", "src"},
+  };
+  for (const std::vector<std::string>& args : cases) {
+    std::string shown;
+    for (const std::string& arg : args) {
+      shown += arg + " ";
+    }
+    SCOPED_TRACE(shown);
+    Walked walked = WalkAll(args);
+    EXPECT_EQ(walked.status, 0) << walked.error;
+    EXPECT_EQ(walked.hashes, GitLog(args));
+    EXPECT_FALSE(walked.hashes.empty());
+    EXPECT_EQ(RefusedArgument(args), "");
+  }
+}
+
+TEST_F(PullRequestWalkTest, LabelsOfEachCommit) {
+  repo_->Git({"update-ref", "refs/remotes/origin/main", "main"});
+  repo_->Git({"tag", "-a", "-m", "annotated", "v3", hashes_->at("merge30")});
+  Walked walked = WalkAll({"--all"});
+  repo_->Git({"update-ref", "-d", "refs/remotes/origin/main"});
+  repo_->Git({"tag", "-d", "v3"});
+
+  using K = RefKind;
+  EXPECT_EQ(walked.labels[hashes_->at("head")],
+            (std::vector<RefLabel>{{K::Head, "HEAD -> main"},
+                                   {K::Remote, "origin/main"}}));
+  EXPECT_EQ(walked.labels[hashes_->at("merge10")],
+            (std::vector<RefLabel>{{K::Tag, "tag: v1"}}));
+  EXPECT_EQ(walked.labels[hashes_->at("merge30")],
+            (std::vector<RefLabel>{{K::Tag, "tag: v3"}}));
+  EXPECT_EQ(walked.labels[hashes_->at("topic2")],
+            (std::vector<RefLabel>{{K::Branch, "topic"}}));
+  EXPECT_EQ(walked.labels[hashes_->at("pr5.3")],
+            (std::vector<RefLabel>{{K::Branch, "pr-5"}}));
+  EXPECT_TRUE(walked.labels[hashes_->at("pr5.2")].empty());
+}
+
+TEST_F(PullRequestWalkTest, FailuresEndTheWalkWithGitsStatusAndMessage) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {{"no-such-revision"}, "unknown revision"},
+      {{"--since"}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.front());
+    Walked walked = WalkAll(c.args);
+    EXPECT_TRUE(walked.hashes.empty());
+    EXPECT_EQ(walked.status, 128);
+    EXPECT_NE(walked.error.find(c.error), std::string::npos) << walked.error;
+    EXPECT_TRUE(walked.error.starts_with("fatal: ")) << walked.error;
+  }
+}
+
+TEST(WalkTest, EmptyRepositoryAndOutsideOne) {
+  TempRepo empty;
+  {
+    ScopedCwd cwd(empty.path());
+    Walked walked = WalkAll({});
+    EXPECT_TRUE(walked.hashes.empty());
+    EXPECT_EQ(walked.status, 128);
+    EXPECT_NE(walked.error.find("does not have any commits yet"),
+              std::string::npos)
+        << walked.error;
+  }
+  TempDir outside;
+  ScopedCwd cwd(outside.path());
+  Walked walked = WalkAll({});
+  EXPECT_EQ(walked.status, 128);
+  EXPECT_NE(walked.error.find("not a git repository"), std::string::npos)
+      << walked.error;
+}
+
+TEST(WalkTest, CommitsAreReadAsTheyAreAskedFor) {
+  TempRepo repo;
+  Import(repo, testing::LinearHistory(1000));
+  ScopedCwd cwd(repo.path());
+  Walk walk(WalkCommandLine({}));
+  for (int i = 0; i < 10; ++i) {
+    ASSERT_TRUE(walk.Next());
+  }
+  // git is still printing the rest: far more than a pipe holds.
+  EXPECT_FALSE(walk.ended());
+  EXPECT_EQ(kill(walk.pid(), 0), 0);
+}
+
+TEST(RefusedArgumentTest, OptionsThatChangeWhatGitPrints) {
+  const std::vector<std::string> refused = {
+      "-p",
+      "-u",
+      "--patch",
+      "--stat",
+      "--numstat",
+      "--raw",
+      "--name-only",
+      "--name-status",
+      "--format=%H",
+      "--pretty",
+      "--pretty=oneline",
+      "--oneline",
+      "--graph",
+      "-z",
+      "--decorate",
+      "--no-decorate",
+      "--notes",
+      "--source",
+      "--parents",
+      "--children",
+      "--boundary",
+      "--left-right",
+      "--cherry-mark",
+      "--abbrev-commit",
+      "-g",
+      "-L1,2:f",
+      "--output=leak",
+      "--show-signature",
+      "--stdin",
+      "--date=relative",
+      "--unknown",
+      "-S",
+  };
+  for (const std::string& option : refused) {
+    SCOPED_TRACE(option);
+    const std::string message = RefusedArgument({"main", option, "--", "a"});
+    EXPECT_EQ(message, "plimsy log: unsupported option '" + option +
+                           "' (only revisions, paths and options that choose "
+                           "commits are taken)");
+  }
+  // Values and paths are not options, whatever they look like.
+  EXPECT_EQ(RefusedArgument({"--grep", "-p", "--author", "--stat"}), "");
+  EXPECT_EQ(RefusedArgument({"--", "--stat", "-p"}), "");
+  EXPECT_EQ(RefusedArgument({"--end-of-options", "--stat"}), "");
+  EXPECT_EQ(RefusedArgument({"-", "-12", "-n", "3", "HEAD~2"}), "");
+}
+
+TEST(ParseDecorationsTest, LabelsAsGitLogNamesThem) {
+  using K = RefKind;
+  struct Case {
+    std::string text;
+    std::vector<RefLabel> labels;
+  };
+  const std::vector<Case> cases = {
+      {"", {}},
+      {"HEAD -> refs/heads/main, refs/remotes/origin/main, tag: refs/tags/v1",
+       {{K::Head, "HEAD -> main"},
+        {K::Remote, "origin/main"},
+        {K::Tag, "tag: v1"}}},
+      {"HEAD, refs/heads/a)b, refs/heads/x/y",
+       {{K::Head, "HEAD"}, {K::Branch, "a)b"}, {K::Branch, "x/y"}}},
+      {"grafted, refs/stash, replaced",
+       {{K::Other, "grafted"},
+        {K::Other, "refs/stash"},
+        {K::Other, "replaced"}}},
+      {"refs/heads/main, refs/heads/main", {{K::Branch, "main"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ParseDecorations(c.text), c.labels);
+  }
+}
+
+TEST(ParseLogRecordTest, RecordsThatAreNoCommitRecordsAreRejected) {
+  const std::string name(40, 'a');
+  Commit commit;
+  std::vector<RefLabel> labels;
+  EXPECT_FALSE(ParseLogRecord("", commit, labels));
+  EXPECT_FALSE(ParseLogRecord("tree " + name + "\n", commit, labels));
+  EXPECT_FALSE(ParseLogRecord("commit --output=x\n", commit, labels));
+  EXPECT_FALSE(
+      ParseLogRecord("commit " + name.substr(1) + "\n", commit, labels));
+  ASSERT_TRUE(ParseLogRecord(
+      "commit " + name + " (refs/heads/main)\ntree " + name + "\n\n    Title\n",
+      commit, labels));
+  EXPECT_EQ(commit.hash, name);
+  EXPECT_EQ(commit.title, "Title");
+  EXPECT_EQ(labels, (std::vector<RefLabel>{{RefKind::Branch, "main"}}));
+}
+
+}  // namespace
+}  // namespace plimsy::log
