@@ -50,8 +50,8 @@ class ViewportNode : public Node {
     Node::SetBox(box);
     const int content = children_[0]->requirement().min_y;
     const int rows = std::max(0, box.y_max - box.y_min + 1);
+    content_ = content;
     top_ = scroller_->Layout(box, content);
-    selected_ = scroller_->selected();
     Box inner = box;
     inner.y_min = box.y_min - top_;
     inner.y_max = inner.y_min + std::max(content, rows) - 1;
@@ -62,11 +62,13 @@ class ViewportNode : public Node {
     const AutoReset<Box> stencil(&screen.stencil,
                                  Box::Intersection(box_, screen.stencil));
     children_[0]->Render(screen);
+    // The layout may have run more than once; this is its last word.
+    scroller_->Shown(box_, content_, top_);
     if (!focused_) {
       return;
     }
     // Across the row, short of the scroll indicator's column.
-    const int y = box_.y_min + selected_ - top_;
+    const int y = box_.y_min + scroller_->selected() - top_;
     if (y < box_.y_min || y > box_.y_max) {
       return;
     }
@@ -79,7 +81,7 @@ class ViewportNode : public Node {
   ScrollerBase* scroller_;
   bool focused_;
   int top_ = 0;
-  int selected_ = 0;
+  int content_ = 0;
 };
 
 }  // namespace
@@ -105,17 +107,23 @@ Element ScrollerBase::OnRender() {
          yflex | reflect(box_);
 }
 
-int ScrollerBase::Layout(const Box& box, int content_height) {
-  content_height_ = content_height;
-  rows_ = std::max(0, box.y_max - box.y_min + 1);
-  selected_ = std::clamp(selected_, 0, std::max(0, content_height_ - 1));
-  if (rows_ == 0) {
+int ScrollerBase::Layout(const Box& box, int content_height) const {
+  const int rows = std::max(0, box.y_max - box.y_min + 1);
+  const int selected =
+      std::clamp(selected_, 0, std::max(0, content_height - 1));
+  if (rows == 0) {
     return top_;
   }
-  top_ = std::min(top_, selected_);
-  top_ = std::max(top_, selected_ - rows_ + 1);
-  top_ = std::clamp(top_, 0, std::max(0, content_height_ - rows_));
-  return top_;
+  int top = std::min(top_, selected);
+  top = std::max(top, selected - rows + 1);
+  return std::clamp(top, 0, std::max(0, content_height - rows));
+}
+
+void ScrollerBase::Shown(const Box& box, int content_height, int top) {
+  content_height_ = content_height;
+  rows_ = std::max(0, box.y_max - box.y_min + 1);
+  top_ = top;
+  selected_ = std::clamp(selected_, 0, std::max(0, content_height_ - 1));
 }
 
 void ScrollerBase::Select(int row) {

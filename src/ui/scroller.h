@@ -38,10 +38,13 @@ class ScrollerBase : public ComponentBase {
   // content goes.
   void SelectAtTop(int row);
 
-  // Called by the viewport when it is given its box and knows the height of
-  // the content: keeps the row within the content and the view on the row.
-  // Returns the first row in view.
-  int Layout(const Box& box, int content_height);
+  // The first row in view for a viewport of `box` over content of
+  // `content_height` rows: the last frame's, moved as little as it takes to
+  // show the selected row.
+  int Layout(const Box& box, int content_height) const;
+  // Called by the viewport once drawn: keeps what it showed, and the
+  // selected row within the content.
+  void Shown(const Box& box, int content_height, int top);
 
  private:
   bool OnTextViewEvent(const Event& event);
