@@ -22,8 +22,8 @@
 #include "process.h"
 #include "terminal.h"
 #include "ui/list.h"
-#include "ui/scroller.h"
 #include "ui/screen_frame.h"
+#include "ui/scroller.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::log {
@@ -289,9 +289,11 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
                                               commits_width->shown());
   Component body = ftxui::Renderer(panes, [panes, commits_width, files_width] {
     return AtSize([=](int width, int) {
-      // The lists leave the content at least a third of a narrow screen.
+      // The lists leave the content at least a third of a narrow screen;
+      // below 80 columns the file list gives up more of its room, since
+      // its names are cut before the content would be.
       commits_width->Fit(width, 0.4);
-      files_width->Fit(width, 0.25);
+      files_width->Fit(width, width < 80 ? 0.15 : 0.25);
       return BodyRenderer(panes)();
     });
   });
@@ -302,9 +304,9 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
     if (index < 0 || index >= static_cast<int>(state.files.size())) {
       return std::nullopt;
     }
-    return DrawnFile(state.files[index], state.split,
-                     {&state.split_rows[index], &state.render_caches[index],
-                      &state.view});
+    return DrawnFile(
+        state.files[index], state.split,
+        {&state.split_rows[index], &state.render_caches[index], &state.view});
   };
   auto to_hunk = [drawn, content_scroller](const Event& event) {
     const bool next = event == Event::Character(']');
