@@ -614,7 +614,8 @@ class ScreenFrameBase : public ftxui::ComponentBase {
           section.push_back(ftxui::hbox({
               ftxui::text(key.label) |
                   ftxui::size(ftxui::WIDTH, ftxui::EQUAL, label_width + 2),
-              ftxui::text(key.description),
+              // Cut first, so that the keys stay in one column.
+              ftxui::text(key.description) | ftxui::xflex_shrink,
           }));
         }
       }
