@@ -129,8 +129,8 @@ BENCHMARK(BM_SearchDifference)
     ->ArgNames({"split", "wrap", "cold", "exact_case"})
     ->ArgsProduct({{0, 1}, {0, 1}, {0}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
-// Each cold search follows a first frame of the file, which takes seconds
-// untimed: a few are enough.
+// Each cold search follows an untimed first frame of the file, which the
+// timer's pauses make slow to repeat: a few are enough.
 BENCHMARK(BM_SearchDifference)
     ->ArgNames({"split", "wrap", "cold", "exact_case"})
     ->ArgsProduct({{0, 1}, {0, 1}, {1}, {0}})
