@@ -49,7 +49,7 @@ class DiffKeysTest : public ::testing::Test {
     repo_.Write("space.txt", "int main() {\n  return 0;\n}\n");
     repo_.Write("zz.txt", "one\n");
     repo_.Commit("first");
-    repo_.Write("long.txt", Rows({{20, "ROW 20"},
+    repo_.Write("long.txt", Rows({{20, "ROW 20 " + std::string(200, 'x')},
                                   {60, "ROW 60"},
                                   {100, "ROW 100"},
                                   {150, "ROW 150 axxb"},
@@ -239,6 +239,27 @@ TEST_F(DiffKeysTest, JumpsAndSearchesShowWhatTheyFound) {
   EXPECT_NE(RowOf("@@ -277,7 +277,7 @@"), -1);
   EXPECT_NE(RowOf("ROW 280"), -1);
   EXPECT_TRUE(Last().starts_with("No hunk below")) << Last();
+}
+
+// Keys read at once are handled before the next frame: a jump right after
+// wrapping is toggled lands where the wrapped rows put the hunk.
+TEST_F(DiffKeysTest, KeysReadTogetherBeforeAFrame) {
+  for (bool split : {true, false}) {
+    SCOPED_TRACE(split);
+    state_ = State();
+    state_.split = split;
+    Open();
+    Send({Event::Tab});
+    root_->OnEvent(Event::Character('w'));
+    root_->OnEvent(Event::Character(']'));
+    Draw();
+    EXPECT_TRUE(Top().starts_with("@@ -57,7 +57,7 @@")) << Top();
+    root_->OnEvent(Event::Character('w'));
+    root_->OnEvent(Event::Character('['));
+    root_->OnEvent(Event::Character(']'));
+    Draw();
+    EXPECT_TRUE(Top().starts_with("@@ -57,7 +57,7 @@")) << Top();
+  }
 }
 
 TEST_F(DiffKeysTest, ThePromptTakesEveryKeyAndEscapeOnlyClosesIt) {

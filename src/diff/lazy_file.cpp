@@ -86,11 +86,13 @@ class LazyFileNode : public ftxui::Node {
         TextWidths(look_, split_, box.x_max - box.x_min + 1);
     if (look_.text.wrap) {
       text_widths_ = widths;
-      if (options_.cache != nullptr) {
-        RenderCache::Parts& parts = options_.cache->parts();
-        parts.old_text_width = widths.first;
-        parts.new_text_width = widths.second;
-      }
+    }
+    // Kept unwrapped too: keys that come before the first wrapped frame
+    // (several read at once) find the wrapped rows at these widths.
+    if (options_.cache != nullptr) {
+      RenderCache::Parts& parts = options_.cache->parts();
+      parts.old_text_width = widths.first;
+      parts.new_text_width = widths.second;
     }
     if (options_.view != nullptr && options_.cache != nullptr) {
       HandRowWhenToggled(widths);
