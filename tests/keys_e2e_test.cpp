@@ -88,12 +88,16 @@ TEST_F(KeysEndToEndTest, DiffScreenHelpSearchHunksAndFocus) {
                                 {220, "row 220 again"},
                                 {280, "row 280 again"}}));
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, 100, 30);
-  std::string screen = pane.WaitFor("@@ -17,7 +17,7 @@");
-  EXPECT_TRUE(Shows(LastRow(screen), "? help")) << screen;
+  // A frame is written from the top down: a capture may catch one half
+  // written, so what is checked below a waited-for text is waited for too.
+  std::string screen = WaitUntil(pane, "first frame", [](const std::string& s) {
+    return Shows(s, "@@ -17,7 +17,7 @@") && Shows(LastRow(s), "? help");
+  });
 
   pane.SendKeys({"?"});
-  screen = pane.WaitFor("Keys of plimsy diff");
-  EXPECT_TRUE(Shows(screen, "next / previous hunk")) << screen;
+  WaitUntil(pane, "help", [](const std::string& s) {
+    return Shows(s, "Keys of plimsy diff") && Shows(s, "next / previous hunk");
+  });
   // Any key closes it and does nothing else.
   pane.SendKeys({"q"});
   WaitUntil(pane, "help closed", [](const std::string& s) {
@@ -129,10 +133,11 @@ TEST_F(KeysEndToEndTest, DiffScreenWhitespaceKeyDropsAWhitespaceOnlyChange) {
   std::string screen = pane.WaitFor("M space.txt");
   EXPECT_TRUE(Shows(screen, "☐ [W]hitespace")) << screen;
   pane.SendKeys({"W"});
-  screen = pane.WaitFor("▣ [W]hitespace");
   // Nothing is left to show, and the screen says so instead of closing.
-  EXPECT_FALSE(Shows(screen, "M space.txt")) << screen;
-  EXPECT_TRUE(Shows(screen, "No difference")) << screen;
+  WaitUntil(pane, "whitespace ignored", [](const std::string& s) {
+    return Shows(s, "▣ [W]hitespace") && !Shows(s, "M space.txt") &&
+           Shows(s, "No difference");
+  });
   pane.SendKeys({"W"});
   pane.WaitFor("M space.txt");
   pane.SendKeys({"q"});
@@ -164,8 +169,9 @@ TEST_F(KeysEndToEndTest, LogScreenHelpSearchHunksFocusAndWheel) {
   pane.WaitFor("title:spaces");
 
   pane.SendKeys({"?"});
-  std::string screen = pane.WaitFor("Keys of plimsy log");
-  EXPECT_TRUE(Shows(screen, "next / previous commit")) << screen;
+  std::string screen = WaitUntil(pane, "help", [](const std::string& s) {
+    return Shows(s, "Keys of plimsy log") && Shows(s, "next / previous commit");
+  });
   pane.SendKeys({"Escape"});
   WaitUntil(pane, "help closed", [](const std::string& s) {
     return !Shows(s, "Keys of plimsy log");
