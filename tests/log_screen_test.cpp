@@ -429,8 +429,10 @@ TEST_F(LogScreenTest, Keys) {
     EXPECT_EQ(screen.state.ignore_whitespace, c.ignore_whitespace);
     if (c.runs_git) {
       std::vector<std::string> run = {
-          "git", "diff-tree", "-p", "--no-commit-id", "--root",
-          "--diff-merges=first-parent", "-M", "-U" + std::to_string(c.context)};
+          "git",    "diff-tree",
+          "-p",     "--no-commit-id",
+          "--root", "--diff-merges=first-parent",
+          "-M",     "-U" + std::to_string(c.context)};
       if (c.ignore_whitespace) {
         run.push_back("-w");
       }

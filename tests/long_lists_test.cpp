@@ -72,8 +72,8 @@ TEST(LongListsTest, DiffScreenWithFiftyThousandFiles) {
     const std::vector<std::string> rows = Frame(root, kWidth);
     // The view moved no further than it had to: the selection is on the
     // last row of the list, above the key hint.
-    EXPECT_TRUE(rows[rows.size() - 2].starts_with(
-        "> f" + std::to_string(shown) + " "));
+    EXPECT_TRUE(
+        rows[rows.size() - 2].starts_with("> f" + std::to_string(shown) + " "));
   }
 }
 

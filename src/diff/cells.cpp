@@ -158,8 +158,8 @@ class MatchedBytes {
     }
     const size_t length = finder_->term().size();
     while (match_end_ <= offset && searched_ < text_.size()) {
-      const size_t window_end =
-          std::min(text_.size(), std::max(searched_, offset) + kWindow + length);
+      const size_t window_end = std::min(
+          text_.size(), std::max(searched_, offset) + kWindow + length);
       const std::string_view window = text_.substr(0, window_end);
       const size_t found = finder_->Find(window, searched_);
       if (found == std::string_view::npos) {

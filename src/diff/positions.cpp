@@ -5,9 +5,7 @@
 
 namespace plimsy {
 
-DrawnFile::DrawnFile(const File& file,
-                     bool split,
-                     const RenderOptions& options)
+DrawnFile::DrawnFile(const File& file, bool split, const RenderOptions& options)
     : file_(file), split_(split), cache_(options.cache) {
   // Wrapped rows are known only at the widths of the last frame, as the
   // drawing itself has them.
@@ -54,17 +52,16 @@ DrawnFile::Position DrawnFile::PositionOf(int64_t row) const {
   const size_t hunks = file_.hunks.size();
   Position position;
   const auto after = std::upper_bound(tops.begin(), tops.begin() + hunks, row);
-  position.hunk = after == tops.begin()
-                      ? 0
-                      : static_cast<size_t>(after - tops.begin()) - 1;
+  position.hunk =
+      after == tops.begin() ? 0 : static_cast<size_t>(after - tops.begin()) - 1;
   const int64_t below = row - tops[position.hunk] - 1;
   if (below < 0) {
     return position;
   }
   if (wrapped_ != nullptr) {
     const std::vector<int64_t>& ends = wrapped_->ends[position.hunk];
-    position.entry = std::upper_bound(ends.begin(), ends.end(), below) -
-                     ends.begin();
+    position.entry =
+        std::upper_bound(ends.begin(), ends.end(), below) - ends.begin();
   } else {
     position.entry = below;
   }
@@ -147,8 +144,8 @@ std::optional<DrawnFile::Match> DrawnFile::Find(const Finder& finder,
     }
     if (const std::optional<int64_t> entry =
             FindIn(finder, hunk, from, to, forward)) {
-      const bool wrapped = step == hunks ||
-                           (forward ? hunk < start.hunk : hunk > start.hunk);
+      const bool wrapped =
+          step == hunks || (forward ? hunk < start.hunk : hunk > start.hunk);
       return Match{RowOf(hunk, *entry), wrapped};
     }
   }

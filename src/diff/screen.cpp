@@ -25,8 +25,8 @@
 #include "terminal.h"
 #include "ui/display_text.h"
 #include "ui/list.h"
-#include "ui/scroller.h"
 #include "ui/screen_frame.h"
+#include "ui/scroller.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::diff {
@@ -205,8 +205,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   auto to_file = [&state, file_changed](const Event& event) {
     const int32_t count = static_cast<int32_t>(state.files.size());
     const int32_t current = SelectedIndex(state);
-    const int32_t next =
-        current + (event == Event::Character('}') ? 1 : -1);
+    const int32_t next = current + (event == Event::Character('}') ? 1 : -1);
     if (next < 0 || next >= count) {
       return std::string(next < 0 ? "First file" : "Last file");
     }

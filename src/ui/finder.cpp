@@ -38,9 +38,9 @@ size_t Finder::FindFolded(std::string_view text, size_t from) const {
     return std::string_view::npos;
   }
   const unsigned char lower = static_cast<unsigned char>(folded_[0]);
-  const unsigned char upper =
-      lower >= 'a' && lower <= 'z' ? static_cast<unsigned char>(lower - 32)
-                                   : lower;
+  const unsigned char upper = lower >= 'a' && lower <= 'z'
+                                  ? static_cast<unsigned char>(lower - 32)
+                                  : lower;
   const char* const begin = text.data();
   const char* const last = begin + text.size() - length;
   const char* next_lower = begin + from;
@@ -73,9 +73,8 @@ size_t Finder::FindFolded(std::string_view text, size_t from) const {
       return std::string_view::npos;
     }
     size_t i = 1;
-    while (i < length &&
-           fold_[static_cast<unsigned char>(candidate[i])] ==
-               static_cast<unsigned char>(folded_[i])) {
+    while (i < length && fold_[static_cast<unsigned char>(candidate[i])] ==
+                             static_cast<unsigned char>(folded_[i])) {
       ++i;
     }
     if (i == length) {

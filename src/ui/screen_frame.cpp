@@ -166,24 +166,23 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     Add(std::move(body));
     keys_ = CommonKeys();
     keys_.insert(keys_.end(), options_.keys.begin(), options_.keys.end());
-    keys_.push_back({{Event::Character('q'), Event::Character('Q'),
-                      Event::Escape},
-                     {},
-                     "q Esc",
-                     "General",
-                     "quit",
-                     [this](const Event&) {
-                       options_.exit();
-                       return std::string();
-                     },
-                     "q quit"});
+    keys_.push_back(
+        {{Event::Character('q'), Event::Character('Q'), Event::Escape},
+         {},
+         "q Esc",
+         "General",
+         "quit",
+         [this](const Event&) {
+           options_.exit();
+           return std::string();
+         },
+         "q quit"});
   }
 
   Element OnRender() override {
     Element main = ftxui::vbox({
         Header(),
-        ActiveChild() ? ActiveChild()->Render() | ftxui::flex
-                      : ftxui::filler(),
+        ActiveChild() ? ActiveChild()->Render() | ftxui::flex : ftxui::filler(),
         BottomLine(),
     });
     if (!help_open_) {
@@ -216,10 +215,9 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     }
     notice_.clear();
     for (const KeyBinding& key : keys_) {
-      const bool matches =
-          std::find(key.events.begin(), key.events.end(), event) !=
-              key.events.end() ||
-          (key.matches && key.matches(event));
+      const bool matches = std::find(key.events.begin(), key.events.end(),
+                                     event) != key.events.end() ||
+                           (key.matches && key.matches(event));
       if (matches) {
         notice_ = key.action(event);
         return true;
@@ -402,8 +400,7 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     if (count == 0) {
       return;
     }
-    const int current =
-        static_cast<int>(FocusedPane() - options_.panes.data());
+    const int current = static_cast<int>(FocusedPane() - options_.panes.data());
     int next = current + step;
     if (round) {
       next = (next + count) % count;
@@ -501,8 +498,8 @@ class ScreenFrameBase : public ftxui::ComponentBase {
   }
 
   void ForgetBoxes() {
-    for (Box* box : {&split_box_, &whitespace_box_, &minus_box_, &plus_box_,
-                     &quit_box_}) {
+    for (Box* box :
+         {&split_box_, &whitespace_box_, &minus_box_, &plus_box_, &quit_box_}) {
       *box = Box{0, -1, 0, -1};
     }
   }
@@ -624,8 +621,7 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     }
     const int column_width = label_width + 2 + description_width;
     // Borders, the gap between the columns, the mouse row and the title.
-    const bool two_columns =
-        width >= 2 * column_width + 4 && rows + 2 > height;
+    const bool two_columns = width >= 2 * column_width + 4 && rows + 2 > height;
     std::vector<Elements> columns(two_columns ? 2 : 1);
     int filled = 0;
     for (Elements& section : sections) {
@@ -645,13 +641,12 @@ class ScreenFrameBase : public ftxui::ComponentBase {
       }
       across.push_back(ftxui::vbox(std::move(column)));
     }
-    return ftxui::window(
-               ftxui::text(" Keys of plimsy " + options_.name + " "),
-               ftxui::vbox({
-                   ftxui::hbox(std::move(across)),
-                   ftxui::text(""),
-                   ftxui::paragraph(kHelpMouse) | ftxui::dim,
-               })) |
+    return ftxui::window(ftxui::text(" Keys of plimsy " + options_.name + " "),
+                         ftxui::vbox({
+                             ftxui::hbox(std::move(across)),
+                             ftxui::text(""),
+                             ftxui::paragraph(kHelpMouse) | ftxui::dim,
+                         })) |
            ftxui::size(ftxui::WIDTH, ftxui::LESS_THAN, width) |
            ftxui::clear_under | ftxui::center;
   }

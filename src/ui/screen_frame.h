@@ -86,7 +86,8 @@ ftxui::Element PaneTitle(const std::string& title, bool focused);
 
 // An element built only once its box is known, by `build` given the box's
 // width and height, so that it can fit what it holds to the room it has.
-ftxui::Element AtSize(std::function<ftxui::Element(int width, int height)> build);
+ftxui::Element AtSize(
+    std::function<ftxui::Element(int width, int height)> build);
 
 // The first of `choices` that fits the width it is given; nothing when none
 // does. `before_layout` runs before the one chosen is laid out.

@@ -102,8 +102,8 @@ Element ScrollerBase::OnRender() {
   Element content = ComponentBase::OnRender();
   content->ComputeRequirement();
   content_height_ = content->requirement().min_y;
-  return std::make_shared<ViewportNode>(
-             std::move(content) | vscroll_indicator, this, Focused()) |
+  return std::make_shared<ViewportNode>(std::move(content) | vscroll_indicator,
+                                        this, Focused()) |
          yflex | reflect(box_);
 }
 
