@@ -146,11 +146,13 @@ report() {
   done
 }
 
-record "$diff_repo" diff "f001.txt" j k Up End
+record "$diff_repo" diff "f001.txt" j k Up End '?' Tab
 report diff "j (file list, next file)" "k (file list, back)" \
-  "Up (file list, at the top)" "End (file list)"
+  "Up (file list, at the top)" "End (file list)" \
+  "? (the help, opened and closed in turn)" "Tab (the next pane)"
 # Keys within the commits listed at start: a step past them reads more
 # commits from git first, which is not what is measured here.
-record "$log_repo" log "title:main 3000" j Down k Home
+record "$log_repo" log "title:main 3000" j Down k Home '?' Tab
 report log "j (commit list, next commit)" "Down (commit list)" \
-  "k (commit list, back)" "Home (commit list)"
+  "k (commit list, back)" "Home (commit list)" \
+  "? (the help, opened and closed in turn)" "Tab (the next pane)"

@@ -100,22 +100,25 @@ TEST_F(DiffScreenEndToEndTest, MovesThroughFilesAndScrollsTheDifference) {
   pane.SendLiteral("\x1b[H");
   pane.WaitFor("new 001");
 
+  // The view follows the row no further than it must: row 30 is the last
+  // in view.
   for (int i = 0; i < 30; ++i) {
     pane.SendKeys({"j"});
   }
   WaitUntil(pane, "j", [](const std::string& s) {
-    return !Shows(s, "new 001") && Shows(s, "new 040");
+    return !Shows(s, "new 001") && Shows(s, "new 030") && !Shows(s, "new 031");
   });
   for (int i = 0; i < 30; ++i) {
     pane.SendKeys({"k"});
   }
   pane.WaitFor("new 001");
 
+  // Three rows a notch.
   for (int i = 0; i < 30; ++i) {
     pane.SendLiteral(Wheel(true));
   }
   WaitUntil(pane, "wheel down", [](const std::string& s) {
-    return !Shows(s, "new 001") && Shows(s, "new 040");
+    return !Shows(s, "new 089") && Shows(s, "new 090");
   });
   for (int i = 0; i < 30; ++i) {
     pane.SendLiteral(Wheel(false));

@@ -168,6 +168,8 @@ TEST_P(GitConfigTest, TheDiffScreenShowsGitsOwnUnifiedDiff) {
 
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, 100, 24,
                 Environment(true));
+  // The last row of the hunk: a frame is written from the top down.
+  pane.WaitFor("│8│ eight");
   const std::string screen = pane.WaitFor("│ src/f.txt");
   EXPECT_TRUE(Shows(screen, "> M src/f.txt ")) << screen;
   EXPECT_TRUE(Shows(screen, "  M sub ")) << screen;

@@ -316,39 +316,6 @@ TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
   EXPECT_EQ(screen.PixelAt(0, 0).foreground_color, Color(Color::Red));
 }
 
-TEST(HeaderRendererTest, TitleControlsAndContext) {
-  bool split = true;
-  int context = 3;
-  ftxui::ButtonOption option;
-  option.transform = [](const ftxui::EntryState& state) {
-    return ftxui::text(state.label);
-  };
-  auto header = HeaderRenderer(
-      ftxui::Checkbox("[S]plit", &split, ftxui::CheckboxOption::Simple()),
-      ftxui::Button(
-          "[-1]", [] {}, option),
-      context,
-      ftxui::Button(
-          "[+1]", [] {}, option),
-      ftxui::Button(
-          "[Q]uit", [] {}, option));
-  for (int value : {0, 10}) {
-    context = value;
-    Screen screen = Draw(header(), 70, 1);
-    std::string row = Rows(screen)[0];
-    SCOPED_TRACE(row);
-    EXPECT_TRUE(row.starts_with("[plimsy log]"));
-    EXPECT_NE(
-        row.find("[S]plit   Context:[-1]" + std::to_string(value) + "[+1]"),
-        std::string::npos);
-    EXPECT_TRUE(row.ends_with("[Q]uit"));
-    for (int x : {0, 20, 69}) {
-      EXPECT_EQ(screen.PixelAt(x, 0).foreground_color, Color(Color::Black));
-      EXPECT_EQ(screen.PixelAt(x, 0).background_color, Color(Color::White));
-    }
-  }
-}
-
 TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
   std::vector<std::string> entries;
   for (int i = 0; i < 50; ++i) {

@@ -223,7 +223,8 @@ TEST_F(LogScreenTest, FirstFrame) {
   Harness screen(160, 30);
   std::vector<std::string> rows = screen.Rows();
   EXPECT_TRUE(rows[0].starts_with("[plimsy log]")) << rows[0];
-  EXPECT_NE(rows[0].find("[S]plit   Context:[-1]3[+1]"), std::string::npos)
+  EXPECT_NE(rows[0].find("▣ [S]plit  ☐ [W]hitespace   Context:[-1]3[+1]"),
+            std::string::npos)
       << rows[0];
   EXPECT_TRUE(rows[0].ends_with("[Q]uit")) << rows[0];
 
@@ -402,6 +403,7 @@ TEST_F(LogScreenTest, Keys) {
     int context;
     int exits;
     bool runs_git;
+    bool ignore_whitespace = false;
   };
   const std::vector<Case> cases = {
       {"s", Event::Character('s'), 3, true, false, 3, 0, false},
@@ -410,8 +412,10 @@ TEST_F(LogScreenTest, Keys) {
       {"+", Event::Character('+'), 3, true, true, 4, 0, true},
       {"q", Event::Character('q'), 3, true, true, 3, 1, false},
       {"Escape", Event::Escape, 3, true, true, 3, 1, false},
-      {"S", Event::Character('S'), 3, false, true, 3, 0, false},
-      {"Q", Event::Character('Q'), 3, false, true, 3, 0, false},
+      {"S", Event::Character('S'), 3, true, false, 3, 0, false},
+      {"Q", Event::Character('Q'), 3, true, true, 3, 1, false},
+      {"W", Event::Character('W'), 3, true, true, 3, 0, true, true},
+      {"x", Event::Character('x'), 3, false, true, 3, 0, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -422,12 +426,18 @@ TEST_F(LogScreenTest, Keys) {
     EXPECT_EQ(screen.state.split, c.split);
     EXPECT_EQ(screen.state.context, c.context);
     EXPECT_EQ(screen.exits, c.exits);
+    EXPECT_EQ(screen.state.ignore_whitespace, c.ignore_whitespace);
     if (c.runs_git) {
-      EXPECT_EQ(diffs.runs, (std::vector<std::vector<std::string>>{
-                                {"git", "diff-tree", "-p", "--no-commit-id",
-                                 "--root", "--diff-merges=first-parent", "-M",
-                                 "-U" + std::to_string(c.context),
-                                 "--end-of-options", head}}));
+      std::vector<std::string> run = {
+          "git",    "diff-tree",
+          "-p",     "--no-commit-id",
+          "--root", "--diff-merges=first-parent",
+          "-M",     "-U" + std::to_string(c.context)};
+      if (c.ignore_whitespace) {
+        run.push_back("-w");
+      }
+      run.insert(run.end(), {"--end-of-options", head});
+      EXPECT_EQ(diffs.runs, (std::vector<std::vector<std::string>>{run}));
     } else {
       EXPECT_TRUE(diffs.runs.empty());
     }

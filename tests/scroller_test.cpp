@@ -119,19 +119,53 @@ TEST_F(ScrollerTest, RowMovesAndStopsAtBothEnds) {
       {WheelUp(), false, "row 0"},
       {Event::ArrowDown, true, "row 1"},
       {Event::Character('j'), true, "row 2"},
-      {WheelDown(), true, "row 3"},
-      {Event::Character('k'), true, "row 2"},
-      {WheelUp(), true, "row 1"},
+      // Everything is in view: the wheel has nothing to scroll.
+      {WheelDown(), false, "row 2"},
+      {Event::Character('k'), true, "row 1"},
       {Event::End, true, "row 4"},
       {Event::End, false, "row 4"},
       {Event::ArrowDown, false, "row 4"},
       {Event::Character('j'), false, "row 4"},
-      {WheelDown(), false, "row 4"},
       {Event::Character('x'), false, "row 4"},
       {Event::Home, true, "row 0"},
       {Event::Home, false, "row 0"},
+      {Event::Character('G'), true, "row 4"},
+      {Event::Character('g'), true, "row 0"},
   });
   EXPECT_EQ(child_events_, 0);
+}
+
+// The wheel scrolls the view by 3 rows a notch; the selected row moves only
+// as far as it must to stay in view.
+TEST_F(ScrollerTest, WheelScrollsTheView) {
+  Draw();
+  const auto top = [this] {
+    Draw();
+    return Row(0);
+  };
+  EXPECT_TRUE(scroller_->OnEvent(Event::ArrowDown));
+  EXPECT_TRUE(scroller_->OnEvent(Event::ArrowDown));
+  EXPECT_TRUE(scroller_->OnEvent(Event::ArrowDown));
+  Draw();
+  EXPECT_TRUE(scroller_->OnEvent(WheelDown()));
+  EXPECT_EQ(top(), "row 3");
+  EXPECT_EQ(Highlighted(), "row 3");
+  EXPECT_TRUE(scroller_->OnEvent(WheelDown()));
+  EXPECT_EQ(top(), "row 6");
+  EXPECT_EQ(Highlighted(), "row 6");
+  EXPECT_TRUE(scroller_->OnEvent(WheelUp()));
+  EXPECT_EQ(top(), "row 3");
+  EXPECT_EQ(Highlighted(), "row 6");
+  for (int notch = 0; notch < 40; ++notch) {
+    scroller_->OnEvent(WheelDown());
+    Draw();
+  }
+  EXPECT_EQ(top(), "row 80");
+  EXPECT_EQ(Highlighted(), "row 80");
+  EXPECT_FALSE(scroller_->OnEvent(WheelDown()));
+  EXPECT_TRUE(scroller_->OnEvent(WheelUp()));
+  EXPECT_EQ(top(), "row 77");
+  EXPECT_EQ(Highlighted(), "row 80");
 }
 
 TEST_F(ScrollerTest, PagesAreOneRowLessThanTheViewport) {
@@ -191,14 +225,14 @@ TEST_F(ScrollerTest, ViewFollowsTheSelectedRow) {
   EXPECT_EQ(Row(19), "row 19");
 }
 
-TEST_F(ScrollerTest, ShrunkContentKeepsTheRowUntilTheNextEvent) {
+TEST_F(ScrollerTest, ShrunkContentMovesTheRowToItsEnd) {
   Draw();
   scroller_->OnEvent(Event::End);
   rows_ = 10;
-  // The row past the end is still the one held in view.
-  EXPECT_EQ(Highlighted(), "");
-  EXPECT_TRUE(scroller_->OnEvent(Event::Character('x')));
   EXPECT_EQ(Highlighted(), "row 9");
+  EXPECT_FALSE(scroller_->OnEvent(Event::Character('x')));
+  EXPECT_TRUE(scroller_->OnEvent(Event::ArrowUp));
+  EXPECT_EQ(Highlighted(), "row 8");
 }
 
 // The scroller beside another focusable component, which has the focus
@@ -234,41 +268,43 @@ TEST_F(ScrollerFocusTest, HighlightOnlyWhileFocused) {
   EXPECT_FALSE(ScrollerRowInverted(1));
 }
 
-TEST_F(ScrollerFocusTest, WheelOutsideMovesWithoutTakingFocus) {
+TEST_F(ScrollerFocusTest, WheelScrollsOnlyUnderThePointer) {
   DrawRoot();
-  EXPECT_TRUE(scroller_->OnEvent(MouseAt(Mouse::WheelDown, 2, 5)));
-  EXPECT_FALSE(scroller_->Focused());
-  EXPECT_TRUE(other_->Active());
-  EXPECT_TRUE(scroller_->OnEvent(MouseAt(Mouse::WheelDown, 9, 5)));
-  EXPECT_FALSE(scroller_->Focused());
+  EXPECT_FALSE(scroller_->OnEvent(MouseAt(Mouse::WheelDown, 2, 5)));
+  EXPECT_FALSE(scroller_->OnEvent(MouseAt(Mouse::WheelDown, 9, 5)));
+  DrawRoot();
+  EXPECT_EQ(screen_.PixelAt(10, 0).character, "r");
+  EXPECT_EQ(screen_.PixelAt(14, 0).character, "0");
 
-  // Unfocused, the view still follows the row, without a highlight.
-  scroller_->OnEvent(Event::End);
+  // Over the scroller it scrolls, without taking the focus.
+  EXPECT_TRUE(scroller_->OnEvent(MouseAt(Mouse::WheelDown, 15, 5)));
+  EXPECT_FALSE(scroller_->Focused());
   DrawRoot();
-  EXPECT_EQ(screen_.PixelAt(10, 19).character, "r");
-  EXPECT_FALSE(ScrollerRowInverted(19));
-
-  scroller_->OnEvent(Event::Home);
-  scroller_->OnEvent(MouseAt(Mouse::WheelDown, 15, 5));
-  ASSERT_TRUE(scroller_->Focused());
-  DrawRoot();
-  EXPECT_TRUE(ScrollerRowInverted(1));
+  EXPECT_EQ(screen_.PixelAt(14, 0).character, "3");
+  EXPECT_FALSE(ScrollerRowInverted(0));
 }
 
-TEST_F(ScrollerFocusTest, ClickInsideTakesFocusWithoutMoving) {
+TEST_F(ScrollerFocusTest, ClickInsideTakesFocusAndSelectsTheRow) {
   DrawRoot();
   const struct {
     int x;
     int y;
     bool focused;
-  } clicks[] = {{9, 0, false}, {10, 20, false}, {10, 0, true}, {29, 19, true}};
+    bool moved;
+  } clicks[] = {{9, 0, false, false},
+                {10, 20, false, false},
+                {10, 0, true, false},
+                {29, 19, true, true}};
   for (const auto& click : clicks) {
     SCOPED_TRACE(std::to_string(click.x) + ", " + std::to_string(click.y));
     other_->TakeFocus();
-    EXPECT_FALSE(scroller_->OnEvent(MouseAt(Mouse::Left, click.x, click.y)));
+    EXPECT_EQ(scroller_->OnEvent(MouseAt(Mouse::Left, click.x, click.y)),
+              click.moved);
     EXPECT_EQ(scroller_->Focused(), click.focused);
     EXPECT_EQ(other_->Active(), !click.focused);
   }
+  DrawRoot();
+  EXPECT_TRUE(ScrollerRowInverted(19));
 }
 
 TEST_F(ScrollerFocusTest, BeforeTheFirstFrameOnlyTheOriginCellTakesFocus) {
@@ -299,11 +335,11 @@ TEST(ScrollerTallContentTest, ViewFollowsTheRowInAPane) {
     EXPECT_TRUE(scroller->OnEvent(Event::PageDown)) << rows;
     screen.Clear();
     ftxui::Render(screen, pane->Render());
-    // The pane is 9 rows tall, so a page is 8 rows; the frame keeps row 16
-    // in the middle of the pane, 4 rows below its top.
+    // The pane is 9 rows tall, so a page is 8 rows; a page moves the view
+    // and the row together, so row 16 is at the top of the pane.
     EXPECT_EQ(screen.PixelAt(0, 0).character, "t") << rows;
     for (int y = 1; y < 10; ++y) {
-      EXPECT_EQ(screen.PixelAt(0, y).inverted, y == 5) << rows << " " << y;
+      EXPECT_EQ(screen.PixelAt(0, y).inverted, y == 1) << rows << " " << y;
     }
   }
 }

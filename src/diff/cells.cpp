@@ -139,6 +139,52 @@ class ChangedBytes {
   size_t next_ = 0;
 };
 
+// Which glyphs fall in a match of a search term, asked in the order of the
+// text. The text is searched a window at a time from the first glyph
+// asked, so a long line costs only the part that is drawn.
+class MatchedBytes {
+ public:
+  MatchedBytes(std::string_view text, const Finder* finder, size_t from)
+      : text_(text), finder_(finder) {
+    if (finder_ != nullptr) {
+      const size_t length = finder_->term().size();
+      searched_ = from >= length ? from - length + 1 : 0;
+    }
+  }
+
+  bool Contains(size_t offset) {
+    if (finder_ == nullptr) {
+      return false;
+    }
+    const size_t length = finder_->term().size();
+    while (match_end_ <= offset && searched_ < text_.size()) {
+      const size_t window_end = std::min(
+          text_.size(), std::max(searched_, offset) + kWindow + length);
+      const std::string_view window = text_.substr(0, window_end);
+      const size_t found = finder_->Find(window, searched_);
+      if (found == std::string_view::npos) {
+        searched_ = window_end >= length ? window_end - length + 1 : 0;
+        if (window_end == text_.size()) {
+          searched_ = text_.size();
+        }
+        continue;
+      }
+      match_begin_ = found;
+      match_end_ = found + length;
+      searched_ = found + 1;
+    }
+    return match_begin_ <= offset && offset < match_end_;
+  }
+
+ private:
+  static constexpr size_t kWindow = 4096;
+  std::string_view text_;
+  const Finder* finder_;
+  size_t searched_ = 0;
+  size_t match_begin_ = 0;
+  size_t match_end_ = 0;
+};
+
 // A cell of fixed width as tall as its row: a short ASCII text in its first
 // row, or a column rule down all of its rows, in a style that fills all of
 // them. It touches only the rows in view, however tall its row is.
@@ -291,9 +337,15 @@ class TextCellNode : public ftxui::Node {
   void Paint(ftxui::Pixel& pixel,
              std::string_view character,
              bool changed,
-             bool stand_in) const {
+             bool stand_in,
+             bool matched = false) const {
     pixel.character.assign(character);
     Style(pixel, changed, stand_in);
+    if (matched) {
+      pixel.foreground_color = Color::Black;
+      pixel.background_color = Color::Yellow;
+      pixel.underlined = true;
+    }
   }
 
   void Style(ftxui::Pixel& pixel, bool changed, bool stand_in) const {
@@ -302,6 +354,7 @@ class TextCellNode : public ftxui::Node {
     pixel.background_color =
         changed ? style_.changed_background : style_.background;
     pixel.bold = changed;
+    pixel.underlined = false;
     pixel.dim = style_.dim;
     pixel.inverted = stand_in;
   }
@@ -346,6 +399,7 @@ class TextCellNode : public ftxui::Node {
     }
     reader.SkipAscii(column - reader.column());
     ChangedBytes changed(changed_.get(), reader.offset());
+    MatchedBytes matched(text_, options_.highlight, reader.offset());
     const int y = box_.y_min;
     Glyph glyph;
     while (reader.column() < column + width) {
@@ -355,6 +409,7 @@ class TextCellNode : public ftxui::Node {
       }
       const int64_t cell = at - column;
       const bool is_changed = changed.Contains(glyph.offset);
+      const bool is_matched = matched.Contains(glyph.offset);
       if (cell < first_free || cell + glyph.width - 1 > last_free) {
         continue;
       }
@@ -362,9 +417,11 @@ class TextCellNode : public ftxui::Node {
       if (x < area.x_min || x + glyph.width - 1 > area.x_max) {
         continue;
       }
-      Paint(screen.PixelAt(x, y), glyph.text, is_changed, glyph.stand_in);
+      Paint(screen.PixelAt(x, y), glyph.text, is_changed, glyph.stand_in,
+            is_matched);
       if (glyph.width == 2) {
-        Paint(screen.PixelAt(x + 1, y), "", is_changed, glyph.stand_in);
+        Paint(screen.PixelAt(x + 1, y), "", is_changed, glyph.stand_in,
+              is_matched);
       }
     }
     if (left_mark && box_.x_min >= area.x_min) {
@@ -399,6 +456,7 @@ class TextCellNode : public ftxui::Node {
     GlyphReader reader(text_, start.offset, start.column);
     Placer placer(width, start.row, start.x);
     ChangedBytes changed(changed_.get(), reader.offset());
+    MatchedBytes matched(text_, options_.highlight, reader.offset());
     Glyph glyph;
     while (true) {
       if (placer.row() < first) {
@@ -412,6 +470,7 @@ class TextCellNode : public ftxui::Node {
         break;
       }
       const bool is_changed = changed.Contains(glyph.offset);
+      const bool is_matched = matched.Contains(glyph.offset);
       if (row < first) {
         continue;
       }
@@ -421,9 +480,11 @@ class TextCellNode : public ftxui::Node {
         PaintMark(screen.PixelAt(x, y), "›");
         continue;
       }
-      Paint(screen.PixelAt(x, y), glyph.text, is_changed, glyph.stand_in);
+      Paint(screen.PixelAt(x, y), glyph.text, is_changed, glyph.stand_in,
+            is_matched);
       if (glyph.width == 2) {
-        Paint(screen.PixelAt(x + 1, y), "", is_changed, glyph.stand_in);
+        Paint(screen.PixelAt(x + 1, y), "", is_changed, glyph.stand_in,
+              is_matched);
       }
     }
   }

@@ -15,6 +15,7 @@
 
 #include "diff/diff.h"
 #include "diff/word_diff.h"
+#include "ui/finder.h"
 
 // The cells that a rendered hunk is made of, shared by the element that
 // holds a whole file and the one that holds only the rows in view.
@@ -83,6 +84,8 @@ struct TextOptions {
   // Where a drawn cell reports how far its text is worth scrolling (the
   // larger of what it finds and what is there); may be null.
   int* column_limit = nullptr;
+  // The matches of this term are shown marked; may be null.
+  const Finder* highlight = nullptr;
 };
 
 // The cells below stand as tall as their row, which a wrapped line makes

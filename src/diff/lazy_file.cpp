@@ -25,20 +25,6 @@ using ftxui::Element;
 // FTXUI's sizes are ints; a wrapped file of more rows is cut there.
 constexpr int64_t kMostRows = 1 << 30;
 
-// Without kept split-layout row counts, every hunk's lines are read on every
-// frame. The hunks' lines lie apart in memory: asking early for those of a
-// hunk a few hunks ahead lets the memory fetch them while the hunks before
-// it are counted.
-void PrefetchLines(const Hunk& hunk) {
-  constexpr size_t kBytes = 4096;
-  const char* const data = reinterpret_cast<const char*>(hunk.lines.data());
-  const size_t size = std::min(hunk.lines.size() * sizeof(Line), kBytes);
-  for (size_t offset = 0; offset < size; offset += 64) {
-    __builtin_prefetch(data + offset);
-  }
-}
-constexpr size_t kPrefetchDistance = 8;
-
 // Where a hunk lies in the file.
 struct HunkLayout {
   const Hunk* hunk = nullptr;
@@ -100,11 +86,13 @@ class LazyFileNode : public ftxui::Node {
         TextWidths(look_, split_, box.x_max - box.x_min + 1);
     if (look_.text.wrap) {
       text_widths_ = widths;
-      if (options_.cache != nullptr) {
-        RenderCache::Parts& parts = options_.cache->parts();
-        parts.old_text_width = widths.first;
-        parts.new_text_width = widths.second;
-      }
+    }
+    // Kept unwrapped too: keys that come before the first wrapped frame
+    // (several read at once) find the wrapped rows at these widths.
+    if (options_.cache != nullptr) {
+      RenderCache::Parts& parts = options_.cache->parts();
+      parts.old_text_width = widths.first;
+      parts.new_text_width = widths.second;
     }
     if (options_.view != nullptr && options_.cache != nullptr) {
       HandRowWhenToggled(widths);
@@ -193,7 +181,8 @@ class LazyFileNode : public ftxui::Node {
     }
     if (tops_ == nullptr || tops_->split != split_ || tops_->wrap != wrap ||
         tops_->widths != widths) {
-      tops_ = MeasureTops(widths);
+      tops_ = MeasureHunkTops(file_, split_, wrapped_.get(), widths,
+                              options_.split_rows);
       if (options_.cache != nullptr) {
         options_.cache->parts().tops = tops_;
       }
@@ -207,36 +196,6 @@ class LazyFileNode : public ftxui::Node {
         file_.hunks.empty()
             ? 0
             : look_.old_width + look_.new_width + (split_ ? 1605 : 803);
-  }
-
-  std::shared_ptr<const HunkTops> MeasureTops(
-      std::pair<int, int> widths) const {
-    auto measured = std::make_shared<HunkTops>();
-    measured->split = split_;
-    measured->wrap = wrapped_ != nullptr;
-    measured->widths = widths;
-    const std::vector<Hunk>& hunks = file_.hunks;
-    std::vector<int64_t>& tops = measured->tops;
-    tops.reserve(hunks.size() + 1);
-    int64_t top = 0;
-    for (size_t i = 0; i < hunks.size(); ++i) {
-      tops.push_back(top);
-      int64_t rows = 0;
-      if (wrapped_ != nullptr) {
-        const std::vector<int64_t>& ends = wrapped_->ends[i];
-        rows = ends.empty() ? 0 : ends.back();
-      } else if (split_ && options_.split_rows != nullptr) {
-        rows = (*options_.split_rows)[i];
-      } else {
-        if (split_ && i + kPrefetchDistance < hunks.size()) {
-          PrefetchLines(hunks[i + kPrefetchDistance]);
-        }
-        rows = EntryCount(hunks[i], split_);
-      }
-      top += 1 + rows;
-    }
-    tops.push_back(top);
-    return measured;
   }
 
   // Tells the scroller where the rows it shows will be once wrapping is

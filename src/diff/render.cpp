@@ -38,6 +38,7 @@ FileLook LookOf(const File& file, const RenderOptions& options) {
     look.text.column = options.view->column;
     look.text.wrap = options.view->wrap;
     look.text.column_limit = &options.view->column_limit;
+    look.text.highlight = options.view->highlight.get();
   }
   look.cache = options.cache;
   return look;

@@ -579,4 +579,56 @@ std::pair<int, int> TextWidths(const FileLook& look, bool split, int width) {
   return {cells(old_text), split ? cells(new_text) : 0};
 }
 
+namespace {
+
+// Without kept split-layout row counts, every hunk's lines are read on every
+// frame. The hunks' lines lie apart in memory: asking early for those of a
+// hunk a few hunks ahead lets the memory fetch them while the hunks before
+// it are counted.
+void PrefetchLines(const Hunk& hunk) {
+  constexpr size_t kBytes = 4096;
+  const char* const data = reinterpret_cast<const char*>(hunk.lines.data());
+  const size_t size = std::min(hunk.lines.size() * sizeof(Line), kBytes);
+  for (size_t offset = 0; offset < size; offset += 64) {
+    __builtin_prefetch(data + offset);
+  }
+}
+constexpr size_t kPrefetchDistance = 8;
+
+}  // namespace
+
+std::shared_ptr<const HunkTops> MeasureHunkTops(
+    const File& file,
+    bool split,
+    const WrappedRows* wrapped,
+    std::pair<int, int> widths,
+    const std::vector<int>* split_rows) {
+  auto measured = std::make_shared<HunkTops>();
+  measured->split = split;
+  measured->wrap = wrapped != nullptr;
+  measured->widths = widths;
+  const std::vector<Hunk>& hunks = file.hunks;
+  std::vector<int64_t>& tops = measured->tops;
+  tops.reserve(hunks.size() + 1);
+  int64_t top = 0;
+  for (size_t i = 0; i < hunks.size(); ++i) {
+    tops.push_back(top);
+    int64_t rows = 0;
+    if (wrapped != nullptr) {
+      const std::vector<int64_t>& ends = wrapped->ends[i];
+      rows = ends.empty() ? 0 : ends.back();
+    } else if (split && split_rows != nullptr) {
+      rows = (*split_rows)[i];
+    } else {
+      if (split && i + kPrefetchDistance < hunks.size()) {
+        PrefetchLines(hunks[i + kPrefetchDistance]);
+      }
+      rows = EntryCount(hunks[i], split);
+    }
+    top += 1 + rows;
+  }
+  tops.push_back(top);
+  return measured;
+}
+
 }  // namespace plimsy

@@ -142,6 +142,16 @@ struct HunkTops {
   std::vector<int64_t> tops;
 };
 
+// Where the hunks of `file` lie: with `wrapped`, the rows of its entries
+// wrapped at `widths`, else one row per entry, counted from `split_rows`
+// (SplitRowCounts of the file) when given.
+std::shared_ptr<const HunkTops> MeasureHunkTops(
+    const File& file,
+    bool split,
+    const WrappedRows* wrapped,
+    std::pair<int, int> widths,
+    const std::vector<int>* split_rows);
+
 // The rows every entry of `file` takes wrapped at the given text widths,
 // kept in `cache` when there is one.
 std::shared_ptr<const WrappedRows> KeptWrap(const File& file,

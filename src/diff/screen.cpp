@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,17 +14,19 @@
 #include <ftxui/component/screen_interactive.hpp>
 #include <ftxui/dom/elements.hpp>
 #include <ftxui/screen/color.hpp>
+#include <ftxui/screen/terminal.hpp>
 
 #include "diff/file_labels.h"
 #include "diff/format_options.h"
+#include "diff/positions.h"
 #include "diff/render.h"
 #include "git.h"
 #include "process.h"
 #include "terminal.h"
 #include "ui/display_text.h"
 #include "ui/list.h"
+#include "ui/screen_frame.h"
 #include "ui/scroller.h"
-#include "ui/simple_button.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::diff {
@@ -38,6 +42,11 @@ using ftxui::Event;
 int32_t SelectedIndex(const State& state) {
   const int32_t last = static_cast<int32_t>(state.files.size()) - 1;
   return last < 0 ? -1 : std::clamp(state.selected_file, 0, last);
+}
+
+// How the difference pane draws file `index`.
+RenderOptions Options(State& state, int32_t index) {
+  return {&state.split_rows[index], &state.render_caches[index], &state.view};
 }
 
 const File* SelectedFile(const State& state) {
@@ -78,6 +87,9 @@ void refresh(State& state) {
   args.insert(args.end(), ForcedDiffOptions().begin(),
               ForcedDiffOptions().end());
   args.push_back("-U" + std::to_string(state.context));
+  if (state.ignore_whitespace) {
+    args.push_back("-w");
+  }
   args.insert(args.end(), state.arguments.begin(), state.arguments.end());
   GitResult result = GitCapture(args);
   state.files = ParseDiff(std::move(result.out));
@@ -116,37 +128,39 @@ Component BuildScreen(State& state, std::function<void()> exit) {
     reload();
   };
 
-  const ButtonOption button_option = SimpleButtonOption();
-  Component plus_button = Button("[+1]", more_context, button_option);
-  Component minus_button = Button("[-1]", less_context, button_option);
-  ListOption file_list_option;
-  file_list_option.scroll_indicator = false;
-  Component file_menu =
-      List(&state.file_names, &state.selected_file, file_list_option);
-  Component split_checkbox =
-      Checkbox("[S]plit", &state.split, CheckboxOption::Simple());
-  Component quit_button = Button("[Q]uit", exit, button_option);
-
   Component difference_view = Renderer([&state] {
     const int32_t index = SelectedIndex(state);
     if (index >= 0) {
-      return RenderDifference(
-          state.files[index], state.split,
-          {&state.split_rows[index], &state.render_caches[index], &state.view});
+      return RenderDifference(state.files[index], state.split,
+                              Options(state, index));
     }
     return state.git_status != 0 ? FailureText(state)
                                  : text("No difference...");
   });
-  Component difference_scroller = Scroller(difference_view, &state.view);
+  std::shared_ptr<ScrollerBase> difference_scroller =
+      MakeScroller(difference_view, &state.view);
+  // Another file is shown from its start.
+  auto file_changed = [&state, difference_scroller] {
+    difference_scroller->SelectAtTop(0);
+    state.view.column = 0;
+  };
+
+  ListOption file_list_option;
+  file_list_option.scroll_indicator = false;
+  file_list_option.on_change = file_changed;
+  file_list_option.highlight = [&state] { return state.view.highlight.get(); };
+  Component file_menu =
+      List(&state.file_names, &state.selected_file, file_list_option);
 
   Component files_pane = Renderer(file_menu, [file_menu] {
-    return vbox({text(" Files "), separator(), file_menu->Render()});
+    return vbox({PaneTitle(" Files ", file_menu->Focused()), separator(),
+                 file_menu->Render()});
   });
   Component difference_pane =
       Renderer(difference_scroller, [&state, difference_scroller] {
         const File* file = SelectedFile(state);
         return vbox({
-                   text(" Difference "),
+                   PaneTitle(" Difference ", difference_scroller->Focused()),
                    separator(),
                    text(file == nullptr ? std::string()
                                         : " " + DisplayText(NameRow(*file))),
@@ -155,49 +169,107 @@ Component BuildScreen(State& state, std::function<void()> exit) {
                }) |
                flex;
       });
+  auto files_width = std::make_shared<SideWidth>(&state.files_width);
   Component panes =
-      ResizableSplitLeft(files_pane, difference_pane, &state.files_width);
-  Component body = Renderer(panes, [panes] { return panes->Render() | yflex; });
-
-  Component toolbar = Container::Horizontal(
-      {split_checkbox, minus_button, plus_button, quit_button});
-  Component header = Renderer(toolbar, [&state, split_checkbox, minus_button,
-                                        plus_button, quit_button] {
-    return hbox({
-               text("[plimsy diff]"),
-               filler(),
-               split_checkbox->Render(),
-               text("   Context:"),
-               minus_button->Render(),
-               text(std::to_string(state.context)),
-               plus_button->Render(),
-               filler(),
-               quit_button->Render(),
-           }) |
-           bgcolor(Color::White) | color(Color::Black);
+      ResizableSplitLeft(files_pane, difference_pane, files_width->shown());
+  Component body = Renderer(panes, [panes, files_width] {
+    return AtSize([panes, files_width](int width, int) {
+      // The file list leaves the difference most of a narrow screen.
+      files_width->Fit(width, 1.0 / 3);
+      return panes->Render() | yflex;
+    });
   });
 
-  Component layout = TerminalCells(Container::Vertical({header, body}));
-  Component root = CatchEvent(
-      layout, [&state, exit, less_context, more_context](const Event& event) {
-        if (event == Event::Character('s')) {
-          state.split = !state.split;
-          return true;
-        }
-        if (event == Event::Character('-')) {
-          less_context();
-          return true;
-        }
-        if (event == Event::Character('+')) {
-          more_context();
-          return true;
-        }
-        if (event == Event::Character('q') || event == Event::Escape) {
-          exit();
-          return true;
-        }
-        return false;
-      });
+  // The hunks of the file shown, as drawn now.
+  auto drawn = [&state]() -> std::optional<DrawnFile> {
+    const int32_t index = SelectedIndex(state);
+    if (index < 0) {
+      return std::nullopt;
+    }
+    return DrawnFile(state.files[index], state.split, Options(state, index));
+  };
+  auto to_hunk = [drawn, difference_scroller](const Event& event) {
+    const bool next = event == Event::Character(']');
+    std::optional<DrawnFile> file = drawn();
+    const int row = difference_scroller->selected();
+    std::optional<int64_t> hunk;
+    if (file) {
+      hunk = next ? file->NextHunk(row) : file->PreviousHunk(row);
+    }
+    if (!hunk) {
+      return std::string(next ? "No hunk below" : "No hunk above");
+    }
+    difference_scroller->SelectAtTop(static_cast<int>(*hunk));
+    return std::string();
+  };
+  auto to_file = [&state, file_changed](const Event& event) {
+    const int32_t count = static_cast<int32_t>(state.files.size());
+    const int32_t current = SelectedIndex(state);
+    const int32_t next = current + (event == Event::Character('}') ? 1 : -1);
+    if (next < 0 || next >= count) {
+      return std::string(next < 0 ? "First file" : "Last file");
+    }
+    state.selected_file = next;
+    file_changed();
+    return std::string();
+  };
+
+  ScreenFrameOptions options;
+  options.name = "diff";
+  options.split = &state.split;
+  options.ignore_whitespace = &state.ignore_whitespace;
+  options.context = &state.context;
+  options.whitespace_changed = reload;
+  options.less_context = less_context;
+  options.more_context = more_context;
+  options.exit = exit;
+  options.view = &state.view;
+  options.panes = {
+      {file_menu,
+       [&state, file_changed](const Finder& finder, bool forward) {
+         int selected = state.selected_file;
+         const SearchResult result = SearchEntries(
+             finder, forward, static_cast<int>(state.file_names.size()),
+             selected, [&state](int i) { return state.file_names[i]; });
+         if (selected != state.selected_file) {
+           state.selected_file = selected;
+           file_changed();
+         }
+         return result;
+       }},
+      {difference_scroller,
+       [drawn, difference_scroller](const Finder& finder, bool forward) {
+         std::optional<DrawnFile> file = drawn();
+         if (!file) {
+           return SearchResult::kNothing;
+         }
+         const std::optional<DrawnFile::Match> match =
+             file->Find(finder, difference_scroller->selected(), forward);
+         if (!match) {
+           return SearchResult::kNotFound;
+         }
+         difference_scroller->Select(static_cast<int>(match->row));
+         return match->wrapped ? SearchResult::kWrapped : SearchResult::kFound;
+       }},
+  };
+  options.keys = {
+      {{Event::Character(']'), Event::Character('[')},
+       {},
+       "] [",
+       "Difference pane",
+       "next / previous hunk",
+       to_hunk,
+       "]/[ hunk"},
+      {{Event::Character('}'), Event::Character('{')},
+       {},
+       "} {",
+       "Files",
+       "next / previous file",
+       to_file,
+       "}/{ file"},
+  };
+
+  Component root = TerminalCells(ScreenFrame(body, std::move(options)));
   file_menu->TakeFocus();
   return root;
 }
@@ -223,6 +295,7 @@ int main(int argc, const char** argv) {
     std::cout << "No difference..." << std::endl;
     return 0;
   }
+  state.split = StartsSplit(ftxui::Terminal::Size().dimx);
   return RunScreen("diff", [&state](std::function<void()> exit) {
     return BuildScreen(state, std::move(exit));
   });

@@ -29,6 +29,8 @@ struct State {
   int32_t selected_file = 0;
   int32_t context = 3;
   bool split = true;
+  // Adds -w to git diff: changes in whitespace are not shown.
+  bool ignore_whitespace = false;
   int32_t files_width = 30;
   // Handed on to git diff after the context option at every refresh.
   std::vector<std::string> arguments;

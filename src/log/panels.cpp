@@ -8,6 +8,7 @@
 
 #include "diff/file_labels.h"
 #include "ui/display_text.h"
+#include "ui/screen_frame.h"
 
 namespace plimsy::log {
 namespace {
@@ -85,7 +86,7 @@ Elements ErrorRows(const std::string& error) {
 // A titled pane whose list scrolls inside it with an indicator.
 Element ListPane(const char* title, const Component& list) {
   return ftxui::vbox({
-      ftxui::text(title),
+      PaneTitle(title, list->Focused()),
       ftxui::separator(),
       list->Render(),
   });
@@ -168,27 +169,6 @@ std::function<Element(const ListEntryState&)> CommitEntry(
   };
 }
 
-std::function<Element()> HeaderRenderer(Component split_checkbox,
-                                        Component minus_button,
-                                        const int& context,
-                                        Component plus_button,
-                                        Component quit_button) {
-  return [=, &context] {
-    return ftxui::hbox({
-               ftxui::text("[plimsy log]"),
-               ftxui::filler(),
-               split_checkbox->Render(),
-               ftxui::text("   Context:"),
-               minus_button->Render(),
-               ftxui::text(std::to_string(context)),
-               plus_button->Render(),
-               ftxui::filler(),
-               quit_button->Render(),
-           }) |
-           ftxui::bgcolor(Color::White) | ftxui::color(Color::Black);
-  };
-}
-
 std::function<Element()> CommitPaneRenderer(Component commit_menu) {
   return [commit_menu] { return ListPane("Commit", commit_menu); };
 }
@@ -200,7 +180,7 @@ std::function<Element()> FilesPaneRenderer(Component file_menu,
       return ListPane("Files", file_menu);
     }
     return ftxui::vbox({
-        ftxui::text("Files"),
+        PaneTitle("Files", file_menu->Focused()),
         ftxui::separator(),
         ftxui::paragraph(note) | ftxui::dim,
         file_menu->Render() | ftxui::vscroll_indicator | ftxui::yframe |
@@ -212,7 +192,7 @@ std::function<Element()> FilesPaneRenderer(Component file_menu,
 std::function<Element()> ContentPaneRenderer(Component content_scroller) {
   return [content_scroller] {
     return ftxui::vbox({
-        ftxui::text("Content"),
+        PaneTitle("Content", content_scroller->Focused()),
         ftxui::separator(),
         content_scroller->Render() | ftxui::flex,
     });

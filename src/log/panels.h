@@ -56,14 +56,8 @@ std::function<ftxui::Element(const ListEntryState&)> CommitEntry(
     const std::size_t& abbrev,
     const int& author_width);
 
-// The black on white bar with the title, the layout and context controls
-// and the quit button.
-std::function<ftxui::Element()> HeaderRenderer(ftxui::Component split_checkbox,
-                                               ftxui::Component minus_button,
-                                               const int& context,
-                                               ftxui::Component plus_button,
-                                               ftxui::Component quit_button);
-
+// The panes, each under its title, which is highlighted while the pane has
+// the focus.
 std::function<ftxui::Element()> CommitPaneRenderer(
     ftxui::Component commit_menu);
 // The file list, under `note` when it is not empty.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,18 +15,28 @@
 #include <ftxui/screen/terminal.hpp>
 
 #include "diff/file_labels.h"
+#include "diff/positions.h"
 #include "diff/render.h"
 #include "git.h"
 #include "log/panels.h"
 #include "process.h"
 #include "terminal.h"
 #include "ui/list.h"
+#include "ui/screen_frame.h"
 #include "ui/scroller.h"
-#include "ui/simple_button.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::log {
 namespace {
+
+// What the commit list's search looks through: what its entry shows.
+std::string CommitSearchText(const CommitRow& row) {
+  std::string text = row.hash + " " + row.date + " " + row.author + " ";
+  for (const RefLabel& label : row.labels) {
+    text += label.name + " ";
+  }
+  return text + row.title;
+}
 
 void Reload(State& state) {
   SkipIfGitCannotStart([&state] { refresh(state); });
@@ -194,19 +206,24 @@ void load_more(State& state) {
   }
 }
 
-std::vector<std::string> DiffCommandLine(const std::string& hash, int context) {
+std::vector<std::string> DiffCommandLine(const std::string& hash,
+                                         int context,
+                                         bool ignore_whitespace) {
   // A merge against its first parent, a commit without parents (or whose
   // parents a shallow clone cut off) against the empty tree. The plumbing
   // command reads none of the settings that change how a diff is printed.
-  return {"diff-tree",
-          "-p",
-          "--no-commit-id",
-          "--root",
-          "--diff-merges=first-parent",
-          "-M",
-          "-U" + std::to_string(context),
-          "--end-of-options",
-          hash};
+  std::vector<std::string> args = {"diff-tree",
+                                   "-p",
+                                   "--no-commit-id",
+                                   "--root",
+                                   "--diff-merges=first-parent",
+                                   "-M",
+                                   "-U" + std::to_string(context)};
+  if (ignore_whitespace) {
+    args.push_back("-w");
+  }
+  args.insert(args.end(), {"--end-of-options", hash});
+  return args;
 }
 
 void refresh(State& state) {
@@ -215,7 +232,8 @@ void refresh(State& state) {
   }
   ClearDiff(state);
   const Commit& commit = *state.commits[state.selected_commit];
-  ShowDiff(state, GitCapture(DiffCommandLine(commit.hash, state.context)));
+  ShowDiff(state, GitCapture(DiffCommandLine(commit.hash, state.context,
+                                             state.ignore_whitespace)));
 }
 
 int InitialCommitsWidth(int width) {
@@ -226,70 +244,173 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   using ftxui::Component;
   using ftxui::Event;
 
-  ftxui::ButtonOption button_option = SimpleButtonOption();
-  Component split_checkbox =
-      ftxui::Checkbox("[S]plit", &state.split, ftxui::CheckboxOption::Simple());
-  Component minus_button = ftxui::Button(
-      "[-1]", [&state] { decrease_context(state); }, button_option);
-  Component plus_button = ftxui::Button(
-      "[+1]", [&state] { increase_context(state); }, button_option);
-  Component quit_button = ftxui::Button("[Q]uit", exit, button_option);
-  Component toolbar = ftxui::Container::Horizontal(
-      {split_checkbox, minus_button, plus_button, quit_button});
-  Component header = ftxui::Renderer(
-      toolbar, HeaderRenderer(split_checkbox, minus_button, state.context,
-                              plus_button, quit_button));
+  Component content_view = ftxui::Renderer(ContentRenderer(
+      state.selected_file, state.files, state.split_rows, state.render_caches,
+      state.view, state.split, state.commits, state.selected_commit, state.rows,
+      state.abbrev, state.missing, state.diff_error));
+  std::shared_ptr<ftxui::ScrollerBase> content_scroller =
+      ftxui::MakeScroller(content_view, &state.view);
+  Component content_pane =
+      ftxui::Renderer(content_scroller, ContentPaneRenderer(content_scroller));
+  // What the content pane shows changed: it starts at its top.
+  auto content_changed = [&state, content_scroller] {
+    content_scroller->SelectAtTop(0);
+    state.view.column = 0;
+  };
+  auto commit_changed = [&state, content_changed] {
+    on_commit_change(state);
+    content_changed();
+  };
+  auto highlight = [&state] { return state.view.highlight.get(); };
 
   ListOption commit_option;
-  commit_option.on_change = [&state] { on_commit_change(state); };
+  commit_option.on_change = commit_changed;
   commit_option.entry = CommitEntry(state.rows, state.commits_width,
                                     state.abbrev, state.author_width);
+  commit_option.highlight = highlight;
   Component commit_menu =
       List(&state.titles, &state.selected_commit, commit_option);
   Component commits_pane =
       ftxui::Renderer(commit_menu, CommitPaneRenderer(commit_menu));
 
-  Component file_menu = List(&state.file_names, &state.selected_file);
+  ListOption file_option;
+  file_option.on_change = content_changed;
+  file_option.highlight = highlight;
+  Component file_menu =
+      List(&state.file_names, &state.selected_file, file_option);
   Component files_pane =
       ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu, state.diff_note));
 
-  Component content_view = ftxui::Renderer(ContentRenderer(
-      state.selected_file, state.files, state.split_rows, state.render_caches,
-      state.view, state.split, state.commits, state.selected_commit, state.rows,
-      state.abbrev, state.missing, state.diff_error));
-  Component content_scroller = ftxui::Scroller(content_view, &state.view);
-  Component content_pane =
-      ftxui::Renderer(content_scroller, ContentPaneRenderer(content_scroller));
-
+  auto commits_width = std::make_shared<SideWidth>(&state.commits_width);
+  auto files_width = std::make_shared<SideWidth>(&state.files_width);
   Component inner_panes =
-      ftxui::ResizableSplitLeft(files_pane, content_pane, &state.files_width);
+      ftxui::ResizableSplitLeft(files_pane, content_pane, files_width->shown());
   Component panes = ftxui::ResizableSplitLeft(commits_pane, inner_panes,
-                                              &state.commits_width);
-  Component body = ftxui::Renderer(panes, BodyRenderer(panes));
+                                              commits_width->shown());
+  Component body = ftxui::Renderer(panes, [panes, commits_width, files_width] {
+    return AtSize([=](int width, int) {
+      // The lists leave the content at least a third of a narrow screen;
+      // below 80 columns the file list gives up more of its room, since
+      // its names are cut before the content would be.
+      commits_width->Fit(width, 0.4);
+      files_width->Fit(width, width < 80 ? 0.15 : 0.25);
+      return BodyRenderer(panes)();
+    });
+  });
 
-  Component layout = TerminalCells(ftxui::Container::Vertical({header, body}));
-  Component root = ftxui::CatchEvent(layout, [&state, exit](Event event) {
+  // The file the content pane shows, as drawn now.
+  auto drawn = [&state]() -> std::optional<DrawnFile> {
+    const int index = state.selected_file - 1;
+    if (index < 0 || index >= static_cast<int>(state.files.size())) {
+      return std::nullopt;
+    }
+    return DrawnFile(
+        state.files[index], state.split,
+        {&state.split_rows[index], &state.render_caches[index], &state.view});
+  };
+  auto to_hunk = [drawn, content_scroller](const Event& event) {
+    const bool next = event == Event::Character(']');
+    std::optional<DrawnFile> file = drawn();
+    if (!file) {
+      return std::string("No hunk here: choose a file");
+    }
+    const int row = content_scroller->selected();
+    const std::optional<int64_t> hunk =
+        next ? file->NextHunk(row) : file->PreviousHunk(row);
+    if (!hunk) {
+      return std::string(next ? "No hunk below" : "No hunk above");
+    }
+    content_scroller->SelectAtTop(static_cast<int>(*hunk));
+    return std::string();
+  };
+  auto to_commit = [&state, commit_changed](const Event& event) {
+    const int next =
+        state.selected_commit + (event == Event::Character('}') ? 1 : -1);
+    if (next < 0) {
+      return std::string("First commit");
+    }
+    if (next >= static_cast<int>(state.commits.size())) {
+      return std::string("Last commit");
+    }
+    state.selected_commit = next;
+    commit_changed();
+    return std::string();
+  };
+
+  ScreenFrameOptions options;
+  options.name = "log";
+  options.split = &state.split;
+  options.ignore_whitespace = &state.ignore_whitespace;
+  options.context = &state.context;
+  options.whitespace_changed = [&state] { Reload(state); };
+  options.less_context = [&state] { decrease_context(state); };
+  options.more_context = [&state] { increase_context(state); };
+  options.exit = exit;
+  options.view = &state.view;
+  options.panes = {
+      {commit_menu,
+       [&state, commit_changed](const Finder& finder, bool forward) {
+         int selected = state.selected_commit;
+         const SearchResult result = SearchEntries(
+             finder, forward, static_cast<int>(state.rows.size()), selected,
+             [&state](int i) { return CommitSearchText(state.rows[i]); });
+         if (selected != state.selected_commit) {
+           state.selected_commit = selected;
+           commit_changed();
+         }
+         return result;
+       }},
+      {file_menu,
+       [&state, content_changed](const Finder& finder, bool forward) {
+         int selected = state.selected_file;
+         const SearchResult result = SearchEntries(
+             finder, forward, static_cast<int>(state.file_names.size()),
+             selected, [&state](int i) { return state.file_names[i]; });
+         if (selected != state.selected_file) {
+           state.selected_file = selected;
+           content_changed();
+         }
+         return result;
+       }},
+      {content_scroller,
+       [drawn, content_scroller](const Finder& finder, bool forward) {
+         std::optional<DrawnFile> file = drawn();
+         if (!file) {
+           return SearchResult::kNothing;
+         }
+         const std::optional<DrawnFile::Match> match =
+             file->Find(finder, content_scroller->selected(), forward);
+         if (!match) {
+           return SearchResult::kNotFound;
+         }
+         content_scroller->Select(static_cast<int>(match->row));
+         return match->wrapped ? SearchResult::kWrapped : SearchResult::kFound;
+       }},
+  };
+  options.keys = {
+      {{Event::Character(']'), Event::Character('[')},
+       {},
+       "] [",
+       "Difference pane",
+       "next / previous hunk",
+       to_hunk,
+       "]/[ hunk"},
+      {{Event::Character('}'), Event::Character('{')},
+       {},
+       "} {",
+       "Commits",
+       "next / previous commit",
+       to_commit,
+       "}/{ commit"},
+  };
+
+  Component frame = ScreenFrame(body, std::move(options));
+  Component root = TerminalCells(ftxui::CatchEvent(frame, [&state](Event) {
     // The walk sees the selection as it was before the event moves it.
     load_more(state);
-    if (event == Event::Character('s')) {
-      state.split = !state.split;
-      return true;
-    }
-    if (event == Event::Character('-')) {
-      decrease_context(state);
-      return true;
-    }
-    if (event == Event::Character('+')) {
-      increase_context(state);
-      return true;
-    }
-    if (event == Event::Character('q') || event == Event::Escape) {
-      exit();
-      return true;
-    }
     return false;
-  });
-  commits_pane->TakeFocus();
+  }));
+  commit_menu->TakeFocus();
   return root;
 }
 
@@ -307,6 +428,7 @@ int main(int argc, const char** argv) {
     return ReportGitNotStarted(error);
   }
   state.commits_width = InitialCommitsWidth(ftxui::Terminal::Size().dimx);
+  state.split = StartsSplit(ftxui::Terminal::Size().dimx);
   return RunScreen("log", [&state](std::function<void()> exit) {
     return BuildScreen(state, std::move(exit));
   });

@@ -41,6 +41,8 @@ struct State {
   std::set<std::string> missing;
   int context = 3;
   bool split = true;
+  // Adds -w to the commit's diff: changes in whitespace are not shown.
+  bool ignore_whitespace = false;
   std::vector<File> files;
   // "description", then the new name of each entry of `files`.
   std::vector<std::string> file_names;
@@ -84,8 +86,11 @@ void load_more(State& state);
 // only the "description" entry left.
 void refresh(State& state);
 
-// The git arguments (without "git") of the diff of commit `hash`.
-std::vector<std::string> DiffCommandLine(const std::string& hash, int context);
+// The git arguments (without "git") of the diff of commit `hash`; with
+// `ignore_whitespace`, changes in whitespace are left out.
+std::vector<std::string> DiffCommandLine(const std::string& hash,
+                                         int context,
+                                         bool ignore_whitespace = false);
 
 // The starting width of the commit list in a terminal `width` cells wide.
 int InitialCommitsWidth(int width);

@@ -3,15 +3,19 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include <ftxui/component/event.hpp>
 #include <ftxui/component/mouse.hpp>
 #include <ftxui/dom/node.hpp>
 #include <ftxui/screen/box.hpp>
+#include <ftxui/screen/color.hpp>
 #include <ftxui/screen/screen.hpp>
 
 #include "ui/display_text.h"
+#include "ui/keys.h"
 
 namespace plimsy {
 namespace {
@@ -24,18 +28,30 @@ using ftxui::Mouse;
 // Rows that one notch of the mouse wheel scrolls.
 constexpr int kWheelRows = 3;
 
-// Home and End as xterm, tmux, screen, rxvt and the Linux console send
-// them, in both cursor key modes.
-bool IsHome(const Event& event) {
-  return event == Event::Home || event == Event::Special("\x1B[1~") ||
-         event == Event::Special("\x1B[7~") ||
-         event == Event::Special("\x1BOH") || event == Event::Character('g');
-}
-
-bool IsEnd(const Event& event) {
-  return event == Event::End || event == Event::Special("\x1B[4~") ||
-         event == Event::Special("\x1B[8~") ||
-         event == Event::Special("\x1BOF") || event == Event::Character('G');
+// Marks the cells of `area` whose characters a match of `finder` covers,
+// row by row.
+void MarkMatches(ftxui::Screen& screen, const Box& area, const Finder& finder) {
+  std::string row;
+  std::vector<int> cells;
+  for (int y = area.y_min; y <= area.y_max; ++y) {
+    row.clear();
+    cells.clear();
+    for (int x = area.x_min; x <= area.x_max; ++x) {
+      const std::string& character = screen.PixelAt(x, y).character;
+      row += character;
+      cells.insert(cells.end(), character.size(), x);
+    }
+    const size_t length = finder.term().size();
+    for (size_t at = finder.Find(row); at != std::string::npos;
+         at = finder.Find(row, at + std::max<size_t>(length, 1))) {
+      for (int x = cells[at]; x <= cells[at + length - 1]; ++x) {
+        ftxui::Pixel& pixel = screen.PixelAt(x, y);
+        pixel.foreground_color = ftxui::Color::Black;
+        pixel.background_color = ftxui::Color::Yellow;
+        pixel.underlined = true;
+      }
+    }
+  }
 }
 
 class ListBase : public ftxui::ComponentBase {
@@ -89,6 +105,9 @@ class ListBase : public ftxui::ComponentBase {
   }
 
   int Size() const { return option_.size ? std::max(0, option_.size()) : 0; }
+  const Finder* Highlight() const {
+    return option_.highlight ? option_.highlight() : nullptr;
+  }
   int Selected() const { return *option_.selected; }
 
   Element Entry(const ListEntryState& state) const {
@@ -207,6 +226,11 @@ class ListNode : public ftxui::Node {
 
   void Render(ftxui::Screen& screen) override {
     Node::Render(screen);
+    if (const Finder* finder = list_->Highlight()) {
+      Box rows = Box::Intersection(box_, screen.stencil);
+      rows.x_max -= indicator_ ? 1 : 0;
+      MarkMatches(screen, rows, *finder);
+    }
     if (indicator_) {
       RenderIndicator(screen);
     }

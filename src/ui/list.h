@@ -9,6 +9,8 @@
 #include <ftxui/component/component_base.hpp>
 #include <ftxui/dom/elements.hpp>
 
+#include "ui/finder.h"
+
 namespace plimsy {
 
 // What drawing one entry of a list needs besides its index.
@@ -38,6 +40,9 @@ struct ListOption {
   bool dim = true;
   // A vertical scroll indicator in the last column.
   bool scroll_indicator = true;
+  // The term whose matches the entries in view show marked; may be empty,
+  // or give null.
+  std::function<const Finder*()> highlight;
 };
 
 // A menu entry: "> " before the selected entry's label and two blanks

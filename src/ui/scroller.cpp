@@ -9,45 +9,16 @@
 #include <ftxui/dom/elements.hpp>
 #include <ftxui/dom/node.hpp>
 #include <ftxui/dom/requirement.hpp>
+#include <ftxui/screen/screen.hpp>
+#include <ftxui/util/autoreset.hpp>
+
+#include "ui/keys.h"
 
 namespace ftxui {
 namespace {
 
-// The library knows Home and End only as xterm sends them; tmux, screen,
-// rxvt and the Linux console send these instead.
-bool IsHome(const Event& event) {
-  return event == Event::Home || event == Event::Special("\x1B[1~") ||
-         event == Event::Special("\x1B[7~");
-}
-
-bool IsEnd(const Event& event) {
-  return event == Event::End || event == Event::Special("\x1B[4~") ||
-         event == Event::Special("\x1B[8~");
-}
-
-// Passes its child through but asks its parent for no rows: the frame
-// inside shows whatever part of the content fits. The library's layout
-// multiplies heights together and overflows on content of some 46 000 rows,
-// which would hand the frame a box far taller than the screen.
-class AnyHeightNode : public Node {
- public:
-  explicit AnyHeightNode(Element child) : Node({std::move(child)}) {}
-
-  void ComputeRequirement() override {
-    Node::ComputeRequirement();
-    requirement_ = children_[0]->requirement();
-    requirement_.min_y = 0;
-  }
-
-  void SetBox(Box box) override {
-    Node::SetBox(box);
-    children_[0]->SetBox(box);
-  }
-};
-
-Element AnyHeight(Element child) {
-  return std::make_shared<AnyHeightNode>(std::move(child));
-}
+// Rows that one notch of the mouse wheel scrolls.
+constexpr int kWheelRows = 3;
 
 // Columns moved by one horizontal key.
 constexpr int kColumnStep = 8;
@@ -60,18 +31,67 @@ bool IsShiftRight(const Event& event) {
   return event == Event::Special("\x1B[1;2C");
 }
 
+// Shows the rows of its child from the scroller's first row in view on, and
+// marks the selected row. It asks its parent for no rows: the library's
+// layout multiplies heights together and overflows on content of some
+// 46 000 rows, which would hand a frame a box far taller than the screen.
+class ViewportNode : public Node {
+ public:
+  ViewportNode(Element child, ScrollerBase* scroller, bool focused)
+      : Node({std::move(child)}), scroller_(scroller), focused_(focused) {}
+
+  void ComputeRequirement() override {
+    Node::ComputeRequirement();
+    requirement_ = children_[0]->requirement();
+    requirement_.min_y = 0;
+  }
+
+  void SetBox(Box box) override {
+    Node::SetBox(box);
+    const int content = children_[0]->requirement().min_y;
+    const int rows = std::max(0, box.y_max - box.y_min + 1);
+    content_ = content;
+    top_ = scroller_->Layout(box, content);
+    Box inner = box;
+    inner.y_min = box.y_min - top_;
+    inner.y_max = inner.y_min + std::max(content, rows) - 1;
+    children_[0]->SetBox(inner);
+  }
+
+  void Render(Screen& screen) override {
+    const AutoReset<Box> stencil(&screen.stencil,
+                                 Box::Intersection(box_, screen.stencil));
+    children_[0]->Render(screen);
+    // The layout may have run more than once; this is its last word.
+    scroller_->Shown(box_, content_, top_);
+    if (!focused_) {
+      return;
+    }
+    // Across the row, short of the scroll indicator's column.
+    const int y = box_.y_min + scroller_->selected() - top_;
+    if (y < box_.y_min || y > box_.y_max) {
+      return;
+    }
+    for (int x = box_.x_min; x < box_.x_max; ++x) {
+      screen.PixelAt(x, y).inverted = true;
+    }
+  }
+
+ private:
+  ScrollerBase* scroller_;
+  bool focused_;
+  int top_ = 0;
+  int content_ = 0;
+};
+
 }  // namespace
 
 ScrollerBase::ScrollerBase(Component child, plimsy::TextView* view)
-    : selected_(0), content_height_(0), box_(), view_(view) {
+    : box_(), view_(view) {
   Add(std::move(child));
 }
 
 Element ScrollerBase::OnRender() {
-  const bool focused = Focused();
-  const Decorator marker = focused ? Decorator(focus) : Decorator(select);
-  const Decorator style = focused ? Decorator(inverted) : Decorator(nothing);
-
   // The drawing reports the limit anew; content that does not, such as
   // text that is never cut, leaves nothing to scroll to.
   if (view_ != nullptr) {
@@ -82,53 +102,93 @@ Element ScrollerBase::OnRender() {
   Element content = ComponentBase::OnRender();
   content->ComputeRequirement();
   content_height_ = content->requirement().min_y;
+  return std::make_shared<ViewportNode>(std::move(content) | vscroll_indicator,
+                                        this, Focused()) |
+         yflex | reflect(box_);
+}
 
-  // An empty row over the selected one: it carries the highlight and tells
-  // the frame which row to keep in view.
-  Element marker_layer = vbox({
-      text(L"") | size(HEIGHT, EQUAL, selected_),
-      text(L"") | style | marker,
-  });
+int ScrollerBase::Layout(const Box& box, int content_height) const {
+  const int rows = std::max(0, box.y_max - box.y_min + 1);
+  const int selected =
+      std::clamp(selected_, 0, std::max(0, content_height - 1));
+  if (rows == 0) {
+    return top_;
+  }
+  int top = std::min(top_, selected);
+  top = std::max(top, selected - rows + 1);
+  return std::clamp(top, 0, std::max(0, content_height - rows));
+}
 
-  return dbox({std::move(content), std::move(marker_layer)}) |
-         vscroll_indicator | yframe | AnyHeight | yflex | reflect(box_);
+void ScrollerBase::Shown(const Box& box, int content_height, int top) {
+  content_height_ = content_height;
+  rows_ = std::max(0, box.y_max - box.y_min + 1);
+  top_ = top;
+  selected_ = std::clamp(selected_, 0, std::max(0, content_height_ - 1));
+}
+
+void ScrollerBase::Select(int row) {
+  selected_ = std::clamp(row, 0, std::max(0, content_height_ - 1));
+}
+
+void ScrollerBase::SelectAtTop(int row) {
+  Select(row);
+  top_ = selected_;
+}
+
+bool ScrollerBase::OnMouseEvent(Event event) {
+  const Mouse mouse = event.mouse();
+  if (!box_.Contain(mouse.x, mouse.y) || !CaptureMouse(event)) {
+    return false;
+  }
+  if (mouse.button == Mouse::WheelUp || mouse.button == Mouse::WheelDown) {
+    if (rows_ == 0) {
+      return false;
+    }
+    const int previous_top = top_;
+    const int previous = selected_;
+    top_ += mouse.button == Mouse::WheelUp ? -kWheelRows : kWheelRows;
+    top_ = std::clamp(top_, 0, std::max(0, content_height_ - rows_));
+    selected_ = std::clamp(selected_, top_, top_ + rows_ - 1);
+    Select(selected_);
+    return top_ != previous_top || selected_ != previous;
+  }
+  if (mouse.button == Mouse::Left && mouse.motion == Mouse::Pressed) {
+    TakeFocus();
+    const int previous = selected_;
+    if (rows_ > 0 && top_ + mouse.y - box_.y_min < content_height_) {
+      Select(top_ + mouse.y - box_.y_min);
+    }
+    return selected_ != previous;
+  }
+  return false;
 }
 
 bool ScrollerBase::OnEvent(Event event) {
-  if (event.is_mouse() && box_.Contain(event.mouse().x, event.mouse().y)) {
-    TakeFocus();
+  if (event.is_mouse()) {
+    return OnMouseEvent(event);
   }
   if (view_ != nullptr && OnTextViewEvent(event)) {
     return true;
   }
 
   const int previous = selected_;
-  const bool wheel_up =
-      event.is_mouse() && event.mouse().button == Mouse::WheelUp;
-  const bool wheel_down =
-      event.is_mouse() && event.mouse().button == Mouse::WheelDown;
-  const int page = box_.y_max - box_.y_min;
-
-  if (event == Event::ArrowUp || event == Event::Character('k') || wheel_up) {
+  // Before the first frame the rows are not known: a page is then empty.
+  const int page = std::max(0, rows_ - 1);
+  if (event == Event::ArrowUp || event == Event::Character('k')) {
     selected_--;
-  }
-  if (event == Event::ArrowDown || event == Event::Character('j') ||
-      wheel_down) {
+  } else if (event == Event::ArrowDown || event == Event::Character('j')) {
     selected_++;
-  }
-  if (event == Event::PageDown) {
+  } else if (event == Event::PageDown) {
+    top_ += page;
     selected_ += page;
-  }
-  if (event == Event::PageUp) {
+  } else if (event == Event::PageUp) {
+    top_ = std::max(0, top_ - page);
     selected_ -= page;
-  }
-  if (IsHome(event)) {
+  } else if (plimsy::IsHome(event)) {
     selected_ = 0;
-  }
-  if (IsEnd(event)) {
+  } else if (plimsy::IsEnd(event)) {
     selected_ = content_height_;
   }
-
   selected_ = std::max(std::min(selected_, content_height_ - 1), 0);
   return selected_ != previous;
 }
@@ -141,7 +201,10 @@ bool ScrollerBase::OnTextViewEvent(const Event& event) {
   int& column = view_->column;
   if (event == Event::Character('w')) {
     if (view_->row_when_toggled) {
+      // The row keeps its place on the screen.
+      const int offset = selected_ - top_;
       selected_ = std::max(view_->row_when_toggled(selected_), 0);
+      top_ = std::max(selected_ - offset, 0);
     }
     view_->wrap = !view_->wrap;
     return true;
@@ -169,12 +232,17 @@ bool ScrollerBase::Focusable() const {
   return true;
 }
 
+std::shared_ptr<ScrollerBase> MakeScroller(Component child,
+                                           plimsy::TextView* view) {
+  return std::make_shared<ScrollerBase>(std::move(child), view);
+}
+
 Component Scroller(Component child) {
-  return std::make_shared<ScrollerBase>(std::move(child));
+  return MakeScroller(std::move(child));
 }
 
 Component Scroller(Component child, plimsy::TextView* view) {
-  return std::make_shared<ScrollerBase>(std::move(child), view);
+  return MakeScroller(std::move(child), view);
 }
 
 }  // namespace ftxui

@@ -2,6 +2,9 @@
 #define PLIMSY_UI_TEXT_VIEW_H_
 
 #include <functional>
+#include <memory>
+
+#include "ui/finder.h"
 
 namespace plimsy {
 
@@ -21,6 +24,9 @@ struct TextView {
   // a given row shows now, so that toggling keeps the reader's place. Empty
   // when the drawing cannot tell.
   std::function<int(int)> row_when_toggled;
+  // The term of the last search, whose matches the text shows; null before
+  // any search.
+  std::shared_ptr<const Finder> highlight;
 };
 
 }  // namespace plimsy

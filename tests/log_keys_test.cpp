@@ -1,0 +1,428 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <ftxui/component/component_base.hpp>
+#include <ftxui/component/event.hpp>
+#include <ftxui/component/mouse.hpp>
+#include <ftxui/dom/node.hpp>
+#include <ftxui/screen/screen.hpp>
+
+#include "git.h"
+#include "log/screen.h"
+#include "support.h"
+#include "ui_support.h"
+
+namespace plimsy::log {
+namespace {
+
+using ftxui::Event;
+using testing::ScopedCwd;
+using testing::TempRepo;
+
+// "row 1" to "row 300", with `changed` lines replaced.
+std::string Rows(const std::vector<std::pair<int, std::string>>& changed) {
+  std::string text;
+  for (int i = 1; i <= 300; ++i) {
+    auto it = std::find_if(changed.begin(), changed.end(),
+                           [i](const auto& line) { return line.first == i; });
+    text +=
+        (it == changed.end() ? "row " + std::to_string(i) : it->second) + "\n";
+  }
+  return text;
+}
+
+std::vector<Event> Type(const std::string& text) {
+  std::vector<Event> events;
+  for (char c : text) {
+    events.push_back(Event::Character(c));
+  }
+  return events;
+}
+
+std::vector<Event> Join(std::vector<std::vector<Event>> parts) {
+  std::vector<Event> events;
+  for (auto& part : parts) {
+    events.insert(events.end(), part.begin(), part.end());
+  }
+  return events;
+}
+
+std::vector<Event> Search(const std::string& term) {
+  return Join({Type("/" + term), {Event::Return}});
+}
+
+// History, newest first: "spaces" changes only the whitespace of
+// space.txt, "hunks" changes long.txt in six places, "root title" adds
+// both.
+class LogKeysTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    repo_ = new TempRepo;
+    repo_->Write("long.txt", Rows({}));
+    repo_->Write("space.txt", "int main() {\n  return 0;\n}\n");
+    repo_->Commit("root title");
+    repo_->Write("long.txt", Rows({{20, "ROW 20"},
+                                   {60, "ROW 60"},
+                                   {100, "ROW 100"},
+                                   {150, "ROW 150 axxb"},
+                                   {220, "ROW 220 a.*b"},
+                                   {280, "ROW 280"}}));
+    repo_->Commit("hunks");
+    repo_->Write("space.txt", "int  main() {\n\treturn 0;\n}\n");
+    repo_->Commit("spaces");
+  }
+  static void TearDownTestSuite() { delete repo_; }
+
+  void Open(int width = 120, int height = 30) {
+    screen_ = ftxui::Screen::Create(ftxui::Dimension::Fixed(width),
+                                    ftxui::Dimension::Fixed(height));
+    state_ = State();
+    exits_ = 0;
+    std::optional<Refusal> refusal = Start(state_, {});
+    ASSERT_FALSE(refusal);
+    state_.commits_width = InitialCommitsWidth(width);
+    root_ = BuildScreen(state_, [this] { ++exits_; });
+    Draw();
+  }
+
+  void Draw() {
+    screen_.Clear();
+    ftxui::Render(screen_, root_->Render());
+  }
+
+  void Send(const std::vector<Event>& events) {
+    for (const Event& event : events) {
+      root_->OnEvent(event);
+      Draw();
+    }
+  }
+
+  std::string Row(int y) const {
+    std::string row;
+    for (int x = 0; x < screen_.dimx(); ++x) {
+      const std::string& character = screen_.PixelAt(x, y).character;
+      row += character.empty() ? " " : character;
+    }
+    return row.substr(0, row.find_last_not_of(' ') + 1);
+  }
+
+  std::string Last() const { return Row(screen_.dimy() - 1); }
+
+  int RowOf(const std::string& text) const {
+    for (int y = 0; y < screen_.dimy(); ++y) {
+      if (Row(y).find(text) != std::string::npos) {
+        return y;
+      }
+    }
+    return -1;
+  }
+
+  // The cell where the ASCII `text` starts on row `y`, or -1.
+  int ColumnOf(const std::string& text, int y) const {
+    for (int x = 0; x + static_cast<int>(text.size()) <= screen_.dimx(); ++x) {
+      bool match = true;
+      for (size_t i = 0; i < text.size() && match; ++i) {
+        match = screen_.PixelAt(x + static_cast<int>(i), y).character ==
+                text.substr(i, 1);
+      }
+      if (match) {
+        return x;
+      }
+    }
+    return -1;
+  }
+
+  // The name of the pane whose title is highlighted.
+  std::string Focused() const {
+    std::string focused;
+    for (const char* title : {"Commit", "Files", "Content"}) {
+      const int x = ColumnOf(title, 1);
+      if (x >= 0 && screen_.PixelAt(x, 1).inverted) {
+        focused += title;
+      }
+    }
+    return focused;
+  }
+
+  // Shows long.txt of "hunks" with the content pane focused.
+  std::vector<Event> ToLongFile() const {
+    return {Event::Character('}'), Event::Tab, Event::Character('j'),
+            Event::Tab};
+  }
+
+  static TempRepo* repo_;
+  ScopedCwd cwd_{repo_->path()};
+  State state_;
+  ftxui::Screen screen_ = ftxui::Screen::Create(ftxui::Dimension::Fixed(1),
+                                                ftxui::Dimension::Fixed(1));
+  ftxui::Component root_;
+  int exits_ = 0;
+};
+
+TempRepo* LogKeysTest::repo_ = nullptr;
+
+TEST_F(LogKeysTest, Keys) {
+  struct Case {
+    std::string name;
+    std::vector<Event> events;
+    // Texts on screen, and texts that are not.
+    std::vector<std::string> shown;
+    std::vector<std::string> hidden;
+    std::string last;
+    int commit;
+    std::string focused;
+  };
+  const std::string hint = "? help  Tab pane  s split";
+  const std::vector<Case> cases = {
+      {"Tab", {Event::Tab}, {}, {}, hint, 0, "Files"},
+      {"Tab twice", {Event::Tab, Event::Tab}, {}, {}, hint, 0, "Content"},
+      {"Tab round",
+       {Event::Tab, Event::Tab, Event::Tab},
+       {},
+       {},
+       hint,
+       0,
+       "Commit"},
+      {"Shift-Tab", {Event::TabReverse}, {}, {}, hint, 0, "Content"},
+      {"} from the content pane",
+       {Event::Tab, Event::Tab, Event::Character('}')},
+       {"    title:hunks"},
+       {},
+       hint,
+       1,
+       "Content"},
+      {"} at the last commit",
+       Type("}}}"),
+       {"title:root title"},
+       {},
+       "Last commit",
+       2,
+       "Commit"},
+      {"{ at the first commit",
+       Type("{"),
+       {"title:spaces"},
+       {},
+       "First commit",
+       0,
+       "Commit"},
+      {"] goes to the next hunk",
+       Join({ToLongFile(), Type("]")}),
+       {"@@ -57,7 +57,7 @@"},
+       {"@@ -17,7 +17,7 @@"},
+       hint,
+       1,
+       "Content"},
+      {"] twice then [",
+       Join({ToLongFile(), Type("]][")}),
+       {"@@ -57,7 +57,7 @@"},
+       {"@@ -17,7 +17,7 @@"},
+       hint,
+       1,
+       "Content"},
+      {"] at the last hunk",
+       Join({ToLongFile(), Type("]]]]]]")}),
+       {"@@ -277,7 +277,7 @@"},
+       {},
+       "No hunk below",
+       1,
+       "Content"},
+      {"[ at the first hunk",
+       Join({ToLongFile(), Type("[")}),
+       {"@@ -17,7 +17,7 @@"},
+       {},
+       "No hunk above",
+       1,
+       "Content"},
+      {"] on the description",
+       Type("]"),
+       {},
+       {},
+       "No hunk here: choose a file",
+       0,
+       "Commit"},
+      {"search the commits",
+       Search("root"),
+       {"title:root title"},
+       {},
+       hint,
+       2,
+       "Commit"},
+      {"search without a match",
+       Search("nowhere"),
+       {"title:spaces"},
+       {},
+       "Not found: nowhere",
+       0,
+       "Commit"},
+      {"search wraps round",
+       Search("spaces"),
+       {"title:spaces"},
+       {},
+       "Search went past the end, on from the top",
+       0,
+       "Commit"},
+      {"search the content, literally",
+       Join({ToLongFile(), Search("a.*b")}),
+       {"ROW 220 a.*b"},
+       {"@@ -17,7"},
+       hint,
+       1,
+       "Content"},
+      {"search the content without a match",
+       Join({ToLongFile(), Search("a+b")}),
+       {"@@ -17,7 +17,7 @@"},
+       {},
+       "Not found: a+b",
+       1,
+       "Content"},
+      {"G and g in the content",
+       Join({ToLongFile(), Type("Gg")}),
+       {"@@ -17,7 +17,7 @@"},
+       {},
+       hint,
+       1,
+       "Content"},
+      {"End in the content",
+       Join({ToLongFile(), {Event::End}}),
+       {"ROW 280"},
+       {"@@ -17,7 +17,7 @@"},
+       hint,
+       1,
+       "Content"},
+      {"ESC[4~ in the commits",
+       {Event::Special("\x1B[4~")},
+       {"title:root title"},
+       {},
+       hint,
+       2,
+       "Commit"},
+      {"ESC O F then ESC[7~ in the commits",
+       {Event::Special("\x1BOF"), Event::Special("\x1B[7~")},
+       {"title:spaces"},
+       {},
+       hint,
+       0,
+       "Commit"},
+      {"Up at the first row keeps the focus in the content",
+       Join({ToLongFile(), {Event::ArrowUp, Event::ArrowUp}}),
+       {"@@ -17,7 +17,7 @@"},
+       {},
+       hint,
+       1,
+       "Content"},
+      {"the prompt takes q and s",
+       Join({Type("/qs"), {Event::Escape}}),
+       {"▣ [S]plit"},
+       {},
+       hint,
+       0,
+       "Commit"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Open();
+    Send(c.events);
+    for (const std::string& text : c.shown) {
+      EXPECT_NE(RowOf(text), -1) << text;
+    }
+    for (const std::string& text : c.hidden) {
+      EXPECT_EQ(RowOf(text), -1) << text;
+    }
+    EXPECT_TRUE(Last().starts_with(c.last)) << Last();
+    EXPECT_EQ(state_.selected_commit, c.commit);
+    EXPECT_EQ(Focused(), c.focused);
+    EXPECT_EQ(exits_, 0);
+  }
+}
+
+TEST_F(LogKeysTest, HunkJumpPutsTheHunkAtTheTopOfTheContent) {
+  Open();
+  Send(ToLongFile());
+  const int top = RowOf("@@ -17,7 +17,7 @@");
+  ASSERT_NE(top, -1);
+  Send(Type("]"));
+  EXPECT_EQ(RowOf("@@ -57,7 +57,7 @@"), top);
+  Send(Type("]"));
+  EXPECT_EQ(RowOf("@@ -97,7 +97,7 @@"), top);
+  // The search's match is marked where it is drawn.
+  Send(Search("a.*b"));
+  const int y = RowOf("ROW 220 a.*b");
+  ASSERT_NE(y, -1);
+  EXPECT_TRUE(screen_.PixelAt(ColumnOf("a.*b", y), y).inverted);
+}
+
+TEST_F(LogKeysTest, TheWheelScrollsTheContentUnderThePointer) {
+  Open();
+  Send(ToLongFile());
+  const int top = RowOf("@@ -17,7 +17,7 @@");
+  const int x = ColumnOf("@@ -17", top) + 10;
+  Send({testing::MouseAt(ftxui::Mouse::WheelDown, x, top + 1)});
+  EXPECT_EQ(RowOf("row 19"), top);
+  Send({testing::MouseAt(ftxui::Mouse::WheelUp, x, top + 1)});
+  EXPECT_EQ(RowOf("@@ -17,7 +17,7 @@"), top);
+  // Over the commit list the wheel moves the list's view, and the content
+  // stays as it was.
+  Send({testing::MouseAt(ftxui::Mouse::WheelDown, 2, 4)});
+  EXPECT_EQ(RowOf("@@ -17,7 +17,7 @@"), top);
+}
+
+TEST_F(LogKeysTest, HelpListsTheLogsKeysAndAnyKeyClosesIt) {
+  Open();
+  Send(Type("?"));
+  ASSERT_NE(RowOf("Keys of plimsy log"), -1);
+  EXPECT_NE(RowOf("next / previous commit"), -1);
+  EXPECT_NE(RowOf("next / previous hunk"), -1);
+  EXPECT_EQ(RowOf("next / previous file"), -1);
+  Send({Event::Escape});
+  EXPECT_EQ(RowOf("Keys of plimsy log"), -1);
+  EXPECT_EQ(exits_, 0);
+}
+
+TEST_F(LogKeysTest, WhitespaceKeyDropsAWhitespaceOnlyChange) {
+  Open();
+  std::vector<std::vector<std::string>> runs;
+  SetGitObserver([&runs](const std::vector<std::string>& command_line) {
+    runs.push_back(command_line);
+  });
+  Send({Event::Tab, Event::Character('j')});
+  EXPECT_NE(RowOf("-  return 0;"), -1);
+  runs.clear();
+  Send(Type("W"));
+  SetGitObserver(nullptr);
+  EXPECT_TRUE(state_.ignore_whitespace);
+  ASSERT_FALSE(runs.empty());
+  EXPECT_NE(std::find(runs.back().begin(), runs.back().end(), "-w"),
+            runs.back().end());
+  EXPECT_EQ(RowOf("-  return 0;"), -1);
+  EXPECT_NE(Row(0).find("▣ [W]hitespace"), std::string::npos) << Row(0);
+  // Kept across a context change.
+  Send(Type("+"));
+  EXPECT_TRUE(state_.ignore_whitespace);
+  EXPECT_EQ(RowOf("-  return 0;"), -1);
+}
+
+TEST_F(LogKeysTest, NarrowScreens) {
+  for (auto [width, height] : std::vector<std::pair<int, int>>{
+           {200, 50}, {99, 30}, {79, 24}, {40, 12}, {1, 1}}) {
+    SCOPED_TRACE(width);
+    Open(width, height);
+    const std::string header = Row(0);
+    EXPECT_EQ(std::count(header.begin(), header.end(), '['),
+              std::count(header.begin(), header.end(), ']'))
+        << header;
+    if (width >= 40) {
+      // The content keeps a third of the width at least.
+      const int content = ColumnOf("Content", 1);
+      EXPECT_GE(content, 0) << Row(1);
+      EXPECT_LE(content, width - width / 3) << Row(1);
+    }
+    Send(Join({ToLongFile(), Type("]s?x/row\nw"), {Event::End}}));
+  }
+}
+
+}  // namespace
+}  // namespace plimsy::log
