@@ -138,13 +138,17 @@ std::function<Element()> ContentRenderer(
     const std::vector<CommitRow>& rows,
     const std::size_t& abbrev,
     const std::set<std::string>& missing,
-    const std::string& diff_error) {
+    const std::string& diff_error,
+    const bool& loading) {
   return [&] {
     if (selected_file != 0 &&
         static_cast<size_t>(selected_file) <= files.size()) {
       return RenderDifference(files[selected_file - 1], split,
                               {&split_rows[selected_file - 1],
                                &render_caches[selected_file - 1], &view});
+    }
+    if (selected_file != 0 && loading) {
+      return ftxui::text("loading\u2026") | ftxui::dim;
     }
     Elements content = ErrorRows(diff_error);
     content.push_back(CommitDetails(*commits[selected_commit],
@@ -172,10 +176,12 @@ std::function<Element()> HeaderRenderer(Component split_checkbox,
                                         Component minus_button,
                                         const int& context,
                                         Component plus_button,
-                                        Component quit_button) {
-  return [=, &context] {
+                                        Component quit_button,
+                                        const bool& loading) {
+  return [=, &context, &loading] {
     return ftxui::hbox({
                ftxui::text("[plimsy log]"),
+               ftxui::text(loading ? " loading\u2026" : "") | ftxui::dim,
                ftxui::filler(),
                split_checkbox->Render(),
                ftxui::text("   Context:"),
@@ -194,18 +200,21 @@ std::function<Element()> CommitPaneRenderer(Component commit_menu) {
 }
 
 std::function<Element()> FilesPaneRenderer(Component file_menu,
-                                           const std::string& note) {
-  return [file_menu, &note] {
-    if (note.empty()) {
-      return ListPane("Files", file_menu);
+                                           const std::string& note,
+                                           const bool& loading) {
+  return [file_menu, &note, &loading] {
+    Elements rows = {ftxui::text("Files"), ftxui::separator()};
+    if (!note.empty()) {
+      rows.push_back(ftxui::paragraph(note) | ftxui::dim);
     }
-    return ftxui::vbox({
-        ftxui::text("Files"),
-        ftxui::separator(),
-        ftxui::paragraph(note) | ftxui::dim,
-        file_menu->Render() | ftxui::vscroll_indicator | ftxui::yframe |
-            ftxui::yflex,
-    });
+    rows.push_back(note.empty()
+                       ? file_menu->Render()
+                       : file_menu->Render() | ftxui::vscroll_indicator |
+                             ftxui::yframe | ftxui::yflex);
+    if (loading) {
+      rows.push_back(ftxui::text("  loading\u2026") | ftxui::dim);
+    }
+    return ftxui::vbox(std::move(rows));
   };
 }
 
