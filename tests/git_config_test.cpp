@@ -168,7 +168,8 @@ TEST_P(GitConfigTest, TheDiffScreenShowsGitsOwnUnifiedDiff) {
 
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, 100, 24,
                 Environment(true));
-  const std::string screen = pane.WaitFor("│ src/f.txt");
+  // The last row of the change: the frame above it has been drawn whole.
+  const std::string screen = pane.WaitFor("│8│ eight");
   EXPECT_TRUE(Shows(screen, "> M src/f.txt ")) << screen;
   EXPECT_TRUE(Shows(screen, "  M sub ")) << screen;
   // Three lines of context on each side of the change, the empty line
