@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "commands.h"
+#include "diff/diff.h"
 #include "diff/screen.h"
 #include "diff/strip_colour.h"
 #include "terminal.h"
@@ -23,6 +24,8 @@ namespace plimsy {
 namespace {
 
 constexpr std::size_t kHeadLimit = 256 * 1024;
+// Enough of a line to tell whether it opens a file's section.
+constexpr std::size_t kLineStart = 16;
 // Text that stops coming for this long is shown as it is: a slow git log
 // must not wait for more before its first commits show.
 constexpr int kQuietMs = 1000;
@@ -141,7 +144,7 @@ InputKind ReadInputHead(int fd, std::string& head) {
       continue;
     }
     if (n <= 0) {
-      if (line.starts_with("diff ")) {
+      if (StartsFileSection(line)) {
         return InputKind::kDiff;
       }
       return head.empty() ? InputKind::kEmpty : InputKind::kText;
@@ -151,11 +154,11 @@ InputKind ReadInputHead(int fd, std::string& head) {
     stripper.Strip(std::string_view(buffer, n), plain);
     for (const char c : plain) {
       if (c == '\n') {
-        if (line.starts_with("diff ")) {
+        if (StartsFileSection(line)) {
           return InputKind::kDiff;
         }
         line.clear();
-      } else if (line.size() < 5) {
+      } else if (line.size() < kLineStart) {
         line.push_back(c);
       }
     }

@@ -385,6 +385,12 @@ constexpr int64_t kReserveLimit = 1 << 18;
 
 }  // namespace
 
+bool StartsFileSection(std::string_view line) {
+  // "diff -u old new" and the like, as diff(1) writes them.
+  return line.starts_with("diff --git ") || line.starts_with("diff --cc ") ||
+         line.starts_with("diff --combined ") || line.starts_with("diff -");
+}
+
 std::vector<File> ParseDiff(std::string text) {
   DiffReader reader;
   reader.Read(text);
@@ -523,7 +529,8 @@ void DiffReader::ReadLine(std::string_view line) {
       return;
     }
   }
-  if (line.starts_with("diff")) {
+  if (line.starts_with("diff") &&
+      (!options_.mixed_text || StartsFileSection(line))) {
     EndFile();
     file_.emplace();
     ReadDiffLine(line, prefixed_, combined_, *file_);

@@ -71,6 +71,10 @@ struct File {
 // Parses the output of one `git diff` run into its files.
 std::vector<File> ParseDiff(std::string text);
 
+// Whether `line` opens a file's section in a text that holds other lines
+// too: a commit message's line that merely starts with "diff" does not.
+bool StartsFileSection(std::string_view line);
+
 // Reads a diff's text in pieces, as it arrives, and hands over each file
 // once its section has ended. Whatever the pieces, the files are those
 // that ParseDiff gives for the whole text.
