@@ -14,14 +14,18 @@ folder:
 Reports medians, in milliseconds, of
   diff first screen: start to the first frame showing the first file's 45th
       line (`plimsy diff HEAD~1`; `git diff HEAD~1 | plimsy` and
-      `git diff HEAD~1 | tig` beside it); `git diff HEAD~1 >/dev/null` alone
-      for reference;
+      `git diff HEAD~1 | tig` beside it), and to the last byte written (the
+      frame after the whole diff is read); `git diff HEAD~1 >/dev/null`
+      alone for reference;
   diff peak memory: the program's largest resident set on the huge fixture,
       after its whole diff has been read;
   log 50 queued Down: 50 Down keys written at once after the first screen,
       to the frame showing the 51st commit's title (plimsy), and to the last
       byte written (all, tig included), with the number of `git diff` runs
-      (counted by a git wrapper first on PATH).
+      (counted by a git wrapper first on PATH);
+  hold: Down held at 30 keys a second over 100 commits, each key's time to
+      the frame with its commit's title (a key whose frame takes longer than
+      33 ms leaves the screen a frame behind).
 """
 import argparse
 import fcntl
@@ -183,6 +187,9 @@ def main():
             pid, fd = start(command, repo, plain)
             read_until(fd, mark, begin)
             note(name, (time.monotonic() - begin) * 1000)
+            group, label = name
+            note((group, label + " (last frame)"),
+                 (read_until_quiet(fd) - begin) * 1000)
             stop(pid, fd)
 
         for _ in range(options.rounds):
@@ -246,6 +253,26 @@ def main():
                         diffs = sum(1 for line in f if "diff" in line.split()[:3]
                                     or "diff-tree" in line)
                 note(("log", name + ": git diff runs"), diffs)
+                stop(pid, fd)
+
+            # Holding Down at 30 keys a second: each key's frame.
+            for name, binary in programs:
+                pid, fd = start([binary, "log"], log, plain)
+                read_until(fd, marker("title:c 500"), time.monotonic())
+                read_until_quiet(fd, 0.5)
+                latencies = []
+                next_key = time.monotonic()
+                for k in range(1, 101):
+                    time.sleep(max(0, next_key - time.monotonic()))
+                    begin = time.monotonic()
+                    os.write(fd, b"\x1b[B")
+                    read_until(fd, marker("title:c %d" % (500 - k)), begin)
+                    latencies.append((time.monotonic() - begin) * 1000)
+                    next_key += 1 / 30
+                note(("hold", name + ": Down at 30/s, median key to frame"),
+                     statistics.median(latencies))
+                note(("hold", name + ": Down at 30/s, slowest key to frame"),
+                     max(latencies))
                 stop(pid, fd)
 
         for (group, name), values in results.items():
