@@ -23,6 +23,8 @@ Reports medians, in milliseconds, of
       to the frame showing the 51st commit's title (plimsy), and to the last
       byte written (all, tig included), with the number of `git diff` runs
       (counted by a git wrapper first on PATH);
+  pager: `plimsy <200 MB of diff`: the first screen, the frame after the
+      whole text is read, and the peak memory;
   hold: Down held at 30 keys a second over 100 commits, each key's time to
       the frame with its commit's title (a key whose frame takes longer than
       33 ms leaves the screen a frame behind).
@@ -106,7 +108,26 @@ def make_fixtures(work):
                       (i % 20, len(content), content))
     git(log, "fast-import", "--quiet", stdin="".join(stream).encode())
     git(log, "reset", "-q", "--hard")
-    return files, huge, log
+
+    # 200 MB of diff for pager mode: files of 5 000 changed lines.
+    patch = os.path.join(work, "big.diff")
+    with open(patch, "w") as f:
+        size = 0
+        number = 0
+        while size < 200_000_000:
+            number += 1
+            name = "d/f%05d.txt" % number
+            text = ["diff --git a/%s b/%s\nindex 1111111..2222222 100644\n"
+                    "--- a/%s\n+++ b/%s\n@@ -1,5000 +1,5000 @@\n" %
+                    (name, name, name, name)]
+            text += ["-old line %06d of file %05d\n" % (i, number)
+                     for i in range(1, 5001)]
+            text += ["+new line %06d of file %05d\n" % (i, number)
+                     for i in range(1, 5001)]
+            chunk = "".join(text)
+            f.write(chunk)
+            size += len(chunk)
+    return files, huge, log, patch
 
 
 def start(command, cwd, env):
@@ -166,7 +187,7 @@ def main():
 
     work = tempfile.mkdtemp()
     try:
-        files, huge, log = make_fixtures(work)
+        files, huge, log, patch = make_fixtures(work)
         bin_dir = os.path.join(work, "bin")
         os.makedirs(bin_dir)
         runs = os.path.join(work, "runs")
@@ -254,6 +275,22 @@ def main():
                                     or "diff-tree" in line)
                 note(("log", name + ": git diff runs"), diffs)
                 stop(pid, fd)
+
+            # Pager mode on 200 MB: the first screen, the frame after the
+            # whole text is read, and the peak memory.
+            for name, binary in programs:
+                if name == "before":
+                    continue
+                begin = time.monotonic()
+                pid, fd = start(["sh", "-c", "exec %s <%s" % (binary, patch)],
+                                work, plain)
+                read_until(fd, marker("line 000045"), begin)
+                note(("pager", name + ": 200 MB on standard input"),
+                     (time.monotonic() - begin) * 1000)
+                note(("pager", name + ": 200 MB, last frame"),
+                     (read_until_quiet(fd, 1.0) - begin) * 1000)
+                note(("pager", name + ": 200 MB, peak MiB"),
+                     stop(pid, fd) / 1024)
 
             # Holding Down at 30 keys a second: each key's frame.
             for name, binary in programs:
