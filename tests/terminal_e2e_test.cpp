@@ -388,6 +388,9 @@ TEST_F(TerminalEndToEndTest, ASignalEndsTheGitCommandTheScreenWaitsFor) {
                  " ]; do sleep 0.05; done; fi; cat \"$0\"'"});
   ScreenInPane screen(repo_.path(), Plimsy() + " diff", File("pane"));
   ASSERT_TRUE(screen.WaitUntilOpen("[plimsy diff]"));
+  // The first run has read the last file: the screen opens while git still
+  // writes.
+  screen.pane().WaitFor("M small.txt");
   std::ofstream(marker).put('\n');
   screen.pane().SendKeys({"+"});
   auto deadline = std::chrono::steady_clock::now() + seconds(15);
