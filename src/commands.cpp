@@ -11,6 +11,7 @@
 #include "git.h"
 #include "log/screen.h"
 #include "manual.h"
+#include "pager.h"
 #include "process.h"
 #include "terminal.h"
 #include "version.h"
@@ -43,7 +44,7 @@ int ScreenOrPlainText(std::string_view word,
   if (AsksForHelp(argc, argv)) {
     return ShowManual();
   }
-  ScreenCheck check = CheckScreen(KeySource::kStandardInput);
+  ScreenCheck check = CheckScreen(KeysForScreen());
   switch (check.support) {
     case ScreenSupport::kAvailable:
       return screen(argc, argv);
@@ -108,7 +109,7 @@ int GitFallback(int argc, const char** argv) {
 
 int Dispatch(int argc, const char** argv) {
   if (argc <= 1) {
-    return PrintHelp(0, argv + argc);
+    return ReadStandardInput();
   }
   const std::string word = argv[1];
   if (word == "-v" || word == "version" || word == "--version") {

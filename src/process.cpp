@@ -280,15 +280,38 @@ void Stream::CloseOutput() {
 }
 
 bool Stream::Read(std::string& out) {
+  return ReadSome(out, -1, -1) == ReadResult::kData;
+}
+
+Stream::ReadResult Stream::ReadSome(std::string& out,
+                                    int stop_fd,
+                                    int timeout_ms) {
   char buffer[65536];
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::milliseconds(std::max(timeout_ms, 0));
   while (out_ >= 0) {
-    pollfd fds[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
-    if (poll(fds, 2, -1) < 0) {
+    int wait = -1;
+    if (timeout_ms >= 0) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      wait = static_cast<int>(
+          std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+    }
+    pollfd fds[3] = {
+        {out_, POLLIN, 0}, {err_, POLLIN, 0}, {stop_fd, POLLIN, 0}};
+    const int ready = poll(fds, 3, wait);
+    if (ready < 0) {
       if (errno == EINTR) {
         continue;
       }
       CloseOutput();
       break;
+    }
+    if (fds[2].revents != 0) {
+      return ReadResult::kStopped;
+    }
+    if (ready == 0) {
+      return ReadResult::kTimedOut;
     }
     if (fds[1].revents != 0) {
       DrainError(false);
@@ -299,14 +322,14 @@ bool Stream::Read(std::string& out) {
     ssize_t n = read(out_, buffer, sizeof(buffer));
     if (n > 0) {
       out.append(buffer, static_cast<std::size_t>(n));
-      return true;
+      return ReadResult::kData;
     }
     if (n < 0 && errno == EINTR) {
       continue;
     }
     CloseOutput();
   }
-  return false;
+  return ReadResult::kEnded;
 }
 
 // Reads what the child has written to its standard error: one piece, or

@@ -61,6 +61,12 @@ class Stream {
   // false, appending nothing, once its output has ended.
   bool Read(std::string& out);
 
+  enum class ReadResult { kData, kEnded, kStopped, kTimedOut };
+  // Read, waiting at most `timeout_ms` (no limit when negative), and
+  // returning kStopped, without reading, as soon as `stop_fd` (when not
+  // negative) is readable.
+  ReadResult ReadSome(std::string& out, int stop_fd, int timeout_ms);
+
   // Once the output has ended: collects the rest of the standard error,
   // waits for the child and returns its status as run() reports it. Ends
   // the child first if its output has not ended.

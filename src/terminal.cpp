@@ -6,8 +6,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <mutex>
 #include <optional>
+#include <utility>
+#include <vector>
 
+#include <ftxui/component/component.hpp>
+#include <ftxui/component/event.hpp>
+#include <ftxui/component/loop.hpp>
 #include <ftxui/component/screen_interactive.hpp>
 
 #include "terminal_guard.h"
@@ -28,7 +34,59 @@ int OpenControllingTerminal() {
   return open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
 }
 
+// The screen that other threads post to. The library's own posting races
+// with its loop taking its queue down (when the screen closes or stops for
+// a suspension), so posts go through here and stop before that happens.
+struct ScreenPoster {
+  std::mutex mutex;
+  ftxui::ScreenInteractive* screen = nullptr;
+  bool closed = false;
+  std::vector<std::function<void()>> waiting;
+};
+
+ScreenPoster& Poster() {
+  static ScreenPoster poster;
+  return poster;
+}
+
+void PostLocked(ftxui::ScreenInteractive& screen, std::function<void()> task) {
+  screen.Post(std::move(task));
+  screen.PostEvent(ftxui::Event::Custom);
+}
+
+void OpenPoster(ftxui::ScreenInteractive& screen) {
+  ScreenPoster& poster = Poster();
+  std::lock_guard lock(poster.mutex);
+  poster.screen = &screen;
+  poster.closed = false;
+  for (std::function<void()>& task : poster.waiting) {
+    PostLocked(screen, std::move(task));
+  }
+  poster.waiting.clear();
+}
+
+// Posts wait (`closed` false) or are dropped (true) from now on.
+void HoldPoster(bool closed) {
+  ScreenPoster& poster = Poster();
+  std::lock_guard lock(poster.mutex);
+  poster.screen = nullptr;
+  poster.closed = closed;
+  if (closed) {
+    poster.waiting.clear();
+  }
+}
+
 }  // namespace
+
+void PostToScreen(std::function<void()> task) {
+  ScreenPoster& poster = Poster();
+  std::lock_guard lock(poster.mutex);
+  if (poster.screen != nullptr) {
+    PostLocked(*poster.screen, std::move(task));
+  } else if (!poster.closed) {
+    poster.waiting.push_back(std::move(task));
+  }
+}
 
 bool CanDrawOn(std::string_view term) {
   if (term.empty() || term == "dumb") {
@@ -37,6 +95,11 @@ bool CanDrawOn(std::string_view term) {
   // A type the terminal library does not know may still be a capable
   // terminal, as the screen sends the common sequences regardless.
   return TerminfoCursorAddressing(term, TerminfoDirectories()).value_or(true);
+}
+
+KeySource KeysForScreen() {
+  return isatty(STDIN_FILENO) ? KeySource::kStandardInput
+                              : KeySource::kControllingTerminal;
 }
 
 ScreenCheck CheckScreen(KeySource keys) {
@@ -104,10 +167,31 @@ int RunScreen(std::string_view command,
     }
   }
   auto screen = ftxui::ScreenInteractive::Fullscreen();
-  ftxui::Component root = build(screen.ExitLoopClosure());
+  ftxui::Component root = build([&screen] {
+    HoldPoster(true);
+    screen.Exit();
+  });
+  root = ftxui::CatchEvent(root, [&screen](const ftxui::Event& event) {
+    if (event == ftxui::Event::CtrlC) {
+      // The library leaves the loop after it.
+      HoldPoster(true);
+    } else if (event == ftxui::Event::CtrlZ) {
+      // The library suspends the screen in a task it posts after this
+      // event; posts wait until the task after that one.
+      HoldPoster(false);
+      screen.Post(
+          [&screen] { screen.Post([&screen] { OpenPoster(screen); }); });
+    }
+    return false;
+  });
   TerminalGuard guard(STDIN_FILENO);
   guard.SetScreenOpen(true);
-  screen.Loop(root);
+  {
+    ftxui::Loop loop(&screen, root);
+    OpenPoster(screen);
+    loop.Run();
+    HoldPoster(true);
+  }
   guard.SetScreenOpen(false);
   return 0;
 }

@@ -34,6 +34,11 @@ struct ScreenCheck {
 // The exit status when a screen cannot open for want of a terminal.
 inline constexpr int kNoTerminalStatus = 2;
 
+// Where a screen that reads nothing from standard input takes its keys:
+// standard input when it is a terminal, else the controlling terminal, so
+// that a pipe left on standard input neither blocks nor stops it.
+KeySource KeysForScreen();
+
 // Whether a screen may open on standard output with keys from `keys`.
 ScreenCheck CheckScreen(KeySource keys);
 
@@ -53,13 +58,20 @@ using ScreenBuilder =
 // Runs a full-screen loop over what `build` returns until it is left, and
 // returns 0. When no screen can open, reports why and returns
 // kNoTerminalStatus instead. With kControllingTerminal, standard input is
-// replaced by the terminal, so its data must have been read before. While
+// replaced by the terminal, so its data must be read before or from a
+// duplicate of the descriptor. While
 // the screen is open, SIGHUP, SIGINT, SIGQUIT, SIGTERM and SIGPIPE, or the
 // terminal going away, restore the terminal, end any tracked git child and
 // end the program with 128 + the signal's number.
 int RunScreen(std::string_view command,
               const ScreenBuilder& build,
               KeySource keys = KeySource::kStandardInput);
+
+// Hands `task` to the loop of the screen that RunScreen runs, from any
+// thread: it runs on the loop's thread after the events and tasks queued
+// before it, and the screen is drawn after it. Tasks handed over before the
+// screen opens wait for it; those handed over once it closes are dropped.
+void PostToScreen(std::function<void()> task);
 
 }  // namespace plimsy
 

@@ -280,9 +280,10 @@ TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
   std::size_t abbrev = 7;
   std::set<std::string> missing;
   std::string diff_error;
+  bool loading = false;
   auto content = ContentRenderer(
       selected_file, files, split_rows, render_caches, view, split, commits,
-      selected_commit, rows, abbrev, missing, diff_error);
+      selected_commit, rows, abbrev, missing, diff_error, loading);
   auto draw = [&](const Element& element) {
     return Rows(Draw(element, 40, 8));
   };
@@ -332,9 +333,10 @@ TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
     std::string shown;
   };
   const std::string no_note;
+  const bool loading = false;
   const std::vector<Case> cases = {
       {"Commit", CommitPaneRenderer(menu), "entry 40"},
-      {"Files", FilesPaneRenderer(menu, no_note), "entry 40"},
+      {"Files", FilesPaneRenderer(menu, no_note, loading), "entry 40"},
       {"Content", ContentPaneRenderer(content), "first"},
   };
   for (const Case& c : cases) {
@@ -361,7 +363,7 @@ TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
   // A note stands between the title and the list.
   const std::string note = "diff against first parent 1234567";
   std::vector<std::string> rows =
-      Rows(Draw(FilesPaneRenderer(menu, note)(), 40, 10));
+      Rows(Draw(FilesPaneRenderer(menu, note, loading)(), 40, 10));
   ASSERT_GE(rows.size(), 4u);
   EXPECT_EQ(rows[0], "Files");
   EXPECT_EQ(rows[2], note);

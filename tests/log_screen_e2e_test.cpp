@@ -75,6 +75,8 @@ TEST(LogScreenEndToEndTest, BrowseHistoryAndDiff) {
   pane.WaitFor("    title:walk 1\n");
   pane.SendKeys(std::vector<std::string>(149, "Up"));
   pane.WaitFor("    title:walk 150\n");
+  // Its files, once its diff has been read.
+  pane.WaitFor("A big.txt");
 
   pane.SendKeys({"Right", "Down"});
   screen = pane.WaitFor("big line 1");
@@ -145,7 +147,9 @@ TEST(LogScreenEndToEndTest, RowsLabelsAndColours) {
   // The merge: its parents by short hash and title, its labels, and what
   // its files are diffed against.
   pane.SendKeys({"Down"});
-  screen = pane.WaitFor("    title:Merge pull request #30");
+  pane.WaitFor("    title:Merge pull request #30");
+  // The files follow once the merge's diff has been read.
+  screen = pane.WaitFor("src/pr30/part1.txt");
   EXPECT_NE(
       screen.find("   parent:" + short_of("fix30") + " FIX: notes for 30"),
       std::string::npos)

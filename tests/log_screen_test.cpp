@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <ftxui/component/component_base.hpp>
@@ -513,6 +517,71 @@ TEST_F(LogScreenTest, TwoGitRunsForTheFirstFrameOneForAStep) {
             (std::vector<std::string>{"description", "A c.txt"}));
   screen.Send(Event::ArrowDown);
   EXPECT_EQ(runs.all, 3);
+}
+
+// The loop's queue of tasks, which loads post to from their own threads.
+class TaskQueue {
+ public:
+  std::function<void(std::function<void()>)> Poster() {
+    return [this](std::function<void()> task) {
+      std::lock_guard lock(mutex_);
+      tasks_.push_back(std::move(task));
+    };
+  }
+  // Runs the tasks queued so far, and those they queue, until `done`.
+  template <typename Done>
+  void RunUntil(Done done) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+      std::vector<std::function<void()>> tasks;
+      {
+        std::lock_guard lock(mutex_);
+        tasks.swap(tasks_);
+      }
+      for (std::function<void()>& task : tasks) {
+        task();
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(done());
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::function<void()>> tasks_;
+};
+
+TEST_F(LogScreenTest, QueuedStepsLoadOnlyWhereTheSelectionRests) {
+  DiffRuns runs;
+  Harness screen;
+  TaskQueue loop;
+  screen.state.post = loop.Poster();
+  runs.runs.clear();
+  // The keys arrive before any task the first of them posts.
+  screen.Send({Event::ArrowDown, Event::ArrowDown, Event::ArrowDown});
+  EXPECT_TRUE(runs.runs.empty());
+  // The previous commit's files are gone at once; the panes say why.
+  EXPECT_EQ(screen.state.file_names, std::vector<std::string>{"description"});
+  EXPECT_TRUE(screen.RowShows("loading\u2026"));
+  EXPECT_TRUE(screen.Shows("second title"));
+
+  loop.RunUntil([&] { return !screen.state.loading; });
+  screen.Draw();
+  ASSERT_EQ(runs.runs.size(), 1u);
+  const std::string& hash =
+      screen.state.commits[screen.state.selected_commit]->hash;
+  EXPECT_NE(std::find(runs.runs[0].begin(), runs.runs[0].end(), hash),
+            runs.runs[0].end());
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "M a.txt", "M b.txt"}));
+  EXPECT_FALSE(screen.RowShows("loading\u2026"));
+
+  // A step back and forth before the loop runs again: one more run.
+  screen.Send({Event::ArrowUp, Event::ArrowDown});
+  loop.RunUntil([&] { return !screen.state.loading; });
+  EXPECT_EQ(runs.runs.size(), 2u);
+  EXPECT_EQ(screen.state.file_names.size(), 3u);
 }
 
 TEST(LogScreenUnbornTest, WalkElsewhereWhileHeadNamesNoCommit) {

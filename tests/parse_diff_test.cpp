@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diff/file_labels.h"
+#include "diff/strip_colour.h"
 #include "fixtures.h"
 #include "git.h"
 #include "support.h"
@@ -381,6 +384,129 @@ TEST(ParseDiffTest, ReadsEveryKindOfChangeGitPrints) {
       "\"tab\\x09here \\x22q\\x22 back\\x5Cslash.txt\" M\n"
       "hunk 1 1\nC \"odd\"\nA \"odder\"\n")
       << output;
+}
+
+// Reads `text` in pieces cut at random places (and, for a short text, one
+// byte at a time) and returns the files the reader handed over.
+std::vector<File> ReadInPieces(const std::string& text,
+                               std::mt19937& random,
+                               DiffReader::Options options = {}) {
+  DiffReader reader(options);
+  std::vector<File> files;
+  // Most cuts fall inside lines; some pieces are long.
+  std::uniform_int_distribution<std::size_t> length(1, 200);
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t n = random() % 8 == 0 ? 4096 : length(random);
+    reader.Read(std::string_view(text).substr(pos, n));
+    pos += n;
+    if (random() % 2 == 0) {
+      reader.TakeFiles(files);
+    }
+  }
+  reader.Finish();
+  reader.TakeFiles(files);
+  return files;
+}
+
+// Every kind of change, a file of many hunks, one without a newline at its
+// end, and a commit message with a line that starts like a diff.
+class RealDiffTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    changes_ = testing::CommitEveryKindOfChange(repo_);
+    std::string many;
+    for (int i = 0; i < 3000; ++i) {
+      many += "line " + std::to_string(i) + "\n";
+    }
+    repo_.Write("many.txt", many);
+    repo_.Write("end.txt", "a\nb");
+    first_ = repo_.Commit("many hunks");
+    for (int i = 0; i < 3000; i += 37) {
+      const std::string from = "line " + std::to_string(i) + "\n";
+      many.replace(many.find(from), from.size(), "changed\n\n");
+    }
+    repo_.Write("many.txt", many);
+    repo_.Write("end.txt", "a\nc");
+    second_ = repo_.Commit("changes everywhere\n\ndiff in the message body");
+  }
+
+  // The texts git prints for a diff screen.
+  std::vector<std::string> Diffs() {
+    return {
+        repo_.Git({"diff", changes_.before, changes_.after}),
+        repo_.Git({"diff", first_, second_}),
+        repo_.Git({"diff", "--no-prefix", "-U0", changes_.before, second_}),
+        repo_.Git({"diff", "-U20", "--find-renames", changes_.before, second_}),
+    };
+  }
+
+  testing::TempRepo repo_;
+  testing::ChangeFixture changes_;
+  std::string first_;
+  std::string second_;
+};
+
+TEST_F(RealDiffTest, ReadingInPiecesGivesTheWholeParse) {
+  std::mt19937 random(20261210);
+  for (const std::string& text : Diffs()) {
+    const std::string whole = Dump(ParseDiff(text));
+    ASSERT_FALSE(whole.empty());
+    for (int round = 0; round < 40; ++round) {
+      ASSERT_TRUE(Dump(ReadInPieces(text, random)) == whole)
+          << "round " << round << " of\n"
+          << text.substr(0, 300);
+    }
+  }
+  // One byte at a time.
+  const std::string text = repo_.Git({"diff", changes_.before, changes_.after});
+  DiffReader reader;
+  for (char c : text) {
+    reader.Read(std::string_view(&c, 1));
+  }
+  reader.Finish();
+  std::vector<File> files;
+  reader.TakeFiles(files);
+  EXPECT_EQ(Dump(files), Dump(ParseDiff(text)));
+}
+
+// What a pager is given: commits' headers and messages, mail headers and
+// signatures between the files, often coloured. Its files are those of the
+// plain diffs of the same commits.
+TEST_F(RealDiffTest, TextAroundTheFilesIsSkippedAndColoursTakenOut) {
+  const std::string plain =
+      Dump(ParseDiff(repo_.Git({"diff", changes_.before, changes_.after}))) +
+      Dump(ParseDiff(repo_.Git({"diff", changes_.after, first_}))) +
+      Dump(ParseDiff(repo_.Git({"diff", first_, second_})));
+  struct Case {
+    std::string name;
+    std::vector<std::string> args;
+  };
+  const std::vector<Case> cases = {
+      {"log -p", {"log", "-p", "--reverse", changes_.before + ".." + second_}},
+      {"coloured log -p",
+       {"-c", "color.ui=always", "log", "-p", "--reverse",
+        changes_.before + ".." + second_}},
+      {"format-patch",
+       {"format-patch", "--stdout", changes_.before + ".." + second_}},
+  };
+  std::mt19937 random(7);
+  for (const Case& c : cases) {
+    const std::string text = repo_.Git(c.args);
+    ColourStripper stripper;
+    std::string stripped;
+    // Sequences cut between pieces go whole too.
+    for (std::size_t pos = 0; pos < text.size(); pos += 7) {
+      stripper.Strip(std::string_view(text).substr(pos, 7), stripped);
+    }
+    EXPECT_EQ(stripped.find('\x1b'), std::string::npos) << c.name;
+    for (int round = 0; round < 10; ++round) {
+      // Compared whole: a difference would print thousands of lines.
+      EXPECT_TRUE(Dump(ReadInPieces(stripped, random, {.mixed_text = true})) ==
+                  plain)
+          << c.name << " round " << round;
+    }
+  }
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ TEST_F(TerminalEndToEndTest, WithoutATerminalNothingIsDrawnAndNothingWaits) {
   const std::string git_diff = repo_.Git({"diff"});
   const std::string git_log = repo_.Git({"log"});
   const std::string message =
-      "needs a terminal: standard input is not a terminal";
+      "needs a terminal: there is no controlling terminal to read keys from";
 
   // Plain processes: standard output is a file or a pipe.
   struct PlainCase {
@@ -194,12 +194,15 @@ TEST_F(TerminalEndToEndTest, WithoutATerminalNothingIsDrawnAndNothingWaits) {
     std::string out_file;
   };
   const std::vector<TerminalCase> terminal_cases = {
-      {"diff with /dev/null in", Plimsy() + " diff </dev/null", 2,
+      {"diff without a controlling terminal",
+       "setsid -w " + Plimsy() + " diff </dev/null", 2,
        "plimsy: diff " + message + "; use \"git diff\" for plain output", ""},
-      {"log with /dev/null in", Plimsy() + " log </dev/null", 2,
+      {"log without a controlling terminal",
+       "setsid -w " + Plimsy() + " log </dev/null", 2,
        "plimsy: log " + message + "; use \"git log\" for plain output", ""},
-      {"diff with a pipe in", "echo | " + Plimsy() + " diff", 2,
-       "plimsy: diff " + message, ""},
+      {"a diff on standard input without a controlling terminal",
+       "git diff | setsid -w " + Plimsy(), 2,
+       "plimsy: a diff on standard input " + message, ""},
       {"diff into a file", Plimsy() + " diff >{dir}/out.txt", 0, "", git_diff},
       {"log into a file", Plimsy() + " log >{dir}/out.txt", 0, "", git_log},
       {"TERM=dumb", "TERM=dumb GIT_PAGER=cat " + Plimsy() + " diff", 0,
@@ -385,6 +388,9 @@ TEST_F(TerminalEndToEndTest, ASignalEndsTheGitCommandTheScreenWaitsFor) {
                  " ]; do sleep 0.05; done; fi; cat \"$0\"'"});
   ScreenInPane screen(repo_.path(), Plimsy() + " diff", File("pane"));
   ASSERT_TRUE(screen.WaitUntilOpen("[plimsy diff]"));
+  // The first run has read the last file: the screen opens while git still
+  // writes.
+  screen.pane().WaitFor("M small.txt");
   std::ofstream(marker).put('\n');
   screen.pane().SendKeys({"+"});
   auto deadline = std::chrono::steady_clock::now() + seconds(15);

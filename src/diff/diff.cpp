@@ -44,19 +44,21 @@ bool Consume(std::string_view line, size_t& pos, std::string_view word) {
   return false;
 }
 
-// Reads "start[,count]" at `pos`; the count is matched but not kept.
+// Reads "start[,count]" at `pos`; a range without a count counts one
+// line. `count_overflow` is set when the count does not fit in 32 bits.
 bool ReadRange(std::string_view line,
                size_t& pos,
                int32_t& start,
-               bool& overflow) {
+               int32_t& count,
+               bool& overflow,
+               bool& count_overflow) {
   if (!ReadNumber(line, pos, start, overflow)) {
     return false;
   }
+  count = 1;
   if (!Consume(line, pos, ",")) {
     return true;
   }
-  int32_t count = 0;
-  bool count_overflow = false;
   return ReadNumber(line, pos, count, count_overflow);
 }
 
@@ -64,8 +66,13 @@ bool ReadRange(std::string_view line,
 // the closing signs. A combined diff's header has one more "@" on each side
 // per extra parent and one "-" range per parent; the first of those ranges
 // and the "+" range give the starts. A header that cannot be read, or whose
-// starts do not fit in 32 bits, leaves both starts at 0.
-void ReadHunkHeader(std::string_view line, Hunk& hunk) {
+// starts do not fit in 32 bits, leaves both starts at 0 and gives false.
+// `counts` gets the count of each range, the "-" ones first, or nothing
+// when one does not fit in 32 bits.
+bool ReadHunkHeader(std::string_view line,
+                    Hunk& hunk,
+                    std::vector<int64_t>& counts) {
+  counts.clear();
   size_t signs = 0;
   while (signs < line.size() && line[signs] == '@') {
     ++signs;
@@ -74,22 +81,34 @@ void ReadHunkHeader(std::string_view line, Hunk& hunk) {
   int32_t old_start = 0;
   int32_t new_start = 0;
   bool overflow = false;
+  bool count_overflow = false;
   for (size_t range = 0; range + 1 < signs; ++range) {
     int32_t start = 0;
-    if (!Consume(line, pos, " -") || !ReadRange(line, pos, start, overflow)) {
-      return;
+    int32_t count = 0;
+    if (!Consume(line, pos, " -") ||
+        !ReadRange(line, pos, start, count, overflow, count_overflow)) {
+      return false;
     }
     if (range == 0) {
       old_start = start;
     }
+    counts.push_back(count);
   }
-  if (!Consume(line, pos, " +") || !ReadRange(line, pos, new_start, overflow) ||
+  int32_t new_count = 0;
+  if (!Consume(line, pos, " +") ||
+      !ReadRange(line, pos, new_start, new_count, overflow, count_overflow) ||
       !Consume(line, pos, " ") || !Consume(line, pos, line.substr(0, signs)) ||
       overflow) {
-    return;
+    counts.clear();
+    return false;
+  }
+  counts.push_back(new_count);
+  if (count_overflow) {
+    counts.clear();
   }
   hunk.old_start = old_start;
   hunk.new_start = new_start;
+  return true;
 }
 
 // Reads the name that git wrote in C-style quotes at the start of `text`
@@ -260,27 +279,22 @@ int32_t ReadPercent(std::string_view text) {
   return digits == 0 ? -1 : percent;
 }
 
-// What a file's header says besides its names, and how its names are
-// written.
-struct HeaderState {
-  bool prefixed = false;
-  bool combined = false;
-};
-
 // Reads one line of a file's header: the lines between "diff" and the
-// first hunk.
-void ReadHeaderLine(std::string_view line, HeaderState& header, File& file) {
+// first hunk. `prefixed` and `combined` say how the "diff" line wrote the
+// names. Returns false for a line that is no header line of git's.
+bool ReadHeaderLine(std::string_view line,
+                    bool prefixed,
+                    bool combined,
+                    File& file) {
   if (line.starts_with("--- ")) {
-    if (!header.combined &&
-        !ReadSideName(line.substr(4), header.prefixed ? "a/" : "",
-                      file.old_name) &&
+    if (!combined &&
+        !ReadSideName(line.substr(4), prefixed ? "a/" : "", file.old_name) &&
         file.status == FileStatus::Modified) {
       file.status = FileStatus::Added;
     }
   } else if (line.starts_with("+++ ")) {
-    if (!header.combined &&
-        !ReadSideName(line.substr(4), header.prefixed ? "b/" : "",
-                      file.new_name) &&
+    if (!combined &&
+        !ReadSideName(line.substr(4), prefixed ? "b/" : "", file.new_name) &&
         file.status == FileStatus::Modified) {
       file.status = FileStatus::Deleted;
     }
@@ -313,14 +327,23 @@ void ReadHeaderLine(std::string_view line, HeaderState& header, File& file) {
   } else if (line.starts_with("Binary files ") ||
              line.starts_with("GIT binary patch")) {
     file.binary = true;
+  } else {
+    return line.starts_with("index ") ||
+           line.starts_with("dissimilarity index ") ||
+           line.starts_with("mode ");
   }
+  return true;
 }
 
 // Opens a file's section at its "diff" line.
-void ReadDiffLine(std::string_view line, HeaderState& header, File& file) {
-  header = HeaderState();
+void ReadDiffLine(std::string_view line,
+                  bool& prefixed,
+                  bool& combined,
+                  File& file) {
+  prefixed = false;
+  combined = false;
   if (line.starts_with("diff --git ")) {
-    ReadGitNames(line.substr(11), file, header.prefixed);
+    ReadGitNames(line.substr(11), file, prefixed);
     return;
   }
   std::string_view name;
@@ -331,7 +354,7 @@ void ReadDiffLine(std::string_view line, HeaderState& header, File& file) {
   } else {
     return;
   }
-  header.combined = true;
+  combined = true;
   file.status = FileStatus::Unmerged;
   file.new_name = WholeName(name);
   file.old_name = file.new_name;
@@ -351,84 +374,206 @@ void FinishFile(File& file) {
   }
 }
 
-std::string_view NextLine(std::string_view& rest) {
-  const size_t end = rest.find('\n');
-  std::string_view line = rest.substr(0, end);
-  rest =
-      end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-  return line;
+LineKind KindOf(char sign) {
+  return sign == '+'   ? LineKind::Added
+         : sign == '-' ? LineKind::Deleted
+                       : LineKind::Context;
 }
 
-// Counts the content lines of the hunk whose body starts `rest`, so that its
-// line list is allocated once.
-size_t CountHunkLines(std::string_view rest) {
-  size_t count = 0;
-  while (!rest.empty()) {
-    const std::string_view line = NextLine(rest);
-    if (line.starts_with("@@") || line.starts_with("diff")) {
-      break;
-    }
-    if (!line.empty() && (line[0] == ' ' || line[0] == '+' || line[0] == '-')) {
-      ++count;
-    }
-  }
-  return count;
-}
+// Lines reserved at once for a hunk; its header may claim any count.
+constexpr int64_t kReserveLimit = 1 << 18;
 
 }  // namespace
 
+bool StartsFileSection(std::string_view line) {
+  // "diff -u old new" and the like, as diff(1) writes them.
+  return line.starts_with("diff --git ") || line.starts_with("diff --cc ") ||
+         line.starts_with("diff --combined ") || line.starts_with("diff -");
+}
+
 std::vector<File> ParseDiff(std::string text) {
+  DiffReader reader;
+  reader.Read(text);
+  // The text is no longer needed while the last file settles.
+  std::string().swap(text);
+  reader.Finish();
   std::vector<File> files;
-  HeaderState header;
-  bool in_header = true;
-  // The last hunk's lines; null until the last file has a hunk.
-  std::vector<Line>* lines = nullptr;
-  std::string_view rest(text);
-  while (!rest.empty()) {
-    const std::string_view line = NextLine(rest);
-    if (lines != nullptr && !line.empty()) {
-      switch (line[0]) {
-        case ' ':
-          lines->push_back(
-              Line{LineKind::Context, std::string(line.substr(1))});
-          continue;
-        case '+':
-          lines->push_back(Line{LineKind::Added, std::string(line.substr(1))});
-          continue;
-        case '-':
-          lines->push_back(
-              Line{LineKind::Deleted, std::string(line.substr(1))});
-          continue;
-        default:
-          break;
-      }
-    }
-    if (line.starts_with("diff")) {
-      if (!files.empty()) {
-        FinishFile(files.back());
-      }
-      ReadDiffLine(line, header, files.emplace_back());
-      in_header = true;
-      lines = nullptr;
-    } else if (line.starts_with("@@")) {
-      in_header = false;
-      lines = nullptr;
-      if (files.empty()) {
-        continue;
-      }
-      Hunk& hunk = files.back().hunks.emplace_back();
-      hunk.header = line;
-      ReadHunkHeader(line, hunk);
-      hunk.lines.reserve(CountHunkLines(rest));
-      lines = &hunk.lines;
-    } else if (in_header && !files.empty()) {
-      ReadHeaderLine(line, header, files.back());
-    }
-  }
-  if (!files.empty()) {
-    FinishFile(files.back());
-  }
+  reader.TakeFiles(files);
   return files;
+}
+
+DiffReader::DiffReader() = default;
+
+DiffReader::DiffReader(Options options) : options_(options) {}
+
+void DiffReader::Read(std::string_view text) {
+  if (!rest_.empty()) {
+    const size_t end = text.find('\n');
+    if (end == std::string_view::npos) {
+      rest_.append(text);
+      return;
+    }
+    rest_.append(text.substr(0, end));
+    ReadLine(rest_);
+    rest_.clear();
+    text.remove_prefix(end + 1);
+  }
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    if (end == std::string_view::npos) {
+      rest_.assign(text);
+      return;
+    }
+    ReadLine(text.substr(0, end));
+    text.remove_prefix(end + 1);
+  }
+}
+
+void DiffReader::Finish() {
+  if (!rest_.empty()) {
+    ReadLine(rest_);
+    rest_.clear();
+  }
+  EndFile();
+}
+
+void DiffReader::TakeFiles(std::vector<File>& files) {
+  if (files.empty()) {
+    files = std::move(done_);
+  } else {
+    files.insert(files.end(), std::make_move_iterator(done_.begin()),
+                 std::make_move_iterator(done_.end()));
+  }
+  done_.clear();
+}
+
+// Gives back what the last hunk reserved beyond its lines, when its
+// header claimed far more than it held.
+void DiffReader::TrimLastHunk() {
+  if (!file_ || file_->hunks.empty()) {
+    return;
+  }
+  std::vector<Line>& lines = file_->hunks.back().lines;
+  if (lines.capacity() > 2 * lines.size() + 1024) {
+    lines.shrink_to_fit();
+  }
+}
+
+void DiffReader::EndFile() {
+  lines_ = nullptr;
+  left_.clear();
+  if (file_) {
+    TrimLastHunk();
+    FinishFile(*file_);
+    done_.push_back(std::move(*file_));
+    file_.reset();
+  }
+  current_rows_ = 0;
+}
+
+// A line of a counted hunk, whose first columns hold a sign for each
+// parent; false when the hunk holds no such line (any more), which ends it.
+bool DiffReader::ReadCountedLine(std::string_view line) {
+  const size_t parents = left_.size() - 1;
+  // An empty line stands for a context line whose blanks were dropped.
+  const std::string_view signs =
+      line.empty() ? std::string_view() : line.substr(0, parents);
+  if (!line.empty() && signs.size() < parents) {
+    return false;
+  }
+  bool in_result = true;
+  for (const char sign : signs) {
+    if (sign != ' ' && sign != '+' && sign != '-') {
+      return false;
+    }
+    in_result = in_result && sign != '-';
+  }
+  // Each side the line belongs to must still hold a line.
+  for (size_t side = 0; side <= parents; ++side) {
+    const bool on_side =
+        side == parents ? in_result : signs.empty() || signs[side] != '+';
+    if (on_side && left_[side] == 0) {
+      lines_ = nullptr;
+      return false;
+    }
+  }
+  bool rest = false;
+  for (size_t side = 0; side <= parents; ++side) {
+    const bool on_side =
+        side == parents ? in_result : signs.empty() || signs[side] != '+';
+    left_[side] -= on_side ? 1 : 0;
+    rest = rest || left_[side] != 0;
+  }
+  if (line.empty()) {
+    lines_->push_back(Line{LineKind::Context, std::string()});
+  } else {
+    lines_->push_back(Line{KindOf(line[0]), std::string(line.substr(1))});
+  }
+  ++current_rows_;
+  if (!rest) {
+    lines_ = nullptr;
+  }
+  return true;
+}
+
+void DiffReader::ReadLine(std::string_view line) {
+  if (lines_ != nullptr) {
+    if (!left_.empty()) {
+      if (ReadCountedLine(line)) {
+        return;
+      }
+    } else if (!line.empty() &&
+               (line[0] == ' ' || line[0] == '+' || line[0] == '-')) {
+      lines_->push_back(Line{KindOf(line[0]), std::string(line.substr(1))});
+      ++current_rows_;
+      return;
+    }
+  }
+  if (line.starts_with("diff") &&
+      (!options_.mixed_text || StartsFileSection(line))) {
+    EndFile();
+    file_.emplace();
+    ReadDiffLine(line, prefixed_, combined_, *file_);
+    in_header_ = true;
+  } else if (line.starts_with("@@")) {
+    ReadHunkLine(line);
+  } else if (in_header_ && file_) {
+    if (!ReadHeaderLine(line, prefixed_, combined_, *file_) &&
+        options_.mixed_text) {
+      in_header_ = false;
+    }
+  }
+}
+
+void DiffReader::ReadHunkLine(std::string_view line) {
+  lines_ = nullptr;
+  in_header_ = false;
+  if (!file_) {
+    return;
+  }
+  Hunk hunk;
+  const bool read = ReadHunkHeader(line, hunk, left_);
+  if (options_.mixed_text && !read) {
+    // Some other text that starts with the signs.
+    left_.clear();
+    return;
+  }
+  TrimLastHunk();
+  Hunk& added = file_->hunks.emplace_back(std::move(hunk));
+  ++current_rows_;
+  added.header = line;
+  if (left_.size() == 2) {
+    added.lines.reserve(static_cast<size_t>(
+        std::min<int64_t>(left_[0] + left_[1], kReserveLimit)));
+  }
+  if (!options_.mixed_text) {
+    left_.clear();
+  }
+  // A hunk of no lines, as a mixed text may hold, has ended already.
+  if (left_.empty() || std::any_of(left_.begin(), left_.end(),
+                                   [](int64_t left) { return left != 0; })) {
+    lines_ = &added.lines;
+  }
 }
 
 }  // namespace plimsy

@@ -1,8 +1,11 @@
 #ifndef PLIMSY_DIFF_DIFF_H_
 #define PLIMSY_DIFF_DIFF_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plimsy {
@@ -67,6 +70,65 @@ struct File {
 
 // Parses the output of one `git diff` run into its files.
 std::vector<File> ParseDiff(std::string text);
+
+// Whether `line` opens a file's section in a text that holds other lines
+// too: a commit message's line that merely starts with "diff" does not.
+bool StartsFileSection(std::string_view line);
+
+// Reads a diff's text in pieces, as it arrives, and hands over each file
+// once its section has ended. Whatever the pieces, the files are those
+// that ParseDiff gives for the whole text.
+class DiffReader {
+ public:
+  struct Options {
+    // The text may hold other lines between the files' sections: a
+    // commit's header and message, a mail's headers, a signature. A hunk
+    // then ends after as many lines as its header counts (an empty line
+    // among them is an empty context line, as git prints one when told to
+    // drop trailing blanks), and a header ends at a line that is no header
+    // line.
+    bool mixed_text = false;
+  };
+
+  DiffReader();
+  explicit DiffReader(Options options);
+
+  // Reads the next piece of the text.
+  void Read(std::string_view text);
+  // Ends the text: its last line and its last file are complete.
+  void Finish();
+  // Moves the files completed so far to the end of `files`, in order.
+  void TakeFiles(std::vector<File>& files);
+  bool has_files() const { return !done_.empty(); }
+
+  // The file whose section is being read, as far as its text has arrived,
+  // or null. Its status is settled only once it is complete.
+  const File* current() const { return file_ ? &*file_ : nullptr; }
+  // The hunks and lines of the current file so far.
+  std::size_t current_rows() const { return current_rows_; }
+
+ private:
+  void ReadLine(std::string_view line);
+  void ReadHunkLine(std::string_view line);
+  bool ReadCountedLine(std::string_view line);
+  void TrimLastHunk();
+  void EndFile();
+
+  Options options_;
+  // The last line, while its end has not arrived.
+  std::string rest_;
+  std::vector<File> done_;
+  std::optional<File> file_;
+  std::size_t current_rows_ = 0;
+  bool prefixed_ = false;
+  bool combined_ = false;
+  bool in_header_ = true;
+  // The last hunk's lines; null outside a hunk.
+  std::vector<Line>* lines_ = nullptr;
+  // Lines the last hunk still holds on each side (each parent's, then the
+  // result's), by its header, when hunks are counted; empty when not.
+  std::vector<int64_t> left_;
+};
 
 }  // namespace plimsy
 

@@ -1,6 +1,9 @@
 #include "diff/screen.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -76,11 +79,63 @@ Element FailureText(const State& state) {
 
 }  // namespace
 
-void refresh(State& state) {
+namespace {
+
+// How long a key that runs git waits for git's output before the frame is
+// drawn: a short diff comes whole in one frame, a long one shows what has
+// arrived by then and the rest as it comes.
+constexpr auto kSettleTime = std::chrono::milliseconds(40);
+
+std::function<void()> Waker(State& state) {
+  if (!state.post) {
+    return {};
+  }
+  return [post = state.post, &state] { post([&state] { TakeLoaded(state); }); };
+}
+
+void ClearFiles(State& state) {
   state.files.clear();
   state.file_names.clear();
   state.split_rows.clear();
   state.render_caches.clear();
+  state.partial_last = false;
+}
+
+// Takes what the load has read after waiting for its end: for a moment
+// when a loop goes on reading, as long as it takes otherwise.
+void Settle(State& state) {
+  if (state.post) {
+    state.load->WaitForEnd(DiffLoad::Clock::now() + kSettleTime);
+  } else {
+    state.load->WaitForEnd();
+  }
+  TakeLoaded(state);
+}
+
+void Append(State& state, LoadedFile loaded) {
+  state.file_names.push_back(FileEntry(loaded.file));
+  state.files.push_back(std::move(loaded.file));
+  state.split_rows.push_back(std::move(loaded.split_rows));
+  state.render_caches.emplace_back();
+}
+
+// The first screen needs a file, or the end of the text.
+void WaitForFirstScreen(State& state) {
+  if (state.load != nullptr && state.files.empty()) {
+    state.load->WaitForFirst();
+    TakeLoaded(state);
+  }
+}
+
+}  // namespace
+
+void refresh(State& state) {
+  if (state.from_input) {
+    return;
+  }
+  state.load.reset();
+  ClearFiles(state);
+  state.loading = false;
   state.git_status = 0;
   state.git_error.clear();
   std::vector<std::string> args = {"diff"};
@@ -91,48 +146,82 @@ void refresh(State& state) {
     args.push_back("-w");
   }
   args.insert(args.end(), state.arguments.begin(), state.arguments.end());
-  GitResult result = GitCapture(args);
-  state.files = ParseDiff(std::move(result.out));
-  // A run that printed a diff is shown even when it failed: --exit-code
-  // makes git exit with 1 for every diff.
-  if (state.files.empty() && result.status != 0) {
-    state.git_status = result.status;
-    state.git_error = std::move(result.err);
+  state.load = std::make_unique<DiffLoad>(args, Waker(state));
+  state.loading = true;
+  Settle(state);
+}
+
+bool TakeLoaded(State& state) {
+  if (state.load == nullptr) {
+    return false;
   }
-  for (const File& file : state.files) {
-    state.file_names.push_back(FileEntry(file));
-    state.split_rows.push_back(SplitRowCounts(file));
+  LoadUpdate update = state.load->Take();
+  if (update.empty()) {
+    return false;
   }
-  state.render_caches.resize(state.files.size());
+  if (state.partial_last && (!update.files.empty() || update.partial)) {
+    state.files.pop_back();
+    state.file_names.pop_back();
+    state.split_rows.pop_back();
+    state.render_caches.pop_back();
+    state.partial_last = false;
+  }
+  for (LoadedFile& loaded : update.files) {
+    Append(state, std::move(loaded));
+  }
+  if (update.partial) {
+    Append(state, std::move(*update.partial));
+    state.partial_last = true;
+  }
+  if (update.ended) {
+    state.loading = false;
+    state.load.reset();
+    // A run that printed a diff is shown even when it failed: --exit-code
+    // makes git exit with 1 for every diff.
+    if (state.files.empty() && update.status != 0) {
+      state.git_status = update.status;
+      state.git_error = std::move(update.error);
+    }
+  }
+  return true;
+}
+
+void StepContext(State& state, int step) {
+  if (state.from_input) {
+    return;
+  }
+  state.context = std::max(0, state.context + step);
+  try {
+    refresh(state);
+  } catch (const subprocess::SpawnError& error) {
+    state.git_status = kGitNotStarted;
+    state.git_error = std::string("cannot run git: ") + error.what();
+  }
+}
+
+std::string HeaderNote(const State& state) {
+  std::string note = state.loading ? "loading\u2026" : "";
+  if (state.from_input) {
+    note += std::string(note.empty() ? "" : "  ") +
+            "standard input: the context cannot change";
+  }
+  return note;
 }
 
 Component BuildScreen(State& state, std::function<void()> exit) {
   using namespace ftxui;
 
-  auto reload = [&state] {
-    try {
-      refresh(state);
-    } catch (const subprocess::SpawnError& error) {
-      state.git_status = kGitNotStarted;
-      state.git_error = std::string("cannot run git: ") + error.what();
-    }
-  };
-  auto less_context = [&state, reload] {
-    if (state.context != 0) {
-      --state.context;
-    }
-    reload();
-  };
-  auto more_context = [&state, reload] {
-    ++state.context;
-    reload();
-  };
+  auto less_context = [&state] { StepContext(state, -1); };
+  auto more_context = [&state] { StepContext(state, 1); };
 
   Component difference_view = Renderer([&state] {
     const int32_t index = SelectedIndex(state);
     if (index >= 0) {
       return RenderDifference(state.files[index], state.split,
                               Options(state, index));
+    }
+    if (state.loading) {
+      return text("loading\u2026");
     }
     return state.git_status != 0 ? FailureText(state)
                                  : text("No difference...");
@@ -217,12 +306,16 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   ScreenFrameOptions options;
   options.name = "diff";
   options.split = &state.split;
-  options.ignore_whitespace = &state.ignore_whitespace;
   options.context = &state.context;
-  options.whitespace_changed = reload;
+  // Text read from standard input cannot be read again another way.
+  if (!state.from_input) {
+    options.ignore_whitespace = &state.ignore_whitespace;
+  }
+  options.whitespace_changed = [&state] { StepContext(state, 0); };
   options.less_context = less_context;
   options.more_context = more_context;
   options.exit = exit;
+  options.status = [&state] { return HeaderNote(state); };
   options.view = &state.view;
   options.panes = {
       {file_menu,
@@ -277,6 +370,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
 int main(int argc, const char** argv) {
   State state;
   state.arguments.assign(argv, argv + argc);
+  state.post = PostToScreen;
   try {
     if (AsksForAnotherFormat(state.arguments)) {
       std::vector<std::string> args = {"diff"};
@@ -287,6 +381,7 @@ int main(int argc, const char** argv) {
   } catch (const subprocess::SpawnError& error) {
     return ReportGitNotStarted(error);
   }
+  WaitForFirstScreen(state);
   if (state.files.empty()) {
     if (state.git_status != 0) {
       std::cerr << state.git_error << std::flush;
@@ -296,9 +391,40 @@ int main(int argc, const char** argv) {
     return 0;
   }
   state.split = StartsSplit(ftxui::Terminal::Size().dimx);
-  return RunScreen("diff", [&state](std::function<void()> exit) {
-    return BuildScreen(state, std::move(exit));
-  });
+  return RunScreen(
+      "diff",
+      [&state](std::function<void()> exit) {
+        return BuildScreen(state, std::move(exit));
+      },
+      KeysForScreen());
+}
+
+int MainOnInput(std::string head, int fd) {
+  State state;
+  state.from_input = true;
+  state.post = PostToScreen;
+  try {
+    state.load = std::make_unique<DiffLoad>(
+        std::move(head), fd, true, DiffReader::Options{.mixed_text = true},
+        Waker(state));
+  } catch (const subprocess::SpawnError& error) {
+    close(fd);
+    std::cerr << "plimsy: " << error.what() << std::endl;
+    return 1;
+  }
+  state.loading = true;
+  WaitForFirstScreen(state);
+  if (state.files.empty() && !state.loading) {
+    std::cout << "No difference..." << std::endl;
+    return 0;
+  }
+  state.split = StartsSplit(ftxui::Terminal::Size().dimx);
+  return RunScreen(
+      "diff",
+      [&state](std::function<void()> exit) {
+        return BuildScreen(state, std::move(exit));
+      },
+      KeySource::kControllingTerminal);
 }
 
 }  // namespace plimsy::diff

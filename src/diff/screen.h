@@ -3,12 +3,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <ftxui/component/component_base.hpp>
 
 #include "diff/diff.h"
+#include "diff/load.h"
 #include "diff/render.h"
 #include "ui/text_view.h"
 
@@ -38,14 +40,38 @@ struct State {
   // and what it wrote on standard error. 0 and empty otherwise.
   int git_status = 0;
   std::string git_error;
+  // The diff was read from standard input: there is no git to run again.
+  bool from_input = false;
+  // Hands a task to the screen's loop from any thread; the screen is drawn
+  // after it runs. Without it, refresh reads git's whole output before it
+  // returns.
+  std::function<void(std::function<void()>)> post;
+  // The diff being read, and whether its text goes on; the last of `files`
+  // may be the part of a file read so far.
+  std::unique_ptr<DiffLoad> load;
+  bool loading = false;
+  bool partial_last = false;
 };
 
-// Runs git diff with the state's context and arguments and replaces
-// `files`, `file_names` and `split_rows` with what it printed, and
-// `git_status` and `git_error` with how it ended. Throws
+// Starts git diff with the state's context and arguments, empties the
+// lists and fills them from what git prints: with `post`, for a moment, and
+// then from the loop as the rest arrives; without, to its end. Sets
+// `git_status` and `git_error` once git has ended. Throws
 // subprocess::SpawnError when git cannot be started, with the lists left
-// empty.
+// empty. Does nothing for a diff read from standard input.
 void refresh(State& state);
+
+// Takes into the lists what the running load has read since it was last
+// asked; returns whether anything changed.
+bool TakeLoaded(State& state);
+
+// Changes the context by `step` lines, never below 0, and runs git again;
+// does nothing for a diff read from standard input.
+void StepContext(State& state, int step);
+
+// What the header says besides its controls: that git is still being
+// read, that the context is fixed for a diff from standard input.
+std::string HeaderNote(const State& state);
 
 // The viewer's component tree over `state`, with the file menu focused.
 // `exit` is run by "q", Escape and the quit button.
@@ -56,6 +82,12 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit);
 // on the terminal instead. Returns 0, or git's status when git failed
 // before the screen opened.
 int main(int argc, const char** argv);
+
+// The diff viewer over a diff read from descriptor `fd` (which it closes)
+// after `head`, the part of it read already; keys come from the
+// controlling terminal. Colour sequences are taken out, and lines outside
+// the files' sections ignored.
+int MainOnInput(std::string head, int fd);
 
 }  // namespace plimsy::diff
 

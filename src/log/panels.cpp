@@ -139,13 +139,17 @@ std::function<Element()> ContentRenderer(
     const std::vector<CommitRow>& rows,
     const std::size_t& abbrev,
     const std::set<std::string>& missing,
-    const std::string& diff_error) {
+    const std::string& diff_error,
+    const bool& loading) {
   return [&] {
     if (selected_file != 0 &&
         static_cast<size_t>(selected_file) <= files.size()) {
       return RenderDifference(files[selected_file - 1], split,
                               {&split_rows[selected_file - 1],
                                &render_caches[selected_file - 1], &view});
+    }
+    if (selected_file != 0 && loading) {
+      return ftxui::text("loading\u2026") | ftxui::dim;
     }
     Elements content = ErrorRows(diff_error);
     content.push_back(CommitDetails(*commits[selected_commit],
@@ -174,18 +178,20 @@ std::function<Element()> CommitPaneRenderer(Component commit_menu) {
 }
 
 std::function<Element()> FilesPaneRenderer(Component file_menu,
-                                           const std::string& note) {
-  return [file_menu, &note] {
-    if (note.empty()) {
-      return ListPane("Files", file_menu);
+                                           const std::string& note,
+                                           const bool& loading) {
+  return [file_menu, &note, &loading] {
+    Elements rows = {PaneTitle("Files", file_menu->Focused()),
+                     ftxui::separator()};
+    if (!note.empty()) {
+      rows.push_back(ftxui::paragraph(note) | ftxui::dim);
     }
-    return ftxui::vbox({
-        PaneTitle("Files", file_menu->Focused()),
-        ftxui::separator(),
-        ftxui::paragraph(note) | ftxui::dim,
-        file_menu->Render() | ftxui::vscroll_indicator | ftxui::yframe |
-            ftxui::yflex,
-    });
+    rows.push_back(file_menu->Render() | ftxui::vscroll_indicator |
+                   ftxui::yframe | ftxui::yflex);
+    if (loading) {
+      rows.push_back(ftxui::text("  loading\u2026") | ftxui::dim);
+    }
+    return ftxui::vbox(std::move(rows));
   };
 }
 

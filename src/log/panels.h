@@ -33,7 +33,8 @@ ftxui::Element CommitDetails(const Commit& commit,
 
 // The selected file's diff, or the selected commit's details while the
 // "description" entry (0) or an index past the files is selected, under
-// git's error text when its diff failed.
+// git's error text when its diff failed; "loading…" for a file that has
+// not arrived yet while `loading`.
 std::function<ftxui::Element()> ContentRenderer(
     const int& selected_file,
     const std::vector<File>& files,
@@ -46,7 +47,8 @@ std::function<ftxui::Element()> ContentRenderer(
     const std::vector<CommitRow>& rows,
     const std::size_t& abbrev,
     const std::set<std::string>& missing,
-    const std::string& diff_error);
+    const std::string& diff_error,
+    const bool& loading);
 
 // Draws an entry of the commit list from `rows`, in columns fitted to the
 // commit pane's width.
@@ -60,9 +62,11 @@ std::function<ftxui::Element(const ListEntryState&)> CommitEntry(
 // the focus.
 std::function<ftxui::Element()> CommitPaneRenderer(
     ftxui::Component commit_menu);
-// The file list, under `note` when it is not empty.
+// The file list, under `note` when it is not empty, over "loading…" while
+// `loading`.
 std::function<ftxui::Element()> FilesPaneRenderer(ftxui::Component file_menu,
-                                                  const std::string& note);
+                                                  const std::string& note,
+                                                  const bool& loading);
 std::function<ftxui::Element()> ContentPaneRenderer(
     ftxui::Component content_scroller);
 std::function<ftxui::Element()> BodyRenderer(ftxui::Component panes);

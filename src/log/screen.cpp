@@ -1,6 +1,7 @@
 #include "log/screen.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -42,11 +43,6 @@ void Reload(State& state) {
   SkipIfGitCannotStart([&state] { refresh(state); });
 }
 
-void on_commit_change(State& state) {
-  Reload(state);
-  state.selected_file = 0;
-}
-
 void increase_context(State& state) {
   ++state.context;
   Reload(state);
@@ -58,6 +54,11 @@ void decrease_context(State& state) {
   }
   Reload(state);
 }
+
+// How long a load waits for git's output before the frame is drawn: a
+// commit's diff that git prints by then shows whole in one frame, a longer
+// one as far as it has come, with the rest as it arrives.
+constexpr auto kSettleTime = std::chrono::milliseconds(40);
 
 // Longer author names are cut in the list.
 constexpr int kAuthorWidthLimit = 20;
@@ -72,16 +73,6 @@ void Append(State& state, Listed listed) {
                std::min(state.rows.back().author_width, kAuthorWidthLimit));
 }
 
-// What a git run started earlier printed, and how it ended.
-GitResult Collect(subprocess::Stream& stream) {
-  GitResult result;
-  while (stream.Read(result.out)) {
-  }
-  result.status = stream.Wait();
-  result.err = stream.error();
-  return result;
-}
-
 // The length of `name`, an abbreviated object name that git printed; 0
 // when it is none.
 std::size_t AbbreviationLength(const std::string& name) {
@@ -92,21 +83,10 @@ std::size_t AbbreviationLength(const std::string& name) {
   return name.size();
 }
 
-// Shows `result`, the diff of the selected commit, with what it is diffed
-// against; reads the records of the commit's parents.
-void ShowDiff(State& state, GitResult result) {
+// Reads the records of the selected commit's parents and says what its
+// files are diffed against.
+void NoteParents(State& state) {
   const Commit& commit = *state.commits[state.selected_commit];
-  state.files = ParseDiff(std::move(result.out));
-  if (result.status != 0) {
-    state.diff_error = result.err.empty() ? "git diff-tree ended with status " +
-                                                std::to_string(result.status)
-                                          : std::move(result.err);
-  }
-  for (const File& file : state.files) {
-    state.file_names.push_back(FileEntry(file));
-    state.split_rows.push_back(SplitRowCounts(file));
-  }
-  state.render_caches.resize(state.files.size());
   ReadCommits(commit.parents, state.missing);
   if (commit.parents.size() > 1) {
     state.diff_note = "diff against first parent " +
@@ -120,12 +100,46 @@ void ShowDiff(State& state, GitResult result) {
 }
 
 void ClearDiff(State& state) {
+  state.load.reset();
+  state.loading = false;
+  state.partial_last = false;
   state.files.clear();
   state.file_names = {"description"};
   state.split_rows.clear();
   state.render_caches.clear();
   state.diff_note.clear();
   state.diff_error.clear();
+}
+
+std::function<void()> Waker(State& state) {
+  if (!state.post) {
+    return {};
+  }
+  return [post = state.post, &state] { post([&state] { TakeLoaded(state); }); };
+}
+
+std::unique_ptr<DiffLoad> StartLoad(State& state,
+                                    const std::vector<std::string>& args) {
+  return std::make_unique<DiffLoad>(args, Waker(state));
+}
+
+// Takes what the load has read after waiting for its end: for a moment
+// when a loop goes on reading, as long as it takes otherwise.
+void Settle(State& state) {
+  state.loading = true;
+  if (state.post) {
+    state.load->WaitForEnd(DiffLoad::Clock::now() + kSettleTime);
+  } else {
+    state.load->WaitForEnd();
+  }
+  TakeLoaded(state);
+}
+
+void Append(State& state, LoadedFile loaded) {
+  state.file_names.push_back(FileEntry(loaded.file));
+  state.files.push_back(std::move(loaded.file));
+  state.split_rows.push_back(std::move(loaded.split_rows));
+  state.render_caches.emplace_back();
 }
 
 }  // namespace
@@ -145,7 +159,7 @@ std::optional<Refusal> Start(State& state,
   std::erase(guess_command, "--no-commit-id");
   guess_command.insert(guess_command.end() - 2,
                        {"--always", "--abbrev", "--format=%H %h"});
-  subprocess::Stream guess = GitStream(guess_command);
+  state.load = StartLoad(state, guess_command);
   std::optional<Listed> first = state.walk->Next();
   if (!first) {
     const int status = state.walk->status();
@@ -160,21 +174,14 @@ std::optional<Refusal> Start(State& state,
     return Refusal{status, error};
   }
   const std::string& hash = first->commit->hash;
-  GitResult diff = Collect(guess);
-  const std::size_t header_end = diff.out.find('\n');
-  const std::string header = diff.out.substr(0, header_end);
+  // The diff's text starts after this line; its parser skips the line.
+  const std::string header = state.load->WaitForFirstLine();
   const std::size_t blank = header.find(' ');
-  if (diff.status == 0 && blank != std::string::npos) {
+  if (blank != std::string::npos) {
     state.abbrev = AbbreviationLength(header.substr(blank + 1));
   }
-  if (diff.status == 0 && header.substr(0, blank) == hash) {
-    // The diff follows the name line and an empty line.
-    diff.out.erase(0, std::min(diff.out.size(), header_end + 1));
-    if (diff.out.starts_with('\n')) {
-      diff.out.erase(0, 1);
-    }
-  } else {
-    diff = GitCapture(DiffCommandLine(hash, state.context));
+  if (header.substr(0, blank) != hash || blank == std::string::npos) {
+    state.load = StartLoad(state, DiffCommandLine(hash, state.context));
   }
   if (state.abbrev == 0) {
     // HEAD names no commit; the walk started elsewhere.
@@ -190,8 +197,11 @@ std::optional<Refusal> Start(State& state,
   }
   Append(state, std::move(*first));
   load_more(state);
+  std::unique_ptr<DiffLoad> load = std::move(state.load);
   ClearDiff(state);
-  ShowDiff(state, std::move(diff));
+  state.load = std::move(load);
+  NoteParents(state);
+  Settle(state);
   return std::nullopt;
 }
 
@@ -230,10 +240,64 @@ void refresh(State& state) {
   if (static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
     return;
   }
+  ++state.load_requests;
   ClearDiff(state);
   const Commit& commit = *state.commits[state.selected_commit];
-  ShowDiff(state, GitCapture(DiffCommandLine(commit.hash, state.context,
-                                             state.ignore_whitespace)));
+  state.load = StartLoad(state, DiffCommandLine(commit.hash, state.context,
+                                               state.ignore_whitespace));
+  NoteParents(state);
+  Settle(state);
+}
+
+bool TakeLoaded(State& state) {
+  if (state.load == nullptr) {
+    return false;
+  }
+  LoadUpdate update = state.load->Take();
+  if (update.empty()) {
+    return false;
+  }
+  if (state.partial_last && (!update.files.empty() || update.partial)) {
+    state.files.pop_back();
+    state.file_names.pop_back();
+    state.split_rows.pop_back();
+    state.render_caches.pop_back();
+    state.partial_last = false;
+  }
+  for (LoadedFile& loaded : update.files) {
+    Append(state, std::move(loaded));
+  }
+  if (update.partial) {
+    Append(state, std::move(*update.partial));
+    state.partial_last = true;
+  }
+  if (update.ended) {
+    state.loading = false;
+    state.load.reset();
+    if (update.status != 0) {
+      state.diff_error = update.error.empty()
+                             ? "git diff-tree ended with status " +
+                                   std::to_string(update.status)
+                             : std::move(update.error);
+    }
+  }
+  return true;
+}
+
+void on_commit_change(State& state) {
+  state.selected_file = 0;
+  if (!state.post) {
+    Reload(state);
+    return;
+  }
+  ClearDiff(state);
+  state.loading = true;
+  const int request = ++state.load_requests;
+  state.post([&state, request] {
+    if (request == state.load_requests) {
+      Reload(state);
+    }
+  });
 }
 
 int InitialCommitsWidth(int width) {
@@ -247,7 +311,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   Component content_view = ftxui::Renderer(ContentRenderer(
       state.selected_file, state.files, state.split_rows, state.render_caches,
       state.view, state.split, state.commits, state.selected_commit, state.rows,
-      state.abbrev, state.missing, state.diff_error));
+      state.abbrev, state.missing, state.diff_error, state.loading));
   std::shared_ptr<ftxui::ScrollerBase> content_scroller =
       ftxui::MakeScroller(content_view, &state.view);
   Component content_pane =
@@ -279,7 +343,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   Component file_menu =
       List(&state.file_names, &state.selected_file, file_option);
   Component files_pane =
-      ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu, state.diff_note));
+      ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu, state.diff_note, state.loading));
 
   auto commits_width = std::make_shared<SideWidth>(&state.commits_width);
   auto files_width = std::make_shared<SideWidth>(&state.files_width);
@@ -346,6 +410,9 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   options.less_context = [&state] { decrease_context(state); };
   options.more_context = [&state] { increase_context(state); };
   options.exit = exit;
+  options.status = [&state] {
+    return std::string(state.loading ? "loading\u2026" : "");
+  };
   options.view = &state.view;
   options.panes = {
       {commit_menu,
@@ -416,6 +483,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
 int main(int argc, const char** argv) {
   State state;
+  state.post = PostToScreen;
   try {
     std::optional<Refusal> refusal =
         Start(state, std::vector<std::string>(argv, argv + argc));
@@ -429,9 +497,12 @@ int main(int argc, const char** argv) {
   }
   state.commits_width = InitialCommitsWidth(ftxui::Terminal::Size().dimx);
   state.split = StartsSplit(ftxui::Terminal::Size().dimx);
-  return RunScreen("log", [&state](std::function<void()> exit) {
-    return BuildScreen(state, std::move(exit));
-  });
+  return RunScreen(
+      "log",
+      [&state](std::function<void()> exit) {
+        return BuildScreen(state, std::move(exit));
+      },
+      KeysForScreen());
 }
 
 }  // namespace plimsy::log

@@ -12,6 +12,7 @@
 #include <ftxui/component/component_base.hpp>
 
 #include "diff/diff.h"
+#include "diff/load.h"
 #include "diff/render.h"
 #include "log/commit.h"
 #include "log/rows.h"
@@ -59,6 +60,19 @@ struct State {
   int selected_file = 0;
   int commits_width = 25;
   int files_width = 25;
+  // Hands a task to the screen's loop from any thread; the screen is drawn
+  // after it runs. With it, a change of the selection loads the diff in a
+  // task of its own, after the keys already queued, and a load goes on
+  // from the loop; without it, every load is read to its end at once.
+  std::function<void(std::function<void()>)> post;
+  // The selected commit's diff being read, and whether its text goes on;
+  // the last of `files` may be the part of a file read so far.
+  std::unique_ptr<DiffLoad> load;
+  bool loading = false;
+  bool partial_last = false;
+  // Counts the loads asked for; a task that finds it changed has been
+  // overtaken.
+  int load_requests = 0;
 };
 
 // Why the screen does not open: what to print (on standard output for
@@ -82,9 +96,21 @@ void load_more(State& state);
 // Re-reads the selected commit's diff against its first parent (against
 // the empty tree for a commit without one) and the records of its
 // parents; does nothing while the selection lies outside the loaded
-// commits. Throws subprocess::SpawnError when git cannot be started, with
-// only the "description" entry left.
+// commits. The files come as TakeLoaded takes them: with `post`, for a
+// moment and then from the loop as the rest arrives; without, to the end.
+// Throws subprocess::SpawnError when git cannot be started, with only the
+// "description" entry left.
 void refresh(State& state);
+
+// Takes into the lists what the running load has read since it was last
+// asked; returns whether anything changed.
+bool TakeLoaded(State& state);
+
+// What a change of the selected commit does: drops the previous commit's
+// files at once and selects the description; the diff is read at once
+// without `post`, else in a posted task that does nothing when another
+// load has been asked for after it.
+void on_commit_change(State& state);
 
 // The git arguments (without "git") of the diff of commit `hash`; with
 // `ignore_whitespace`, changes in whitespace are left out.

@@ -1,0 +1,197 @@
+#include "pager.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <iostream>
+#include <string_view>
+#include <utility>
+
+#include "commands.h"
+#include "diff/diff.h"
+#include "diff/screen.h"
+#include "diff/strip_colour.h"
+#include "terminal.h"
+
+extern char** environ;
+
+namespace plimsy {
+namespace {
+
+constexpr std::size_t kHeadLimit = 256 * 1024;
+// Enough of a line to tell whether it opens a file's section.
+constexpr std::size_t kLineStart = 16;
+// Text that stops coming for this long is shown as it is: a slow git log
+// must not wait for more before its first commits show.
+constexpr int kQuietMs = 1000;
+
+// Writes all of `text` to `fd`; false once the reader has gone.
+bool WriteAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t n = write(fd, text.data(), text.size());
+    if (n < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    text.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Writes `head`, then the rest of `in`, to `out`.
+void Copy(const std::string& head, int in, int out) {
+  if (!WriteAll(out, head)) {
+    return;
+  }
+  char buffer[65536];
+  while (true) {
+    const ssize_t n = read(in, buffer, sizeof(buffer));
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0 || !WriteAll(out, std::string_view(buffer, n))) {
+      return;
+    }
+  }
+}
+
+// Starts `less -R` reading `input`; -1 when it cannot be started.
+pid_t StartLess(int input) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigfillset(&defaults);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  const char* argv[] = {"less", "-R", nullptr};
+  pid_t pid = -1;
+  const int error = posix_spawnp(&pid, "less", &actions, &attributes,
+                                 const_cast<char* const*>(argv), environ);
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  return error == 0 ? pid : -1;
+}
+
+// Shows text that holds no diff as a pager would.
+int ShowText(const std::string& head, int in) {
+  if (!isatty(STDOUT_FILENO)) {
+    Copy(head, in, STDOUT_FILENO);
+    return 0;
+  }
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) {
+    Copy(head, in, STDOUT_FILENO);
+    return 0;
+  }
+  // Keys such as Ctrl-C belong to less while it runs; a less that quits
+  // early ends the copying.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  struct sigaction old_int {
+  }, old_quit{}, old_pipe{};
+  sigaction(SIGINT, &ignore, &old_int);
+  sigaction(SIGQUIT, &ignore, &old_quit);
+  sigaction(SIGPIPE, &ignore, &old_pipe);
+  const pid_t less = StartLess(fds[0]);
+  close(fds[0]);
+  int status = 0;
+  if (less < 0) {
+    close(fds[1]);
+    Copy(head, in, STDOUT_FILENO);
+  } else {
+    Copy(head, in, fds[1]);
+    close(fds[1]);
+    int wait_status = 0;
+    while (waitpid(less, &wait_status, 0) < 0 && errno == EINTR) {
+    }
+    status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : 0;
+  }
+  sigaction(SIGINT, &old_int, nullptr);
+  sigaction(SIGQUIT, &old_quit, nullptr);
+  sigaction(SIGPIPE, &old_pipe, nullptr);
+  return status;
+}
+
+}  // namespace
+
+InputKind ReadInputHead(int fd, std::string& head) {
+  ColourStripper stripper;
+  // The start of the current line, colour sequences taken out.
+  std::string line;
+  std::string plain;
+  char buffer[65536];
+  while (head.size() < kHeadLimit) {
+    pollfd ready = {fd, POLLIN, 0};
+    const int polled = poll(&ready, 1, head.empty() ? -1 : kQuietMs);
+    if (polled < 0 && errno == EINTR) {
+      continue;
+    }
+    if (polled == 0) {
+      return InputKind::kText;
+    }
+    const ssize_t n = read(fd, buffer, sizeof(buffer));
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
+      continue;
+    }
+    if (n <= 0) {
+      if (StartsFileSection(line)) {
+        return InputKind::kDiff;
+      }
+      return head.empty() ? InputKind::kEmpty : InputKind::kText;
+    }
+    head.append(buffer, static_cast<std::size_t>(n));
+    plain.clear();
+    stripper.Strip(std::string_view(buffer, n), plain);
+    for (const char c : plain) {
+      if (c == '\n') {
+        if (StartsFileSection(line)) {
+          return InputKind::kDiff;
+        }
+        line.clear();
+      } else if (line.size() < kLineStart) {
+        line.push_back(c);
+      }
+    }
+  }
+  return InputKind::kText;
+}
+
+int ReadStandardInput() {
+  if (isatty(STDIN_FILENO)) {
+    return PrintHelp(0, nullptr);
+  }
+  std::string head;
+  switch (ReadInputHead(STDIN_FILENO, head)) {
+    case InputKind::kEmpty:
+      return PrintHelp(0, nullptr);
+    case InputKind::kText:
+      return ShowText(head, STDIN_FILENO);
+    case InputKind::kDiff:
+      break;
+  }
+  const ScreenCheck check = CheckScreen(KeySource::kControllingTerminal);
+  if (check.support != ScreenSupport::kAvailable) {
+    ReportNoScreen("a diff on standard input", check);
+    return kNoTerminalStatus;
+  }
+  // The screen takes the terminal's place on standard input; the diff is
+  // read from a copy of the descriptor.
+  const int fd = fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 3);
+  if (fd < 0) {
+    std::cerr << "plimsy: cannot read standard input" << std::endl;
+    return 1;
+  }
+  return diff::MainOnInput(std::move(head), fd);
+}
+
+}  // namespace plimsy
