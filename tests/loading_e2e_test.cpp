@@ -132,6 +132,9 @@ TEST_F(LoadingEndToEndTest, DiffOnStandardInputOpensTheScreen) {
     EXPECT_TRUE(Shows(screen, "> A a-long.txt")) << screen;
     EXPECT_TRUE(Shows(screen, c.first_row)) << screen;
     EXPECT_TRUE(Shows(screen, "the context cannot change")) << screen;
+    // Nor can git be asked again without whitespace changes.
+    EXPECT_FALSE(Shows(screen, "W whitespace")) << screen;
+    EXPECT_FALSE(Shows(screen, "[W]")) << screen;
     EXPECT_FALSE(Shows(screen, "loading\u2026")) << screen;
     // No colour sequence's remains.
     EXPECT_FALSE(Shows(screen, "[m")) << screen;

@@ -383,6 +383,11 @@ class ScreenFrameBase : public ftxui::ComponentBase {
          },
          ""},
     };
+    // A screen that cannot read its text again has no whitespace toggle.
+    if (options_.ignore_whitespace == nullptr) {
+      std::erase_if(keys,
+                    [](const KeyBinding& key) { return key.label == "W"; });
+    }
     return keys;
   }
 
