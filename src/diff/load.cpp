@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "child_registry.h"
-#include "diff/render.h"
+#include "diff/file_labels.h"
 #include "diff/strip_colour.h"
 #include "git.h"
 
@@ -313,6 +313,34 @@ std::string DiffLoad::WaitForFirstLine() {
        [this] { return first_line_.has_value() || ended_; });
   std::lock_guard lock(mutex_);
   return first_line_.value_or(std::string());
+}
+
+namespace {
+
+void Append(LoadedFile loaded, const FileLists& lists) {
+  lists.names.push_back(FileEntry(loaded.file));
+  lists.files.push_back(std::move(loaded.file));
+  lists.split_rows.push_back(std::move(loaded.split_rows));
+  lists.render_caches.emplace_back();
+}
+
+}  // namespace
+
+void TakeFiles(LoadUpdate& update, const FileLists& lists) {
+  if (lists.partial_last && (!update.files.empty() || update.partial)) {
+    lists.files.pop_back();
+    lists.names.pop_back();
+    lists.split_rows.pop_back();
+    lists.render_caches.pop_back();
+    lists.partial_last = false;
+  }
+  for (LoadedFile& loaded : update.files) {
+    Append(std::move(loaded), lists);
+  }
+  if (update.partial) {
+    Append(std::move(*update.partial), lists);
+    lists.partial_last = true;
+  }
 }
 
 }  // namespace plimsy

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "diff/diff.h"
+#include "diff/render.h"
 #include "process.h"
 
 namespace plimsy {
@@ -40,6 +41,21 @@ struct LoadUpdate {
 
   bool empty() const { return files.empty() && !partial && !ended; }
 };
+
+// The lists a screen keeps of a load's files, each beside the others and
+// all of the same length; `partial_last` when the last file is the
+// part-read one that the next update replaces.
+struct FileLists {
+  std::vector<File>& files;
+  std::vector<std::string>& names;
+  std::vector<std::vector<int>>& split_rows;
+  std::vector<RenderCache>& render_caches;
+  bool& partial_last;
+};
+
+// Moves the files of `update` to the end of `lists`, a part-read file in
+// place of the one taken before it.
+void TakeFiles(LoadUpdate& update, const FileLists& lists);
 
 // Reads one diff in a thread of its own, parsing its files as the text
 // arrives, for a screen to take them a few at a time while its keys keep

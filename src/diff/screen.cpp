@@ -21,6 +21,7 @@
 
 #include "diff/file_labels.h"
 #include "diff/format_options.h"
+#include "diff/pane_keys.h"
 #include "diff/positions.h"
 #include "diff/render.h"
 #include "git.h"
@@ -112,13 +113,6 @@ void Settle(State& state) {
   TakeLoaded(state);
 }
 
-void Append(State& state, LoadedFile loaded) {
-  state.file_names.push_back(FileEntry(loaded.file));
-  state.files.push_back(std::move(loaded.file));
-  state.split_rows.push_back(std::move(loaded.split_rows));
-  state.render_caches.emplace_back();
-}
-
 // The first screen needs a file, or the end of the text.
 void WaitForFirstScreen(State& state) {
   if (state.load != nullptr && state.files.empty()) {
@@ -159,20 +153,8 @@ bool TakeLoaded(State& state) {
   if (update.empty()) {
     return false;
   }
-  if (state.partial_last && (!update.files.empty() || update.partial)) {
-    state.files.pop_back();
-    state.file_names.pop_back();
-    state.split_rows.pop_back();
-    state.render_caches.pop_back();
-    state.partial_last = false;
-  }
-  for (LoadedFile& loaded : update.files) {
-    Append(state, std::move(loaded));
-  }
-  if (update.partial) {
-    Append(state, std::move(*update.partial));
-    state.partial_last = true;
-  }
+  TakeFiles(update, {state.files, state.file_names, state.split_rows,
+                     state.render_caches, state.partial_last});
   if (update.ended) {
     state.loading = false;
     state.load.reset();
@@ -278,18 +260,8 @@ Component BuildScreen(State& state, std::function<void()> exit) {
     return DrawnFile(state.files[index], state.split, Options(state, index));
   };
   auto to_hunk = [drawn, difference_scroller](const Event& event) {
-    const bool next = event == Event::Character(']');
-    std::optional<DrawnFile> file = drawn();
-    const int row = difference_scroller->selected();
-    std::optional<int64_t> hunk;
-    if (file) {
-      hunk = next ? file->NextHunk(row) : file->PreviousHunk(row);
-    }
-    if (!hunk) {
-      return std::string(next ? "No hunk below" : "No hunk above");
-    }
-    difference_scroller->SelectAtTop(static_cast<int>(*hunk));
-    return std::string();
+    return JumpToHunk(drawn(), *difference_scroller,
+                      event == Event::Character(']'));
   };
   auto to_file = [&state, file_changed](const Event& event) {
     const int32_t count = static_cast<int32_t>(state.files.size());
@@ -319,40 +291,17 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   options.view = &state.view;
   options.panes = {
       {file_menu,
-       [&state, file_changed](const Finder& finder, bool forward) {
-         int selected = state.selected_file;
-         const SearchResult result = SearchEntries(
-             finder, forward, static_cast<int>(state.file_names.size()),
-             selected, [&state](int i) { return state.file_names[i]; });
-         if (selected != state.selected_file) {
-           state.selected_file = selected;
-           file_changed();
-         }
-         return result;
-       }},
+       ListSearch(
+           state.selected_file,
+           [&state] { return static_cast<int>(state.file_names.size()); },
+           [&state](int i) { return state.file_names[i]; }, file_changed)},
       {difference_scroller,
        [drawn, difference_scroller](const Finder& finder, bool forward) {
-         std::optional<DrawnFile> file = drawn();
-         if (!file) {
-           return SearchResult::kNothing;
-         }
-         const std::optional<DrawnFile::Match> match =
-             file->Find(finder, difference_scroller->selected(), forward);
-         if (!match) {
-           return SearchResult::kNotFound;
-         }
-         difference_scroller->Select(static_cast<int>(match->row));
-         return match->wrapped ? SearchResult::kWrapped : SearchResult::kFound;
+         return SearchFile(drawn(), *difference_scroller, finder, forward);
        }},
   };
   options.keys = {
-      {{Event::Character(']'), Event::Character('[')},
-       {},
-       "] [",
-       "Difference pane",
-       "next / previous hunk",
-       to_hunk,
-       "]/[ hunk"},
+      HunkKeys(to_hunk),
       {{Event::Character('}'), Event::Character('{')},
        {},
        "} {",

@@ -16,6 +16,7 @@
 #include <ftxui/screen/terminal.hpp>
 
 #include "diff/file_labels.h"
+#include "diff/pane_keys.h"
 #include "diff/positions.h"
 #include "diff/render.h"
 #include "git.h"
@@ -135,13 +136,6 @@ void Settle(State& state) {
   TakeLoaded(state);
 }
 
-void Append(State& state, LoadedFile loaded) {
-  state.file_names.push_back(FileEntry(loaded.file));
-  state.files.push_back(std::move(loaded.file));
-  state.split_rows.push_back(std::move(loaded.split_rows));
-  state.render_caches.emplace_back();
-}
-
 }  // namespace
 
 std::optional<Refusal> Start(State& state,
@@ -244,7 +238,7 @@ void refresh(State& state) {
   ClearDiff(state);
   const Commit& commit = *state.commits[state.selected_commit];
   state.load = StartLoad(state, DiffCommandLine(commit.hash, state.context,
-                                               state.ignore_whitespace));
+                                                state.ignore_whitespace));
   NoteParents(state);
   Settle(state);
 }
@@ -257,20 +251,8 @@ bool TakeLoaded(State& state) {
   if (update.empty()) {
     return false;
   }
-  if (state.partial_last && (!update.files.empty() || update.partial)) {
-    state.files.pop_back();
-    state.file_names.pop_back();
-    state.split_rows.pop_back();
-    state.render_caches.pop_back();
-    state.partial_last = false;
-  }
-  for (LoadedFile& loaded : update.files) {
-    Append(state, std::move(loaded));
-  }
-  if (update.partial) {
-    Append(state, std::move(*update.partial));
-    state.partial_last = true;
-  }
+  TakeFiles(update, {state.files, state.file_names, state.split_rows,
+                     state.render_caches, state.partial_last});
   if (update.ended) {
     state.loading = false;
     state.load.reset();
@@ -342,8 +324,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   file_option.highlight = highlight;
   Component file_menu =
       List(&state.file_names, &state.selected_file, file_option);
-  Component files_pane =
-      ftxui::Renderer(file_menu, FilesPaneRenderer(file_menu, state.diff_note, state.loading));
+  Component files_pane = ftxui::Renderer(
+      file_menu, FilesPaneRenderer(file_menu, state.diff_note, state.loading));
 
   auto commits_width = std::make_shared<SideWidth>(&state.commits_width);
   auto files_width = std::make_shared<SideWidth>(&state.files_width);
@@ -373,19 +355,11 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
         {&state.split_rows[index], &state.render_caches[index], &state.view});
   };
   auto to_hunk = [drawn, content_scroller](const Event& event) {
-    const bool next = event == Event::Character(']');
     std::optional<DrawnFile> file = drawn();
     if (!file) {
       return std::string("No hunk here: choose a file");
     }
-    const int row = content_scroller->selected();
-    const std::optional<int64_t> hunk =
-        next ? file->NextHunk(row) : file->PreviousHunk(row);
-    if (!hunk) {
-      return std::string(next ? "No hunk below" : "No hunk above");
-    }
-    content_scroller->SelectAtTop(static_cast<int>(*hunk));
-    return std::string();
+    return JumpToHunk(file, *content_scroller, event == Event::Character(']'));
   };
   auto to_commit = [&state, commit_changed](const Event& event) {
     const int next =
@@ -416,52 +390,23 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   options.view = &state.view;
   options.panes = {
       {commit_menu,
-       [&state, commit_changed](const Finder& finder, bool forward) {
-         int selected = state.selected_commit;
-         const SearchResult result = SearchEntries(
-             finder, forward, static_cast<int>(state.rows.size()), selected,
-             [&state](int i) { return CommitSearchText(state.rows[i]); });
-         if (selected != state.selected_commit) {
-           state.selected_commit = selected;
-           commit_changed();
-         }
-         return result;
-       }},
+       ListSearch(
+           state.selected_commit,
+           [&state] { return static_cast<int>(state.rows.size()); },
+           [&state](int i) { return CommitSearchText(state.rows[i]); },
+           commit_changed)},
       {file_menu,
-       [&state, content_changed](const Finder& finder, bool forward) {
-         int selected = state.selected_file;
-         const SearchResult result = SearchEntries(
-             finder, forward, static_cast<int>(state.file_names.size()),
-             selected, [&state](int i) { return state.file_names[i]; });
-         if (selected != state.selected_file) {
-           state.selected_file = selected;
-           content_changed();
-         }
-         return result;
-       }},
+       ListSearch(
+           state.selected_file,
+           [&state] { return static_cast<int>(state.file_names.size()); },
+           [&state](int i) { return state.file_names[i]; }, content_changed)},
       {content_scroller,
        [drawn, content_scroller](const Finder& finder, bool forward) {
-         std::optional<DrawnFile> file = drawn();
-         if (!file) {
-           return SearchResult::kNothing;
-         }
-         const std::optional<DrawnFile::Match> match =
-             file->Find(finder, content_scroller->selected(), forward);
-         if (!match) {
-           return SearchResult::kNotFound;
-         }
-         content_scroller->Select(static_cast<int>(match->row));
-         return match->wrapped ? SearchResult::kWrapped : SearchResult::kFound;
+         return SearchFile(drawn(), *content_scroller, finder, forward);
        }},
   };
   options.keys = {
-      {{Event::Character(']'), Event::Character('[')},
-       {},
-       "] [",
-       "Difference pane",
-       "next / previous hunk",
-       to_hunk,
-       "]/[ hunk"},
+      HunkKeys(to_hunk),
       {{Event::Character('}'), Event::Character('{')},
        {},
        "} {",

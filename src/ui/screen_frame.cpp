@@ -722,6 +722,24 @@ SearchResult SearchEntries(const Finder& finder,
   return SearchResult::kNotFound;
 }
 
+std::function<SearchResult(const Finder& finder, bool forward)> ListSearch(
+    int& selected,
+    std::function<int()> count,
+    std::function<std::string(int)> text,
+    std::function<void()> changed) {
+  return [&selected, count = std::move(count), text = std::move(text),
+          changed = std::move(changed)](const Finder& finder, bool forward) {
+    int found = selected;
+    const SearchResult result =
+        SearchEntries(finder, forward, count(), found, text);
+    if (found != selected) {
+      selected = found;
+      changed();
+    }
+    return result;
+  };
+}
+
 bool StartsSplit(int width) {
   return width >= 100;
 }

@@ -120,6 +120,14 @@ SearchResult SearchEntries(const Finder& finder,
                            int& selected,
                            const std::function<std::string(int)>& text);
 
+// The search of a list of `count()` entries, whose texts `text` gives:
+// moves `selected` to the entry found, then runs `changed`.
+std::function<SearchResult(const Finder& finder, bool forward)> ListSearch(
+    int& selected,
+    std::function<int()> count,
+    std::function<std::string(int)> text,
+    std::function<void()> changed);
+
 // Whether a screen `width` cells wide starts in the split layout.
 bool StartsSplit(int width);
 
