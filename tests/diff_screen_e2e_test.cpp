@@ -26,27 +26,6 @@ std::string Numbered(const std::string& word, int count) {
   return text;
 }
 
-bool Shows(const std::string& screen, const std::string& text) {
-  return screen.find(text) != std::string::npos;
-}
-
-// Polls the pane until `done` holds for its screen; fails the test when it
-// does not in time.
-void WaitUntil(TmuxPane& pane,
-               const std::string& what,
-               const std::function<bool(const std::string&)>& done) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  std::string screen;
-  while (std::chrono::steady_clock::now() < deadline) {
-    screen = pane.Capture();
-    if (done(screen)) {
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ADD_FAILURE() << what << " never happened; the screen was:\n" << screen;
-}
-
 // A mouse wheel report in the SGR encoding, at a cell inside the
 // difference pane.
 std::string Wheel(bool down) {
@@ -90,7 +69,7 @@ TEST_F(DiffScreenEndToEndTest, MovesThroughFilesAndScrollsTheDifference) {
 
   // Move the focus to the difference and scroll it.
   pane.SendKeys({"Right", "PageDown"});
-  WaitUntil(pane, "Page Down", [](const std::string& s) {
+  pane.WaitUntil("Page Down", [](const std::string& s) {
     return !Shows(s, "new 001") && Shows(s, "new 030");
   });
   // tmux's own Home and End keys send the sequences of its inner
@@ -105,7 +84,7 @@ TEST_F(DiffScreenEndToEndTest, MovesThroughFilesAndScrollsTheDifference) {
   for (int i = 0; i < 30; ++i) {
     pane.SendKeys({"j"});
   }
-  WaitUntil(pane, "j", [](const std::string& s) {
+  pane.WaitUntil("j", [](const std::string& s) {
     return !Shows(s, "new 001") && Shows(s, "new 030") && !Shows(s, "new 031");
   });
   for (int i = 0; i < 30; ++i) {
@@ -117,7 +96,7 @@ TEST_F(DiffScreenEndToEndTest, MovesThroughFilesAndScrollsTheDifference) {
   for (int i = 0; i < 30; ++i) {
     pane.SendLiteral(Wheel(true));
   }
-  WaitUntil(pane, "wheel down", [](const std::string& s) {
+  pane.WaitUntil("wheel down", [](const std::string& s) {
     return !Shows(s, "new 089") && Shows(s, "new 090");
   });
   for (int i = 0; i < 30; ++i) {
@@ -127,11 +106,11 @@ TEST_F(DiffScreenEndToEndTest, MovesThroughFilesAndScrollsTheDifference) {
 
   // The joined layout lists the deleted lines before the added ones.
   pane.SendKeys({"s"});
-  WaitUntil(pane, "joined layout", [](const std::string& s) {
+  pane.WaitUntil("joined layout", [](const std::string& s) {
     return Shows(s, "old 001") && !Shows(s, "new 001");
   });
   pane.SendKeys({"s"});
-  WaitUntil(pane, "split layout", [](const std::string& s) {
+  pane.WaitUntil("split layout", [](const std::string& s) {
     return Shows(s, "old 001") && Shows(s, "new 001");
   });
 

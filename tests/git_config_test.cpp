@@ -17,6 +17,7 @@ namespace {
 
 using testing::PlimsyBinary;
 using testing::RunIn;
+using testing::Shows;
 using testing::TempDir;
 using testing::TempRepo;
 using testing::TmuxPane;
@@ -156,10 +157,6 @@ class GitConfigTest : public ::testing::TestWithParam<ConfigCase> {
   TempRepo repo_;
   TempDir scratch_;
 };
-
-bool Shows(const std::string& screen, const std::string& text) {
-  return screen.find(text) != std::string::npos;
-}
 
 TEST_P(GitConfigTest, TheDiffScreenShowsGitsOwnUnifiedDiff) {
   // The setting really does change what a plain git prints.

@@ -29,28 +29,6 @@ const std::vector<std::pair<int, std::string>> kSixHunks = {
     {20, "ROW 20"},   {60, "ROW 60"},   {100, "ROW 100"},
     {150, "ROW 150"}, {220, "ROW 220"}, {280, "ROW 280"}};
 
-bool Shows(const std::string& screen, const std::string& text) {
-  return screen.find(text) != std::string::npos;
-}
-
-// Polls the pane until `done` holds for its screen; fails the test when it
-// does not in time.
-std::string WaitUntil(TmuxPane& pane,
-                      const std::string& what,
-                      const std::function<bool(const std::string&)>& done) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  std::string screen;
-  while (std::chrono::steady_clock::now() < deadline) {
-    screen = pane.Capture();
-    if (done(screen)) {
-      return screen;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ADD_FAILURE() << what << " never happened; the screen was:\n" << screen;
-  return screen;
-}
-
 // The last row of a captured screen.
 std::string LastRow(const std::string& screen) {
   std::string rows = screen;
@@ -90,24 +68,24 @@ TEST_F(KeysEndToEndTest, DiffScreenHelpSearchHunksAndFocus) {
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, 100, 30);
   // A frame is written from the top down: a capture may catch one half
   // written, so what is checked below a waited-for text is waited for too.
-  std::string screen = WaitUntil(pane, "first frame", [](const std::string& s) {
+  std::string screen = pane.WaitUntil("first frame", [](const std::string& s) {
     return Shows(s, "@@ -17,7 +17,7 @@") && Shows(LastRow(s), "? help");
   });
 
   pane.SendKeys({"?"});
-  WaitUntil(pane, "help", [](const std::string& s) {
+  pane.WaitUntil("help", [](const std::string& s) {
     return Shows(s, "Keys of plimsy diff") && Shows(s, "next / previous hunk");
   });
   // Any key closes it and does nothing else.
   pane.SendKeys({"q"});
-  WaitUntil(pane, "help closed", [](const std::string& s) {
+  pane.WaitUntil("help closed", [](const std::string& s) {
     return !Shows(s, "Keys of plimsy diff");
   });
 
   // Tab moves the focus, not the file selection: j then scrolls the
   // difference.
   pane.SendKeys({"Tab", "]"});
-  screen = WaitUntil(pane, "next hunk", [](const std::string& s) {
+  screen = pane.WaitUntil("next hunk", [](const std::string& s) {
     return Shows(s, "@@ -57,7 +57,7 @@") && !Shows(s, "@@ -17,7 +17,7 @@");
   });
   EXPECT_TRUE(Shows(screen, "> M long.txt")) << screen;
@@ -116,7 +94,7 @@ TEST_F(KeysEndToEndTest, DiffScreenHelpSearchHunksAndFocus) {
 
   pane.SendKeys({"/", "a", "g", "a", "i", "n", "Enter"});
   pane.SendKeys({"n", "n", "n", "n", "n", "n"});
-  screen = WaitUntil(pane, "search round", [](const std::string& s) {
+  screen = pane.WaitUntil("search round", [](const std::string& s) {
     return Shows(LastRow(s), "Search went past the end, on from the top");
   });
   EXPECT_TRUE(Shows(screen, "row 20 again")) << screen;
@@ -134,7 +112,7 @@ TEST_F(KeysEndToEndTest, DiffScreenWhitespaceKeyDropsAWhitespaceOnlyChange) {
   EXPECT_TRUE(Shows(screen, "☐ [W]hitespace")) << screen;
   pane.SendKeys({"W"});
   // Nothing is left to show, and the screen says so instead of closing.
-  WaitUntil(pane, "whitespace ignored", [](const std::string& s) {
+  pane.WaitUntil("whitespace ignored", [](const std::string& s) {
     return Shows(s, "▣ [W]hitespace") && !Shows(s, "M space.txt") &&
            Shows(s, "No difference");
   });
@@ -169,18 +147,18 @@ TEST_F(KeysEndToEndTest, LogScreenHelpSearchHunksFocusAndWheel) {
   pane.WaitFor("title:spaces");
 
   pane.SendKeys({"?"});
-  std::string screen = WaitUntil(pane, "help", [](const std::string& s) {
+  std::string screen = pane.WaitUntil("help", [](const std::string& s) {
     return Shows(s, "Keys of plimsy log") && Shows(s, "next / previous commit");
   });
   pane.SendKeys({"Escape"});
-  WaitUntil(pane, "help closed", [](const std::string& s) {
+  pane.WaitUntil("help closed", [](const std::string& s) {
     return !Shows(s, "Keys of plimsy log");
   });
 
   pane.SendKeys({"/", "h", "u", "n", "k", "s", "Enter"});
   pane.WaitFor("title:hunks");
   pane.SendKeys({"n"});
-  screen = WaitUntil(pane, "search round", [](const std::string& s) {
+  screen = pane.WaitUntil("search round", [](const std::string& s) {
     return Shows(LastRow(s), "Search went past the end, on from the top");
   });
   EXPECT_TRUE(Shows(screen, "title:hunks")) << screen;
@@ -189,7 +167,7 @@ TEST_F(KeysEndToEndTest, LogScreenHelpSearchHunksFocusAndWheel) {
   pane.SendKeys({"Tab", "j", "Tab"});
   pane.WaitFor("@@ -17,7 +17,7 @@");
   pane.SendKeys({"]"});
-  WaitUntil(pane, "next hunk", [](const std::string& s) {
+  pane.WaitUntil("next hunk", [](const std::string& s) {
     return Shows(s, "@@ -57,7 +57,7 @@") && !Shows(s, "@@ -17,7 +17,7 @@");
   });
   pane.SendKeys({"["});
@@ -199,7 +177,7 @@ TEST_F(KeysEndToEndTest, LogScreenHelpSearchHunksFocusAndWheel) {
   for (int i = 0; i < 3; ++i) {
     pane.SendLiteral(Wheel(true, 100, 10));
   }
-  WaitUntil(pane, "wheel down", [](const std::string& s) {
+  pane.WaitUntil("wheel down", [](const std::string& s) {
     return !Shows(s, "@@ -57,7 +57,7 @@") && Shows(s, "│57 │ row 57");
   });
   for (int i = 0; i < 3; ++i) {
@@ -217,7 +195,7 @@ TEST_F(KeysEndToEndTest, LogScreenWhitespaceKey) {
   pane.SendKeys({"Tab", "j"});
   pane.WaitFor("-  return 0;");
   pane.SendKeys({"W"});
-  WaitUntil(pane, "whitespace ignored", [](const std::string& s) {
+  pane.WaitUntil("whitespace ignored", [](const std::string& s) {
     return Shows(s, "▣ [W]hitespace") && !Shows(s, "-  return 0;");
   });
   pane.SendKeys({"q"});

@@ -14,10 +14,6 @@ namespace {
 constexpr int kWidth = 100;
 constexpr int kHeight = 20;
 
-bool Shows(const std::string& screen, const std::string& text) {
-  return screen.find(text) != std::string::npos;
-}
-
 // Row `y` of a captured screen.
 std::string RowOf(const std::string& screen, int y) {
   size_t begin = 0;
@@ -29,24 +25,6 @@ std::string RowOf(const std::string& screen, int y) {
     return "";
   }
   return screen.substr(begin, screen.find('\n', begin) - begin);
-}
-
-// Polls the pane until `done` holds for its screen; fails the test when it
-// does not in time.
-std::string WaitUntil(TmuxPane& pane,
-                      const std::string& what,
-                      const std::function<bool(const std::string&)>& done) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  std::string screen;
-  while (std::chrono::steady_clock::now() < deadline) {
-    screen = pane.Capture();
-    if (done(screen)) {
-      return screen;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ADD_FAILURE() << what << " never happened; the screen was:\n" << screen;
-  return screen;
 }
 
 // A mouse wheel notch in the SGR encoding at cell (x, y), from 0.
@@ -111,7 +89,7 @@ TEST_F(ListEndToEndTest, HomeAndEndInEveryFormAndTheWheel) {
   EXPECT_TRUE(RowOf(screen, 3).starts_with("> M f07.txt")) << screen;
   // One back: the selection is still in view and stays.
   pane.SendLiteral(Wheel(false, 5, 10));
-  screen = WaitUntil(pane, "wheel up", [](const std::string& s) {
+  screen = pane.WaitUntil("wheel up", [](const std::string& s) {
     return RowOf(s, 3).starts_with("  M f04.txt");
   });
   EXPECT_TRUE(Shows(screen, "│ f07.txt"));

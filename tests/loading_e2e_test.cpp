@@ -21,10 +21,6 @@ std::string Quote(const std::string& word) {
   return quoted + "'";
 }
 
-bool Shows(const std::string& screen, const std::string& text) {
-  return screen.find(text) != std::string::npos;
-}
-
 std::string Numbered(const std::string& word, int count) {
   std::string text;
   for (int i = 1; i <= count; ++i) {

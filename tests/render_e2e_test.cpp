@@ -31,28 +31,6 @@ std::vector<std::string> Rows(const std::string& screen) {
   return rows;
 }
 
-bool Shows(const std::string& screen, const std::string& text) {
-  return screen.find(text) != std::string::npos;
-}
-
-// Polls the pane until `done` holds for its screen; fails the test when it
-// does not in time.
-std::string WaitUntil(TmuxPane& pane,
-                      const std::string& what,
-                      const std::function<bool(const std::string&)>& done) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  std::string screen;
-  while (std::chrono::steady_clock::now() < deadline) {
-    screen = pane.Capture();
-    if (done(screen)) {
-      return screen;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ADD_FAILURE() << what << " never happened; the screen was:\n" << screen;
-  return screen;
-}
-
 class RenderEndToEndTest : public ::testing::Test {
  protected:
   RenderEndToEndTest() {
@@ -82,7 +60,7 @@ TEST_F(RenderEndToEndTest, RightScrollsToTheEndOfACutLine) {
   for (int i = 0; i < 30; ++i) {
     pane.SendKeys({"Right"});
   }
-  screen = WaitUntil(pane, "the end in view", [](const std::string& s) {
+  screen = pane.WaitUntil("the end in view", [](const std::string& s) {
     return Shows(s, "+‹") && Shows(s, kEnd);
   });
   EXPECT_TRUE(Shows(screen, "-‹"));
@@ -90,7 +68,7 @@ TEST_F(RenderEndToEndTest, RightScrollsToTheEndOfACutLine) {
   EXPECT_TRUE(Shows(screen, "│2│+‹"));
 
   pane.SendKeys({"0"});
-  WaitUntil(pane, "back at the start", [](const std::string& s) {
+  pane.WaitUntil("back at the start", [](const std::string& s) {
     return Shows(s, "-old: word0") && !Shows(s, kEnd);
   });
   pane.SendKeys({"q"});
@@ -101,7 +79,7 @@ TEST_F(RenderEndToEndTest, WTogglesWrapping) {
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, kWidth, kHeight);
   pane.WaitFor("-old: word0");
   pane.SendKeys({"Right", "w"});
-  std::string screen = WaitUntil(pane, "wrapped", [](const std::string& s) {
+  std::string screen = pane.WaitUntil("wrapped", [](const std::string& s) {
     return Shows(s, kEnd.substr(kEnd.size() - 10)) && !Shows(s, "›");
   });
   // The continuation rows leave the number cells blank.
@@ -111,8 +89,8 @@ TEST_F(RenderEndToEndTest, WTogglesWrapping) {
   }
   EXPECT_TRUE(continued) << screen;
   pane.SendKeys({"w"});
-  WaitUntil(pane, "cut again",
-            [](const std::string& s) { return Shows(s, "›"); });
+  pane.WaitUntil("cut again",
+                 [](const std::string& s) { return Shows(s, "›"); });
 }
 
 // Every colour is gone; the signs and the attributes stay.
@@ -121,7 +99,7 @@ TEST_F(RenderEndToEndTest, NoColor) {
                 {"NO_COLOR=1"});
   pane.WaitFor("-old: word0");
   pane.SendKeys({"Right"});
-  WaitUntil(pane, "the difference focused", [&](const std::string&) {
+  pane.WaitUntil("the difference focused", [&](const std::string&) {
     return Shows(pane.Capture(true), "7m");
   });
   EXPECT_TRUE(Shows(pane.Capture(), "+new: word0"));
@@ -152,8 +130,8 @@ TEST_F(RenderEndToEndTest, SmallWindow) {
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, 40, 12);
   pane.WaitFor("plimsy");
   pane.SendKeys({"Right", "Right", "j", "w", "s", "j", "w", "0", "Down"});
-  const std::string screen = WaitUntil(
-      pane, "drawn", [](const std::string& s) { return Shows(s, "│@@"); });
+  const std::string screen = pane.WaitUntil(
+      "drawn", [](const std::string& s) { return Shows(s, "│@@"); });
   EXPECT_EQ(Rows(screen).size(), 12u) << screen;
   pane.SendKeys({"q"});
   EXPECT_EQ(pane.WaitForExit(), 0);
@@ -176,9 +154,8 @@ TEST_F(RenderEndToEndTest, RulesStayInTheirColumns) {
   pane.WaitFor("<U+202E>");
   // Wrapped, every character of the lines is in view.
   pane.SendKeys({"Right", "w"});
-  const std::string screen =
-      WaitUntil(pane, "wrapped",
-                [](const std::string& s) { return Shows(s, "<U+1161>"); });
+  const std::string screen = pane.WaitUntil(
+      "wrapped", [](const std::string& s) { return Shows(s, "<U+1161>"); });
   // The display columns of the rules, the scroll indicator and the
   // divider, row by row.
   std::vector<std::vector<int>> columns;

@@ -178,18 +178,31 @@ std::string TmuxPane::Capture(bool escapes) {
 
 std::string TmuxPane::WaitFor(const std::string& text,
                               std::chrono::milliseconds timeout) {
+  return WaitUntil(
+      "\"" + text + "\" showing",
+      [&text](const std::string& screen) { return Shows(screen, text); },
+      timeout);
+}
+
+std::string TmuxPane::WaitUntil(
+    const std::string& what,
+    const std::function<bool(const std::string&)>& done,
+    std::chrono::milliseconds timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;
   std::string screen;
   while (std::chrono::steady_clock::now() < deadline) {
     screen = Capture();
-    if (screen.find(text) != std::string::npos) {
+    if (done(screen)) {
       return screen;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  ADD_FAILURE() << "\"" << text << "\" never showed; the screen was:\n"
-                << screen;
+  ADD_FAILURE() << what << " never happened; the screen was:\n" << screen;
   return screen;
+}
+
+bool Shows(const std::string& screen, const std::string& text) {
+  return screen.find(text) != std::string::npos;
 }
 
 int TmuxPane::WaitForExit(std::chrono::milliseconds timeout) {

@@ -2,6 +2,7 @@
 #define PLIMSY_TESTS_SUPPORT_H_
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,9 @@ class ScopedCwd {
   std::string previous_;
 };
 
+// Whether a captured `screen` holds `text`.
+bool Shows(const std::string& screen, const std::string& text);
+
 // A command running in a detached tmux session of a fixed size, on a tmux
 // server of its own.
 class TmuxPane {
@@ -91,6 +95,13 @@ class TmuxPane {
   // Fails the current test when the text does not show in time.
   std::string WaitFor(
       const std::string& text,
+      std::chrono::milliseconds timeout = std::chrono::seconds(15));
+  // Polls the screen until `done` holds for it; returns the last capture.
+  // Fails the current test, saying that `what` never happened, when it
+  // does not in time.
+  std::string WaitUntil(
+      const std::string& what,
+      const std::function<bool(const std::string&)>& done,
       std::chrono::milliseconds timeout = std::chrono::seconds(15));
   // Waits for the command to end and returns its exit status, or -1.
   int WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(15));
