@@ -20,6 +20,7 @@ namespace plimsy::diff {
 namespace {
 
 using ftxui::Event;
+using testing::NumberedRows;
 using testing::ScopedCwd;
 using testing::TempRepo;
 
@@ -28,33 +29,22 @@ using testing::TempRepo;
 constexpr int kPane = 31;
 constexpr int kTop = 5;
 
-// "row 1" to "row 300", with `changed` lines replaced.
-std::string Rows(const std::vector<std::pair<int, std::string>>& changed) {
-  std::string text;
-  for (int i = 1; i <= 300; ++i) {
-    auto it = std::find_if(changed.begin(), changed.end(),
-                           [i](const auto& line) { return line.first == i; });
-    text +=
-        (it == changed.end() ? "row " + std::to_string(i) : it->second) + "\n";
-  }
-  return text;
-}
-
 // A working tree with a long file of six hunks, a file whose only change
 // is whitespace, and a short one.
 class DiffKeysTest : public ::testing::Test {
  protected:
   DiffKeysTest() : cwd_(repo_.path()) {
-    repo_.Write("long.txt", Rows({}));
+    repo_.Write("long.txt", NumberedRows({}));
     repo_.Write("space.txt", "int main() {\n  return 0;\n}\n");
     repo_.Write("zz.txt", "one\n");
     repo_.Commit("first");
-    repo_.Write("long.txt", Rows({{20, "ROW 20 " + std::string(200, 'x')},
-                                  {60, "ROW 60"},
-                                  {100, "ROW 100"},
-                                  {150, "ROW 150 axxb"},
-                                  {220, "ROW 220 a.*b"},
-                                  {280, "ROW 280"}}));
+    repo_.Write("long.txt",
+                NumberedRows({{20, "ROW 20 " + std::string(200, 'x')},
+                              {60, "ROW 60"},
+                              {100, "ROW 100"},
+                              {150, "ROW 150 axxb"},
+                              {220, "ROW 220 a.*b"},
+                              {280, "ROW 280"}}));
     repo_.Write("space.txt", "int  main() {\n\treturn 0;\n}\n");
     repo_.Write("zz.txt", "two\n");
     SetGitObserver([this](const std::vector<std::string>& command_line) {

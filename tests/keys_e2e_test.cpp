@@ -13,18 +13,6 @@
 namespace plimsy::testing {
 namespace {
 
-// "row 1" to "row 300", with `changed` lines replaced.
-std::string Rows(const std::vector<std::pair<int, std::string>>& changed) {
-  std::string text;
-  for (int i = 1; i <= 300; ++i) {
-    auto it = std::find_if(changed.begin(), changed.end(),
-                           [i](const auto& line) { return line.first == i; });
-    text +=
-        (it == changed.end() ? "row " + std::to_string(i) : it->second) + "\n";
-  }
-  return text;
-}
-
 const std::vector<std::pair<int, std::string>> kSixHunks = {
     {20, "ROW 20"},   {60, "ROW 60"},   {100, "ROW 100"},
     {150, "ROW 150"}, {220, "ROW 220"}, {280, "ROW 280"}};
@@ -47,10 +35,10 @@ std::string Wheel(bool down, int x, int y) {
 class KeysEndToEndTest : public ::testing::Test {
  protected:
   KeysEndToEndTest() {
-    repo_.Write("long.txt", Rows({}));
+    repo_.Write("long.txt", NumberedRows({}));
     repo_.Write("space.txt", "int main() {\n  return 0;\n}\n");
     repo_.Commit("root title");
-    repo_.Write("long.txt", Rows(kSixHunks));
+    repo_.Write("long.txt", NumberedRows(kSixHunks));
     repo_.Commit("hunks");
     repo_.Write("space.txt", "int  main() {\n\treturn 0;\n}\n");
   }
@@ -59,12 +47,12 @@ class KeysEndToEndTest : public ::testing::Test {
 };
 
 TEST_F(KeysEndToEndTest, DiffScreenHelpSearchHunksAndFocus) {
-  repo_.Write("long.txt", Rows({{20, "row 20 again"},
-                                {60, "row 60 again"},
-                                {100, "row 100 again"},
-                                {150, "row 150 again"},
-                                {220, "row 220 again"},
-                                {280, "row 280 again"}}));
+  repo_.Write("long.txt", NumberedRows({{20, "row 20 again"},
+                                        {60, "row 60 again"},
+                                        {100, "row 100 again"},
+                                        {150, "row 150 again"},
+                                        {220, "row 220 again"},
+                                        {280, "row 280 again"}}));
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, 100, 30);
   // A frame is written from the top down: a capture may catch one half
   // written, so what is checked below a waited-for text is waited for too.
@@ -123,7 +111,7 @@ TEST_F(KeysEndToEndTest, DiffScreenWhitespaceKeyDropsAWhitespaceOnlyChange) {
 }
 
 TEST_F(KeysEndToEndTest, DiffScreenInA40By12Window) {
-  repo_.Write("long.txt", Rows({{20, "row 20 again"}}));
+  repo_.Write("long.txt", NumberedRows({{20, "row 20 again"}}));
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, 40, 12);
   std::string screen = pane.WaitFor("row 20 again");
   const std::string header = screen.substr(0, screen.find('\n'));

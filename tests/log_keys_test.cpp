@@ -20,20 +20,9 @@ namespace plimsy::log {
 namespace {
 
 using ftxui::Event;
+using testing::NumberedRows;
 using testing::ScopedCwd;
 using testing::TempRepo;
-
-// "row 1" to "row 300", with `changed` lines replaced.
-std::string Rows(const std::vector<std::pair<int, std::string>>& changed) {
-  std::string text;
-  for (int i = 1; i <= 300; ++i) {
-    auto it = std::find_if(changed.begin(), changed.end(),
-                           [i](const auto& line) { return line.first == i; });
-    text +=
-        (it == changed.end() ? "row " + std::to_string(i) : it->second) + "\n";
-  }
-  return text;
-}
 
 std::vector<Event> Type(const std::string& text) {
   std::vector<Event> events;
@@ -62,15 +51,15 @@ class LogKeysTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     repo_ = new TempRepo;
-    repo_->Write("long.txt", Rows({}));
+    repo_->Write("long.txt", NumberedRows({}));
     repo_->Write("space.txt", "int main() {\n  return 0;\n}\n");
     repo_->Commit("root title");
-    repo_->Write("long.txt", Rows({{20, "ROW 20"},
-                                   {60, "ROW 60"},
-                                   {100, "ROW 100"},
-                                   {150, "ROW 150 axxb"},
-                                   {220, "ROW 220 a.*b"},
-                                   {280, "ROW 280"}}));
+    repo_->Write("long.txt", NumberedRows({{20, "ROW 20"},
+                                           {60, "ROW 60"},
+                                           {100, "ROW 100"},
+                                           {150, "ROW 150 axxb"},
+                                           {220, "ROW 220 a.*b"},
+                                           {280, "ROW 280"}}));
     repo_->Commit("hunks");
     repo_->Write("space.txt", "int  main() {\n\treturn 0;\n}\n");
     repo_->Commit("spaces");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -199,6 +200,18 @@ std::string TmuxPane::WaitUntil(
   }
   ADD_FAILURE() << what << " never happened; the screen was:\n" << screen;
   return screen;
+}
+
+std::string NumberedRows(
+    const std::vector<std::pair<int, std::string>>& changed) {
+  std::string text;
+  for (int i = 1; i <= 300; ++i) {
+    auto it = std::find_if(changed.begin(), changed.end(),
+                           [i](const auto& line) { return line.first == i; });
+    text +=
+        (it == changed.end() ? "row " + std::to_string(i) : it->second) + "\n";
+  }
+  return text;
 }
 
 bool Shows(const std::string& screen, const std::string& text) {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace plimsy::testing {
@@ -68,6 +69,11 @@ class ScopedCwd {
  private:
   std::string previous_;
 };
+
+// "row 1" to "row 300", a line each, with the lines numbered in `changed`
+// replaced by their texts.
+std::string NumberedRows(
+    const std::vector<std::pair<int, std::string>>& changed);
 
 // Whether a captured `screen` holds `text`.
 bool Shows(const std::string& screen, const std::string& text);
