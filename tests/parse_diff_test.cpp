@@ -270,6 +270,67 @@ TEST(ParseDiffTest, ReadsNamesAndKindsFromTheHeaders) {
   });
 }
 
+// Reads `text`, taking the file being read in parts at each of `cuts`, and
+// joins the parts again.
+std::vector<File> ReadTakingParts(std::string_view text,
+                                  DiffReader::Options options,
+                                  const std::vector<std::size_t>& cuts) {
+  DiffReader reader(options);
+  std::vector<File> files;
+  std::vector<FilePart> parts;
+  auto take = [&](bool current) {
+    reader.TakeParts(parts);
+    if (current) {
+      reader.TakeCurrentPart(parts);
+    }
+    for (FilePart& part : parts) {
+      if (part.joins) {
+        JoinPart(files.back(), std::move(part));
+      } else {
+        files.push_back(std::move(part.file));
+      }
+    }
+    parts.clear();
+  };
+  std::size_t pos = 0;
+  for (std::size_t cut : cuts) {
+    reader.Read(text.substr(pos, cut - pos));
+    pos = cut;
+    take(true);
+  }
+  reader.Read(text.substr(pos));
+  reader.Finish();
+  take(false);
+  return files;
+}
+
+// A part may end inside a header, inside a hunk or after a counted hunk
+// has ended; the joined file is the one read whole, its kind included.
+TEST(ParseDiffTest, AFileTakenInPartsIsTheFileReadWhole) {
+  const std::string texts[] = {
+      "diff --git a/r b/r\nold mode 100644\nnew mode 100755\n--- a/r\n"
+      "+++ b/r\n@@ -1 +1 @@\n-a\n+x\n",
+      "diff --git a/run.sh b/run.sh\nold mode 100644\nnew mode 100755\n"
+      "diff --git a/f b/f\n--- a/f\n+++ b/f\n@@ -1,2 +1,2 @@\n a\n-b\n+c\n"
+      "@@ -9 +9 @@\n-y\n+z\n",
+      "diff --cc m.c\n--- a/m.c\n+++ b/m.c\n@@@ -1,1 -1,1 +1,2 @@@\n"
+      "++<<<\n +ours\n",
+  };
+  for (const bool mixed : {false, true}) {
+    for (const std::string& text : texts) {
+      const std::string whole = Dump(ReadTakingParts(text, {mixed}, {}));
+      ASSERT_FALSE(whole.empty());
+      for (std::size_t a = 0; a <= text.size(); ++a) {
+        for (std::size_t b = a; b <= text.size(); b += 3) {
+          ASSERT_EQ(Dump(ReadTakingParts(text, {mixed}, {a, b})), whole)
+              << "parts taken at " << a << " and " << b << " of\n"
+              << text;
+        }
+      }
+    }
+  }
+}
+
 TEST(ParseDiffTest, UndoesGitsQuoting) {
   const struct {
     std::string quoted;
@@ -386,13 +447,26 @@ TEST(ParseDiffTest, ReadsEveryKindOfChangeGitPrints) {
       << output;
 }
 
-// Reads `text` in pieces cut at random places (and, for a short text, one
-// byte at a time) and returns the files the reader handed over.
+// Reads `text` in pieces cut at random places and returns the files the
+// reader handed over. With `parts`, the file being read is also taken in
+// parts at random moments, and they are joined as a screen joins them.
 std::vector<File> ReadInPieces(const std::string& text,
                                std::mt19937& random,
-                               DiffReader::Options options = {}) {
+                               DiffReader::Options options = {},
+                               bool parts = false) {
   DiffReader reader(options);
   std::vector<File> files;
+  std::vector<FilePart> taken;
+  auto join = [&files, &taken] {
+    for (FilePart& part : taken) {
+      if (part.joins) {
+        JoinPart(files.back(), std::move(part));
+      } else {
+        files.push_back(std::move(part.file));
+      }
+    }
+    taken.clear();
+  };
   // Most cuts fall inside lines; some pieces are long.
   std::uniform_int_distribution<std::size_t> length(1, 200);
   std::size_t pos = 0;
@@ -400,12 +474,26 @@ std::vector<File> ReadInPieces(const std::string& text,
     const std::size_t n = random() % 8 == 0 ? 4096 : length(random);
     reader.Read(std::string_view(text).substr(pos, n));
     pos += n;
-    if (random() % 2 == 0) {
-      reader.TakeFiles(files);
+    if (random() % 2 != 0) {
+      continue;
     }
+    if (!parts) {
+      reader.TakeFiles(files);
+      continue;
+    }
+    reader.TakeParts(taken);
+    if (random() % 2 == 0) {
+      reader.TakeCurrentPart(taken);
+    }
+    join();
   }
   reader.Finish();
-  reader.TakeFiles(files);
+  if (parts) {
+    reader.TakeParts(taken);
+    join();
+  } else {
+    reader.TakeFiles(files);
+  }
   return files;
 }
 
@@ -453,8 +541,9 @@ TEST_F(RealDiffTest, ReadingInPiecesGivesTheWholeParse) {
     const std::string whole = Dump(ParseDiff(text));
     ASSERT_FALSE(whole.empty());
     for (int round = 0; round < 40; ++round) {
-      ASSERT_TRUE(Dump(ReadInPieces(text, random)) == whole)
-          << "round " << round << " of\n"
+      const bool parts = round % 2 == 1;
+      ASSERT_TRUE(Dump(ReadInPieces(text, random, {}, parts)) == whole)
+          << "round " << round << (parts ? ", in parts," : "") << " of\n"
           << text.substr(0, 300);
     }
   }
@@ -502,9 +591,10 @@ TEST_F(RealDiffTest, TextAroundTheFilesIsSkippedAndColoursTakenOut) {
     EXPECT_EQ(stripped.find('\x1b'), std::string::npos) << c.name;
     for (int round = 0; round < 10; ++round) {
       // Compared whole: a difference would print thousands of lines.
-      EXPECT_TRUE(Dump(ReadInPieces(stripped, random, {.mixed_text = true})) ==
-                  plain)
-          << c.name << " round " << round;
+      const bool parts = round % 2 == 1;
+      EXPECT_TRUE(Dump(ReadInPieces(stripped, random, {.mixed_text = true},
+                                    parts)) == plain)
+          << c.name << " round " << round << (parts ? ", in parts" : "");
     }
   }
 }

@@ -362,13 +362,15 @@ void ReadDiffLine(std::string_view line,
 
 // Settles the status of a file whose section has ended: a file that is
 // only "modified" may be binary, or have only its mode changed.
-void FinishFile(File& file) {
+// Settles the status of a file whose section has ended; `had_hunks` when
+// hunks of it were handed over in parts before.
+void FinishFile(File& file, bool had_hunks) {
   if (file.status != FileStatus::Modified) {
     return;
   }
   if (file.binary) {
     file.status = FileStatus::Binary;
-  } else if (file.hunks.empty() && !file.old_mode.empty() &&
+  } else if (file.hunks.empty() && !had_hunks && !file.old_mode.empty() &&
              !file.new_mode.empty() && file.old_mode != file.new_mode) {
     file.status = FileStatus::ModeChanged;
   }
@@ -383,12 +385,39 @@ LineKind KindOf(char sign) {
 // Lines reserved at once for a hunk; its header may claim any count.
 constexpr int64_t kReserveLimit = 1 << 18;
 
+// Gives back what a hunk reserved beyond its lines, when its header
+// claimed far more than it held.
+void TrimLines(std::vector<Line>& lines) {
+  if (lines.capacity() > 2 * lines.size() + 1024) {
+    lines.shrink_to_fit();
+  }
+}
+
 }  // namespace
 
 bool StartsFileSection(std::string_view line) {
   // "diff -u old new" and the like, as diff(1) writes them.
   return line.starts_with("diff --git ") || line.starts_with("diff --cc ") ||
          line.starts_with("diff --combined ") || line.starts_with("diff -");
+}
+
+void JoinPart(File& file, FilePart part) {
+  std::vector<Hunk> hunks = std::move(file.hunks);
+  std::vector<Hunk>& more = part.file.hunks;
+  auto next = more.begin();
+  if (part.joins_hunk && !hunks.empty() && next != more.end()) {
+    std::vector<Line>& lines = hunks.back().lines;
+    lines.insert(lines.end(), std::make_move_iterator(next->lines.begin()),
+                 std::make_move_iterator(next->lines.end()));
+    ++next;
+  }
+  hunks.insert(hunks.end(), std::make_move_iterator(next),
+               std::make_move_iterator(more.end()));
+  file = std::move(part.file);
+  file.hunks = std::move(hunks);
+  if (part.whole && !file.hunks.empty()) {
+    TrimLines(file.hunks.back().lines);
+  }
 }
 
 std::vector<File> ParseDiff(std::string text) {
@@ -438,24 +467,52 @@ void DiffReader::Finish() {
 }
 
 void DiffReader::TakeFiles(std::vector<File>& files) {
-  if (files.empty()) {
-    files = std::move(done_);
+  files.reserve(files.size() + done_.size());
+  for (FilePart& part : done_) {
+    files.push_back(std::move(part.file));
+  }
+  done_.clear();
+}
+
+void DiffReader::TakeParts(std::vector<FilePart>& parts) {
+  if (parts.empty()) {
+    parts = std::move(done_);
   } else {
-    files.insert(files.end(), std::make_move_iterator(done_.begin()),
+    parts.insert(parts.end(), std::make_move_iterator(done_.begin()),
                  std::make_move_iterator(done_.end()));
   }
   done_.clear();
 }
 
-// Gives back what the last hunk reserved beyond its lines, when its
-// header claimed far more than it held.
-void DiffReader::TrimLastHunk() {
-  if (!file_ || file_->hunks.empty()) {
+void DiffReader::TakeCurrentPart(std::vector<FilePart>& parts) {
+  if (!file_) {
     return;
   }
-  std::vector<Line>& lines = file_->hunks.back().lines;
-  if (lines.capacity() > 2 * lines.size() + 1024) {
-    lines.shrink_to_fit();
+  FilePart part;
+  part.joins = part_taken_;
+  part.joins_hunk = joins_hunk_;
+  part.whole = false;
+  std::vector<Hunk> hunks = std::move(file_->hunks);
+  file_->hunks.clear();
+  part.file = *file_;
+  part.file.hunks = std::move(hunks);
+  hunks_taken_ = hunks_taken_ || !part.file.hunks.empty();
+  part_taken_ = true;
+  // A hunk still being read goes on in a hunk of the next part, with its
+  // header, for the lines still to come.
+  joins_hunk_ = lines_ != nullptr;
+  if (joins_hunk_) {
+    const Hunk& last = part.file.hunks.back();
+    file_->hunks.push_back(
+        Hunk{last.old_start, last.new_start, last.header, {}});
+    lines_ = &file_->hunks.back().lines;
+  }
+  parts.push_back(std::move(part));
+}
+
+void DiffReader::TrimLastHunk() {
+  if (file_ && !file_->hunks.empty()) {
+    TrimLines(file_->hunks.back().lines);
   }
 }
 
@@ -464,11 +521,15 @@ void DiffReader::EndFile() {
   left_.clear();
   if (file_) {
     TrimLastHunk();
-    FinishFile(*file_);
-    done_.push_back(std::move(*file_));
+    FinishFile(*file_, hunks_taken_);
+    done_.push_back(
+        FilePart{std::move(*file_), part_taken_, joins_hunk_, true});
     file_.reset();
   }
   current_rows_ = 0;
+  part_taken_ = false;
+  hunks_taken_ = false;
+  joins_hunk_ = false;
 }
 
 // A line of a counted hunk, whose first columns hold a sign for each

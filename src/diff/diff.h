@@ -78,6 +78,23 @@ bool StartsFileSection(std::string_view line);
 // Reads a diff's text in pieces, as it arrives, and hands over each file
 // once its section has ended. Whatever the pieces, the files are those
 // that ParseDiff gives for the whole text.
+// A file's section as a reader hands it over: whole, or the part of it
+// read since the part before. JoinPart puts the parts together again.
+struct FilePart {
+  File file;
+  // The part goes on with the file of the part taken before it...
+  bool joins = false;
+  // ...and its first hunk goes on with that part's last hunk.
+  bool joins_hunk = false;
+  // The file's section has ended with this part.
+  bool whole = true;
+};
+
+// Adds `part` to `file`, the file of the parts taken before it, which
+// `part` joins: hunks and lines are moved, and the file's own fields become
+// the part's, which are the later ones.
+void JoinPart(File& file, FilePart part);
+
 class DiffReader {
  public:
   struct Options {
@@ -97,14 +114,21 @@ class DiffReader {
   void Read(std::string_view text);
   // Ends the text: its last line and its last file are complete.
   void Finish();
-  // Moves the files completed so far to the end of `files`, in order.
+  // Moves the files completed so far to the end of `files`, in order. For
+  // a reader that never handed over a part of a file.
   void TakeFiles(std::vector<File>& files);
+  // Moves the files completed so far to the end of `parts`, in order; the
+  // files handed over in part before come as their last parts.
+  void TakeParts(std::vector<FilePart>& parts);
   bool has_files() const { return !done_.empty(); }
 
-  // The file whose section is being read, as far as its text has arrived,
-  // or null. Its status is settled only once it is complete.
-  const File* current() const { return file_ ? &*file_ : nullptr; }
-  // The hunks and lines of the current file so far.
+  // Moves what has arrived of the file being read, since its last part
+  // was taken, to the end of `parts`, so that a long file can be shown
+  // before its end without being copied. Its status is settled only in its
+  // last part. Does nothing outside a file.
+  void TakeCurrentPart(std::vector<FilePart>& parts);
+  // The hunks and lines of the current file so far, its parts taken
+  // included.
   std::size_t current_rows() const { return current_rows_; }
 
  private:
@@ -117,9 +141,14 @@ class DiffReader {
   Options options_;
   // The last line, while its end has not arrived.
   std::string rest_;
-  std::vector<File> done_;
+  std::vector<FilePart> done_;
   std::optional<File> file_;
   std::size_t current_rows_ = 0;
+  // A part of the current file has been taken; one with hunks; and the
+  // first of the hunks left goes on with that part's last one.
+  bool part_taken_ = false;
+  bool hunks_taken_ = false;
+  bool joins_hunk_ = false;
   bool prefixed_ = false;
   bool combined_ = false;
   bool in_header_ = true;

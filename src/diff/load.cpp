@@ -66,9 +66,9 @@ std::size_t Rows(const File& file) {
   return rows;
 }
 
-LoadedFile Loaded(File file) {
-  LoadedFile loaded{std::move(file), {}};
-  loaded.split_rows = SplitRowCounts(loaded.file);
+LoadedFile Loaded(FilePart part) {
+  LoadedFile loaded{std::move(part), {}};
+  loaded.split_rows = SplitRowCounts(loaded.part.file);
   return loaded;
 }
 
@@ -158,10 +158,16 @@ void DiffLoad::Run(std::string head,
   std::string chunk = std::move(head);
   std::string text;
   std::vector<LoadedFile> ready;
-  std::vector<File> taken;
+  std::vector<FilePart> taken;
+  auto take = [&ready, &taken] {
+    for (FilePart& part : taken) {
+      ready.push_back(Loaded(std::move(part)));
+    }
+    taken.clear();
+  };
   bool published = false;
   auto last_publish = Clock::now();
-  // The rows of the current file when it was last handed over in part.
+  // The rows of the current file when a part of it was last handed over.
   std::size_t partial_rows = 0;
   bool waiting = false;
   std::size_t files_read = 0;
@@ -200,16 +206,17 @@ void DiffLoad::Run(std::string head,
       reader.Finish();
       NoteFirstLine(first_text_, true);
     }
-    reader.TakeFiles(taken);
+    reader.TakeParts(taken);
     if (!taken.empty()) {
       partial_rows = 0;
       files_read += taken.size();
-      for (File& file : taken) {
-        rows_read += Rows(file);
-        ready.push_back(Loaded(std::move(file)));
+      for (const FilePart& part : taken) {
+        rows_read += Rows(part.file);
       }
-      taken.clear();
+      take();
     }
+    // A part is moved, not copied, but each makes the screen measure the
+    // whole file again: parts come as the file doubles.
     const std::size_t rows = reader.current_rows();
     const bool partial_due = rows >= kFirstRows && rows >= 2 * partial_rows;
     // The first hand-over waits for a screenful: more files, or more rows
@@ -220,18 +227,18 @@ void DiffLoad::Run(std::string head,
     if (ended) {
       std::string error;
       const int status = EndSource(error);
-      Publish(ready, std::nullopt, true, status, std::move(error));
+      Publish(ready, true, status, std::move(error));
       return;
     }
     const bool due =
         published ? Clock::now() - last_publish >= kPublishInterval : true;
     if (waiting && due) {
-      std::optional<LoadedFile> partial;
-      if (partial_due && reader.current() != nullptr) {
-        partial = Loaded(*reader.current());
+      if (partial_due) {
+        reader.TakeCurrentPart(taken);
+        take();
         partial_rows = rows;
       }
-      Publish(ready, std::move(partial), false, 0, {});
+      Publish(ready, false, 0, {});
       published = true;
       last_publish = Clock::now();
       waiting = false;
@@ -240,7 +247,6 @@ void DiffLoad::Run(std::string head,
 }
 
 void DiffLoad::Publish(std::vector<LoadedFile>& ready,
-                       std::optional<LoadedFile> partial,
                        bool ended,
                        int status,
                        std::string error) {
@@ -253,12 +259,6 @@ void DiffLoad::Publish(std::vector<LoadedFile>& ready,
       shared_.files.insert(shared_.files.end(),
                            std::make_move_iterator(ready.begin()),
                            std::make_move_iterator(ready.end()));
-    }
-    if (partial) {
-      shared_.partial = std::move(partial);
-    } else if (!ready.empty()) {
-      // The part handed over before is whole among the files now.
-      shared_.partial.reset();
     }
     if (ended) {
       shared_.ended = true;
@@ -318,28 +318,40 @@ std::string DiffLoad::WaitForFirstLine() {
 namespace {
 
 void Append(LoadedFile loaded, const FileLists& lists) {
-  lists.names.push_back(FileEntry(loaded.file));
-  lists.files.push_back(std::move(loaded.file));
+  lists.names.push_back(FileEntry(loaded.part.file));
+  lists.files.push_back(std::move(loaded.part.file));
   lists.split_rows.push_back(std::move(loaded.split_rows));
   lists.render_caches.emplace_back();
+}
+
+// Joins a part to the last file: the hunk it goes on with is counted
+// again, its other hunks came counted.
+void Join(LoadedFile loaded, const FileLists& lists) {
+  File& file = lists.files.back();
+  std::vector<int>& rows = lists.split_rows.back();
+  const bool joins_hunk = loaded.part.joins_hunk && !file.hunks.empty() &&
+                          !loaded.part.file.hunks.empty();
+  const std::size_t joined = file.hunks.size() - 1;
+  JoinPart(file, std::move(loaded.part));
+  auto counted = loaded.split_rows.begin();
+  if (joins_hunk) {
+    rows[joined] = SplitRowCount(file.hunks[joined]);
+    ++counted;
+  }
+  rows.insert(rows.end(), counted, loaded.split_rows.end());
+  lists.names.back() = FileEntry(file);
+  lists.render_caches.back() = RenderCache();
 }
 
 }  // namespace
 
 void TakeFiles(LoadUpdate& update, const FileLists& lists) {
-  if (lists.partial_last && (!update.files.empty() || update.partial)) {
-    lists.files.pop_back();
-    lists.names.pop_back();
-    lists.split_rows.pop_back();
-    lists.render_caches.pop_back();
-    lists.partial_last = false;
-  }
   for (LoadedFile& loaded : update.files) {
-    Append(std::move(loaded), lists);
-  }
-  if (update.partial) {
-    Append(std::move(*update.partial), lists);
-    lists.partial_last = true;
+    if (loaded.part.joins && !lists.files.empty()) {
+      Join(std::move(loaded), lists);
+    } else {
+      Append(std::move(loaded), lists);
+    }
   }
 }
 

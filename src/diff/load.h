@@ -18,43 +18,39 @@
 
 namespace plimsy {
 
-// A file as the screens keep it: parsed, with the split layout's row
-// counts made beside it.
+// A file, or a part of one, as the screens take it: parsed, with the
+// split layout's row counts of its hunks made beside it.
 struct LoadedFile {
-  File file;
+  FilePart part;
   std::vector<int> split_rows;
 };
 
 // What a load has read since it was last asked.
 struct LoadUpdate {
-  // The files whose sections have ended, in order.
+  // The files read, in order: whole, or the part of a long one that has
+  // arrived since its part before, when it has grown enough to be shown
+  // anew.
   std::vector<LoadedFile> files;
-  // The file being read, as far as it has arrived, when it has grown
-  // enough to be shown anew. It stands for the same file as the last one
-  // handed over here, until that file comes whole in `files`.
-  std::optional<LoadedFile> partial;
   // The text has ended; then git's exit status (0 for a text that was not
   // git's) and its standard error.
   bool ended = false;
   int status = 0;
   std::string error;
 
-  bool empty() const { return files.empty() && !partial && !ended; }
+  bool empty() const { return files.empty() && !ended; }
 };
 
 // The lists a screen keeps of a load's files, each beside the others and
-// all of the same length; `partial_last` when the last file is the
-// part-read one that the next update replaces.
+// all of the same length.
 struct FileLists {
   std::vector<File>& files;
   std::vector<std::string>& names;
   std::vector<std::vector<int>>& split_rows;
   std::vector<RenderCache>& render_caches;
-  bool& partial_last;
 };
 
-// Moves the files of `update` to the end of `lists`, a part-read file in
-// place of the one taken before it.
+// Moves the files of `update` to the end of `lists`, joining a part to the
+// file of the parts before it.
 void TakeFiles(LoadUpdate& update, const FileLists& lists);
 
 // Reads one diff in a thread of its own, parsing its files as the text
@@ -112,7 +108,6 @@ class DiffLoad {
   subprocess::Stream::ReadResult ReadMore(std::string& chunk, int timeout_ms);
   int EndSource(std::string& error);
   void Publish(std::vector<LoadedFile>& ready,
-               std::optional<LoadedFile> partial,
                bool ended,
                int status,
                std::string error);

@@ -18,6 +18,8 @@ namespace plimsy {
 // changed lines pair up. Kept beside a parsed diff, they spare every frame
 // a pass over all of the file's lines.
 std::vector<int> SplitRowCounts(const File& file);
+// The rows of one hunk in the split layout.
+int SplitRowCount(const Hunk& hunk);
 
 // What drawing one file learns and keeps from frame to frame: the widths of
 // its number columns, the changed words of the line pairs drawn so far, the

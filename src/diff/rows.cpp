@@ -47,24 +47,6 @@ int ColumnWidth(const std::vector<Line>& lines,
   return std::max(widest, RunWidth(first, count));
 }
 
-// The rows of the split layout, where the changed lines pair up: each run
-// of them between context lines takes as many rows as its longer side.
-int SplitRowCount(const Hunk& hunk) {
-  int rows = 0;
-  int run_deleted = 0;
-  int run_added = 0;
-  // Conditional expressions rather than a switch: faster on kinds that
-  // follow no pattern.
-  for (const Line& line : hunk.lines) {
-    const bool is_context = line.kind == LineKind::Context;
-    rows += is_context ? std::max(run_deleted, run_added) + 1 : 0;
-    run_deleted =
-        is_context ? 0 : run_deleted + (line.kind == LineKind::Deleted);
-    run_added = is_context ? 0 : run_added + (line.kind == LineKind::Added);
-  }
-  return rows + std::max(run_deleted, run_added);
-}
-
 std::string Header(const Hunk& hunk) {
   if (!hunk.header.empty()) {
     return hunk.header;
@@ -346,6 +328,24 @@ const std::vector<Block>* BlocksOf(const Hunk& hunk, RenderCache* cache) {
 
 int64_t EntryCount(const Hunk& hunk, bool split) {
   return split ? SplitRowCount(hunk) : static_cast<int64_t>(hunk.lines.size());
+}
+
+// Each run of changed lines between context lines takes as many rows as
+// its longer side.
+int SplitRowCount(const Hunk& hunk) {
+  int rows = 0;
+  int run_deleted = 0;
+  int run_added = 0;
+  // Conditional expressions rather than a switch: faster on kinds that
+  // follow no pattern.
+  for (const Line& line : hunk.lines) {
+    const bool is_context = line.kind == LineKind::Context;
+    rows += is_context ? std::max(run_deleted, run_added) + 1 : 0;
+    run_deleted =
+        is_context ? 0 : run_deleted + (line.kind == LineKind::Deleted);
+    run_added = is_context ? 0 : run_added + (line.kind == LineKind::Added);
+  }
+  return rows + std::max(run_deleted, run_added);
 }
 
 std::vector<int> SplitRowCounts(const File& file) {

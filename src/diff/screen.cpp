@@ -99,7 +99,6 @@ void ClearFiles(State& state) {
   state.file_names.clear();
   state.split_rows.clear();
   state.render_caches.clear();
-  state.partial_last = false;
 }
 
 // Takes what the load has read after waiting for its end: for a moment
@@ -154,7 +153,7 @@ bool TakeLoaded(State& state) {
     return false;
   }
   TakeFiles(update, {state.files, state.file_names, state.split_rows,
-                     state.render_caches, state.partial_last});
+                     state.render_caches});
   if (update.ended) {
     state.loading = false;
     state.load.reset();

@@ -50,7 +50,6 @@ struct State {
   // may be the part of a file read so far.
   std::unique_ptr<DiffLoad> load;
   bool loading = false;
-  bool partial_last = false;
 };
 
 // Starts git diff with the state's context and arguments, empties the

@@ -103,7 +103,6 @@ void NoteParents(State& state) {
 void ClearDiff(State& state) {
   state.load.reset();
   state.loading = false;
-  state.partial_last = false;
   state.files.clear();
   state.file_names = {"description"};
   state.split_rows.clear();
@@ -252,7 +251,7 @@ bool TakeLoaded(State& state) {
     return false;
   }
   TakeFiles(update, {state.files, state.file_names, state.split_rows,
-                     state.render_caches, state.partial_last});
+                     state.render_caches});
   if (update.ended) {
     state.loading = false;
     state.load.reset();

@@ -69,7 +69,6 @@ struct State {
   // the last of `files` may be the part of a file read so far.
   std::unique_ptr<DiffLoad> load;
   bool loading = false;
-  bool partial_last = false;
   // Counts the loads asked for; a task that finds it changed has been
   // overtaken.
   int load_requests = 0;

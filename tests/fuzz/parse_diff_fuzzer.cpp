@@ -58,6 +58,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plimsy::DiffReader reader({.mixed_text = mixed});
     plimsy::ColourStripper stripper;
     std::vector<plimsy::File> read;
+    std::vector<plimsy::FilePart> parts;
+    // The file being read is taken in parts too, as a screen takes a
+    // long one, and joined again.
+    auto take = [&reader, &read, &parts](bool current) {
+      reader.TakeParts(parts);
+      if (current) {
+        reader.TakeCurrentPart(parts);
+      }
+      for (plimsy::FilePart& part : parts) {
+        if (part.joins) {
+          plimsy::JoinPart(read.back(), std::move(part));
+        } else {
+          read.push_back(std::move(part.file));
+        }
+      }
+      parts.clear();
+    };
     for (size_t pos = 0, n = 0; pos < size; pos += n) {
       n = 1 + data[pos] % 64;
       std::string piece(text.substr(pos, n));
@@ -67,10 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         piece.swap(plain);
       }
       reader.Read(piece);
-      reader.TakeFiles(read);
+      take(data[pos] % 3 == 0);
     }
     reader.Finish();
-    reader.TakeFiles(read);
+    take(false);
     if (!mixed && !std::equal(read.begin(), read.end(), files.begin(),
                               files.end(), Same)) {
       std::fprintf(stderr, "reading in pieces gave other files\n");
