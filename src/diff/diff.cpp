@@ -407,8 +407,19 @@ void JoinPart(File& file, FilePart part) {
   auto next = more.begin();
   if (part.joins_hunk && !hunks.empty() && next != more.end()) {
     std::vector<Line>& lines = hunks.back().lines;
-    lines.insert(lines.end(), std::make_move_iterator(next->lines.begin()),
-                 std::make_move_iterator(next->lines.end()));
+    std::vector<Line>& rest = next->lines;
+    // The end of a hunk often comes as its longest part: moving the
+    // beginning in front of it, in room it already has, spares moving the
+    // long part into a new block.
+    if (rest.size() > lines.size() &&
+        rest.capacity() - rest.size() >= lines.size()) {
+      rest.insert(rest.begin(), std::make_move_iterator(lines.begin()),
+                  std::make_move_iterator(lines.end()));
+      lines = std::move(rest);
+    } else {
+      lines.insert(lines.end(), std::make_move_iterator(rest.begin()),
+                   std::make_move_iterator(rest.end()));
+    }
     ++next;
   }
   hunks.insert(hunks.end(), std::make_move_iterator(next),
