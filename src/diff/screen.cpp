@@ -120,12 +120,9 @@ void WaitForFirstScreen(State& state) {
   }
 }
 
-}  // namespace
-
-void refresh(State& state) {
-  if (state.from_input) {
-    return;
-  }
+// Starts git's diff over, with the screen's context and whitespace
+// options.
+void StartDiff(State& state) {
   state.load.reset();
   ClearFiles(state);
   state.loading = false;
@@ -141,6 +138,15 @@ void refresh(State& state) {
   args.insert(args.end(), state.arguments.begin(), state.arguments.end());
   state.load = std::make_unique<DiffLoad>(args, Waker(state));
   state.loading = true;
+}
+
+}  // namespace
+
+void refresh(State& state) {
+  if (state.from_input) {
+    return;
+  }
+  StartDiff(state);
   Settle(state);
 }
 
@@ -232,8 +238,11 @@ Component BuildScreen(State& state, std::function<void()> exit) {
         return vbox({
                    PaneTitle(" Difference ", difference_scroller->Focused()),
                    separator(),
+                   // Appended rather than prefixed with +, which g++ 12 warns
+                   // about wrongly at -O3.
                    text(file == nullptr ? std::string()
-                                        : " " + DisplayText(NameRow(*file))),
+                                        : std::string(" ").append(
+                                              DisplayText(NameRow(*file)))),
                    separator(),
                    difference_scroller->Render(),
                }) |
@@ -325,7 +334,8 @@ int main(int argc, const char** argv) {
       args.insert(args.end(), state.arguments.begin(), state.arguments.end());
       return GitInherited(args);
     }
-    refresh(state);
+    // The first screen shows as soon as it is read, not when git ends.
+    StartDiff(state);
   } catch (const subprocess::SpawnError& error) {
     return ReportGitNotStarted(error);
   }
