@@ -514,9 +514,10 @@ void DiffReader::TakeCurrentPart(std::vector<FilePart>& parts) {
   joins_hunk_ = lines_ != nullptr;
   if (joins_hunk_) {
     const Hunk& last = part.file.hunks.back();
-    file_->hunks.push_back(
+    Hunk& next = file_->hunks.emplace_back(
         Hunk{last.old_start, last.new_start, last.header, {}});
-    lines_ = &file_->hunks.back().lines;
+    next.lines.reserve(reserved_);
+    lines_ = &next.lines;
   }
   parts.push_back(std::move(part));
 }
@@ -634,10 +635,10 @@ void DiffReader::ReadHunkLine(std::string_view line) {
   Hunk& added = file_->hunks.emplace_back(std::move(hunk));
   ++current_rows_;
   added.header = line;
-  if (left_.size() == 2) {
-    added.lines.reserve(static_cast<size_t>(
-        std::min<int64_t>(left_[0] + left_[1], kReserveLimit)));
-  }
+  reserved_ = left_.size() == 2 ? static_cast<std::size_t>(std::min<int64_t>(
+                                      left_[0] + left_[1], kReserveLimit))
+                                : 0;
+  added.lines.reserve(reserved_);
   if (!options_.mixed_text) {
     left_.clear();
   }

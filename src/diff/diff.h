@@ -157,6 +157,9 @@ class DiffReader {
   // Lines the last hunk still holds on each side (each parent's, then the
   // result's), by its header, when hunks are counted; empty when not.
   std::vector<int64_t> left_;
+  // The lines the last hunk reserved, by its header: its part read later
+  // reserves as many, so the lines read before fit in front of it.
+  std::size_t reserved_ = 0;
 };
 
 }  // namespace plimsy
