@@ -238,11 +238,8 @@ Component BuildScreen(State& state, std::function<void()> exit) {
         return vbox({
                    PaneTitle(" Difference ", difference_scroller->Focused()),
                    separator(),
-                   // Appended rather than prefixed with +, which g++ 12 warns
-                   // about wrongly at -O3.
                    text(file == nullptr ? std::string()
-                                        : std::string(" ").append(
-                                              DisplayText(NameRow(*file)))),
+                                        : " " + DisplayText(NameRow(*file))),
                    separator(),
                    difference_scroller->Render(),
                }) |
