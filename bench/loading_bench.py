@@ -17,8 +17,9 @@ Reports medians, in milliseconds, of
       `git diff HEAD~1 | tig` beside it), and to the last byte written (the
       frame after the whole diff is read); `git diff HEAD~1 >/dev/null`
       alone for reference;
-  diff peak memory: the program's largest resident set on the huge fixture,
-      after its whole diff has been read;
+  diff peak memory: the program's own largest resident set on the huge
+      fixture (its git runs not counted), after its whole diff has been
+      read;
   log 50 queued Down: 50 Down keys written at once after the first screen,
       to the frame showing the 51st commit's title (plimsy), and to the last
       byte written (all, tig included), with the number of `git diff` runs
@@ -167,12 +168,21 @@ def read_until_quiet(fd, quiet=0.3):
 
 
 def stop(pid, fd):
-    """Ends the program and its git runs; returns its peak memory in KiB."""
+    """Ends the program and its git runs; returns its peak memory in KiB.
+
+    The program's own: the rusage of a waited-for process also covers the
+    children it waited for, and git's diff of a large file takes more than
+    the program that reads it."""
+    peak = 0
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                peak = int(line.split()[1])
     os.killpg(pid, 9)
-    _, _, usage = os.wait4(pid, 0)
+    os.wait4(pid, 0)
     os.close(fd)
     time.sleep(0.1)
-    return usage.ru_maxrss
+    return peak
 
 
 def main():
