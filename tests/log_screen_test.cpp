@@ -584,6 +584,29 @@ TEST_F(LogScreenTest, QueuedStepsLoadOnlyWhereTheSelectionRests) {
   EXPECT_EQ(screen.state.file_names.size(), 3u);
 }
 
+TEST_F(LogScreenTest, KeysTypedAheadIntoTheFileListFindItsFiles) {
+  DiffRuns runs;
+  Harness screen;
+  TaskQueue loop;
+  screen.state.post = loop.Poster();
+  runs.runs.clear();
+  // Steps to a commit, then into its file list and down to its second file,
+  // all before the loop runs the steps' task.
+  screen.Send({Event::ArrowDown, Event::ArrowDown, Event::ArrowDown,
+               Event::Tab, Event::ArrowDown, Event::ArrowDown});
+  EXPECT_EQ(runs.runs.size(), 1u);
+  EXPECT_EQ(screen.state.file_names,
+            (std::vector<std::string>{"description", "M a.txt", "M b.txt"}));
+  EXPECT_EQ(screen.state.selected_file, 2);
+  EXPECT_TRUE(screen.Shows("b changed"));
+
+  loop.RunUntil([&] { return !screen.state.loading; });
+  screen.Draw();
+  EXPECT_EQ(runs.runs.size(), 1u);
+  EXPECT_EQ(screen.state.selected_file, 2);
+  EXPECT_TRUE(screen.Shows("b changed"));
+}
+
 TEST(LogScreenUnbornTest, WalkElsewhereWhileHeadNamesNoCommit) {
   TempRepo repo;
   repo.Write("a.txt", "a\n");

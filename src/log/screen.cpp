@@ -230,6 +230,7 @@ std::vector<std::string> DiffCommandLine(const std::string& hash,
 }
 
 void refresh(State& state) {
+  state.diff_pending = false;
   if (static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
     return;
   }
@@ -273,6 +274,7 @@ void on_commit_change(State& state) {
   }
   ClearDiff(state);
   state.loading = true;
+  state.diff_pending = true;
   const int request = ++state.load_requests;
   state.post([&state, request] {
     if (request == state.load_requests) {
@@ -280,6 +282,41 @@ void on_commit_change(State& state) {
     }
   });
 }
+
+namespace {
+
+void LoadPendingDiff(State& state) {
+  if (!state.diff_pending) {
+    return;
+  }
+  Reload(state);
+  // Keys typed ahead into the file list find its files.
+  if (state.load != nullptr && state.files.empty()) {
+    state.load->WaitForFirst();
+    TakeLoaded(state);
+  }
+}
+
+// Whether `event` may act on the selected commit's files, which a diff
+// left for later must then give first. Keys in the commit list, steps to
+// another commit, the wheel and the loop's own events only move through
+// commits or draw them.
+bool ActsOnFiles(ftxui::Event event, bool commits_focused) {
+  using ftxui::Event;
+  using ftxui::Mouse;
+  if (event.is_mouse()) {
+    const Mouse::Button button = event.mouse().button;
+    return event.mouse().motion == Mouse::Pressed && button != Mouse::WheelUp &&
+           button != Mouse::WheelDown;
+  }
+  if (event == Event::Custom || event == Event::Character('}') ||
+      event == Event::Character('{')) {
+    return false;
+  }
+  return !commits_focused;
+}
+
+}  // namespace
 
 int InitialCommitsWidth(int width) {
   return std::clamp(width * 2 / 5, 25, 100);
@@ -416,11 +453,15 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   };
 
   Component frame = ScreenFrame(body, std::move(options));
-  Component root = TerminalCells(ftxui::CatchEvent(frame, [&state](Event) {
-    // The walk sees the selection as it was before the event moves it.
-    load_more(state);
-    return false;
-  }));
+  Component root = TerminalCells(
+      ftxui::CatchEvent(frame, [&state, commit_menu](Event event) {
+        if (ActsOnFiles(event, commit_menu->Focused())) {
+          LoadPendingDiff(state);
+        }
+        // The walk sees the selection as it was before the event moves it.
+        load_more(state);
+        return false;
+      }));
   commit_menu->TakeFocus();
   return root;
 }

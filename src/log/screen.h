@@ -72,6 +72,8 @@ struct State {
   // Counts the loads asked for; a task that finds it changed has been
   // overtaken.
   int load_requests = 0;
+  // The selected commit's diff waits in such a task.
+  bool diff_pending = false;
 };
 
 // Why the screen does not open: what to print (on standard output for
