@@ -362,8 +362,7 @@ void ReadDiffLine(std::string_view line,
 
 // Settles the status of a file whose section has ended: a file that is
 // only "modified" may be binary, or have only its mode changed.
-// Settles the status of a file whose section has ended; `had_hunks` when
-// hunks of it were handed over in parts before.
+// `had_hunks` when hunks of it were handed over in parts before.
 void FinishFile(File& file, bool had_hunks) {
   if (file.status != FileStatus::Modified) {
     return;

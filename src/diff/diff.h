@@ -75,9 +75,6 @@ std::vector<File> ParseDiff(std::string text);
 // too: a commit message's line that merely starts with "diff" does not.
 bool StartsFileSection(std::string_view line);
 
-// Reads a diff's text in pieces, as it arrives, and hands over each file
-// once its section has ended. Whatever the pieces, the files are those
-// that ParseDiff gives for the whole text.
 // A file's section as a reader hands it over: whole, or the part of it
 // read since the part before. JoinPart puts the parts together again.
 struct FilePart {
@@ -95,6 +92,9 @@ struct FilePart {
 // the part's, which are the later ones.
 void JoinPart(File& file, FilePart part);
 
+// Reads a diff's text in pieces, as it arrives, and hands over each file
+// once its section has ended. Whatever the pieces, the files are those
+// that ParseDiff gives for the whole text.
 class DiffReader {
  public:
   struct Options {

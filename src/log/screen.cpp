@@ -285,6 +285,7 @@ void on_commit_change(State& state) {
 
 namespace {
 
+// Loads now the diff that a commit step left to a task.
 void LoadPendingDiff(State& state) {
   if (!state.diff_pending) {
     return;
