@@ -32,10 +32,11 @@ screen() {
   tmux -S "$socket" capture-pane -p -t 0
 }
 
-# Polls as fast as tmux answers until the last row matches the first
-# pattern and some row matches each of the others. A frame is written top
-# to bottom in one go, so a last row that is drawn means a whole frame.
-# Shell builtins test the last row, so that a poll costs one tmux run.
+# Polls as fast as tmux answers until the last row of the commit list (the
+# row above the key hints) matches the first pattern and some row matches
+# each of the others. A frame is written top to bottom in one go, so a
+# drawn row of hints below it means a whole frame. Shell builtins test the
+# rows, so that a poll costs one tmux run.
 wait_screen() {
   local deadline=$(($(now_ms) + 60000)) last=$1 shown pattern ok rows
   shift
@@ -45,7 +46,7 @@ wait_screen() {
     # Command substitution drops trailing blank rows: a full count of rows
     # means that the last one is drawn.
     mapfile -t rows <<<"$shown"
-    if ((${#rows[@]} == height)) && [[ ${rows[height - 1]} =~ $last ]]; then
+    if ((${#rows[@]} == height)) && [[ ${rows[height - 2]} =~ $last ]]; then
       ok=1
       for pattern in "$@"; do
         if ! grep -q -E -- "$pattern" <<<"$shown"; then
@@ -206,9 +207,9 @@ else
 fi
 
 # The last rows of the first screens: plimsy lists entry k >= 2 as main
-# (commits + 1 - k) in its rows 3 to height - 1; tig in its rows 0 to
-# height - 3.
-plimsy_last="main $((commits + 1 - (height - 4)))"
+# (commits + 1 - k) in its rows 3 to height - 2, above its row of key
+# hints; tig in its rows 0 to height - 3.
+plimsy_last="main $((commits + 1 - (height - 5)))"
 tig_last="main $((commits + 1 - (height - 3)))"
 start_report=("start of a program that only prints its rows: $(pty_time start floor sh -c "seq $((height - 1)); printf floor; sleep 100")")
 for graph in without with; do
