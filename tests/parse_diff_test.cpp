@@ -270,6 +270,23 @@ TEST(ParseDiffTest, ReadsNamesAndKindsFromTheHeaders) {
   });
 }
 
+// Moves what `reader` has handed over to `files`, the file being read too
+// with `current`, joining parts as a screen joins them.
+void TakeJoined(DiffReader& reader, std::vector<File>& files, bool current) {
+  std::vector<FilePart> parts;
+  reader.TakeParts(parts);
+  if (current) {
+    reader.TakeCurrentPart(parts);
+  }
+  for (FilePart& part : parts) {
+    if (part.joins) {
+      JoinPart(files.back(), std::move(part));
+    } else {
+      files.push_back(std::move(part.file));
+    }
+  }
+}
+
 // Reads `text`, taking the file being read in parts at each of `cuts`, and
 // joins the parts again.
 std::vector<File> ReadTakingParts(std::string_view text,
@@ -277,30 +294,15 @@ std::vector<File> ReadTakingParts(std::string_view text,
                                   const std::vector<std::size_t>& cuts) {
   DiffReader reader(options);
   std::vector<File> files;
-  std::vector<FilePart> parts;
-  auto take = [&](bool current) {
-    reader.TakeParts(parts);
-    if (current) {
-      reader.TakeCurrentPart(parts);
-    }
-    for (FilePart& part : parts) {
-      if (part.joins) {
-        JoinPart(files.back(), std::move(part));
-      } else {
-        files.push_back(std::move(part.file));
-      }
-    }
-    parts.clear();
-  };
   std::size_t pos = 0;
   for (std::size_t cut : cuts) {
     reader.Read(text.substr(pos, cut - pos));
     pos = cut;
-    take(true);
+    TakeJoined(reader, files, true);
   }
   reader.Read(text.substr(pos));
   reader.Finish();
-  take(false);
+  TakeJoined(reader, files, false);
   return files;
 }
 
@@ -456,17 +458,6 @@ std::vector<File> ReadInPieces(const std::string& text,
                                bool parts = false) {
   DiffReader reader(options);
   std::vector<File> files;
-  std::vector<FilePart> taken;
-  auto join = [&files, &taken] {
-    for (FilePart& part : taken) {
-      if (part.joins) {
-        JoinPart(files.back(), std::move(part));
-      } else {
-        files.push_back(std::move(part.file));
-      }
-    }
-    taken.clear();
-  };
   // Most cuts fall inside lines; some pieces are long.
   std::uniform_int_distribution<std::size_t> length(1, 200);
   std::size_t pos = 0;
@@ -481,16 +472,11 @@ std::vector<File> ReadInPieces(const std::string& text,
       reader.TakeFiles(files);
       continue;
     }
-    reader.TakeParts(taken);
-    if (random() % 2 == 0) {
-      reader.TakeCurrentPart(taken);
-    }
-    join();
+    TakeJoined(reader, files, random() % 2 == 0);
   }
   reader.Finish();
   if (parts) {
-    reader.TakeParts(taken);
-    join();
+    TakeJoined(reader, files, false);
   } else {
     reader.TakeFiles(files);
   }
