@@ -51,11 +51,13 @@ class DiffScreenEndToEndTest : public ::testing::Test {
 TEST_F(DiffScreenEndToEndTest, MovesThroughFilesAndScrollsTheDifference) {
   ChangeFiles();
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, kWidth, kHeight);
-  std::string screen = pane.WaitFor("│ big.txt");
+  // The first line lies below the rows checked: a frame is written from
+  // the top down.
+  std::string screen = pane.WaitFor("new 001");
   EXPECT_TRUE(Shows(screen, "[plimsy diff]"));
   EXPECT_TRUE(Shows(screen, "Context:[-1]3[+1]"));
   EXPECT_TRUE(Shows(screen, "> M big.txt"));
-  EXPECT_TRUE(Shows(screen, "new 001"));
+  EXPECT_TRUE(Shows(screen, "│ big.txt"));
 
   // Added lines are light green on dark green.
   std::string colours = pane.Capture(true);
