@@ -207,11 +207,12 @@ TEST(DiffKindsEndToEndTest, EachFileIsMarkedAndThePaneSaysWhatItIs) {
   TmuxPane pane(repo.path(),
                 {PlimsyBinary(), "diff", commits.before, commits.after}, kWidth,
                 kHeight);
-  const std::string screen = pane.WaitFor("> A added.txt");
+  // The list's last entry: the rows above it are drawn once it shows.
+  const std::string screen = pane.WaitFor("  M tab   here");
   for (const std::string entry :
-       {"  C copy.txt", "  A docs/\u65E5\u672C\u8A9E.txt", "  D gone.txt",
-        "  B image.bin", "  M keep.txt", "  R new name.txt", "  T run.sh",
-        "  M source.txt", "  M tab   here \"q\" back\\slash"}) {
+       {"> A added.txt", "  C copy.txt", "  A docs/\u65E5\u672C\u8A9E.txt",
+        "  D gone.txt", "  B image.bin", "  M keep.txt", "  R new name.txt",
+        "  T run.sh", "  M source.txt", "  M tab   here \"q\" back\\slash"}) {
     EXPECT_TRUE(Shows(screen, entry)) << entry << "\n" << screen;
   }
 

@@ -72,10 +72,12 @@ TEST_F(ListEndToEndTest, HomeAndEndInEveryFormAndTheWheel) {
   for (const auto& [end, home] : forms) {
     SCOPED_TRACE(end.substr(1));
     pane.SendLiteral(end);
-    std::string screen = pane.WaitFor("│ f60.txt");
-    // The last row of the list, above the key hint.
-    EXPECT_TRUE(RowOf(screen, kHeight - 2).starts_with("> M f60.txt"))
-        << screen;
+    // The last row of the list, above the key hint: below the name row, so
+    // the whole frame is drawn once it shows.
+    std::string screen = pane.WaitUntil("the last file", [](const auto& s) {
+      return RowOf(s, kHeight - 2).starts_with("> M f60.txt");
+    });
+    EXPECT_TRUE(Shows(screen, "│ f60.txt")) << screen;
     pane.SendLiteral(home);
     screen = pane.WaitFor("│ f01.txt");
     EXPECT_TRUE(RowOf(screen, 3).starts_with("> M f01.txt")) << screen;

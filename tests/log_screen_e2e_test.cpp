@@ -49,7 +49,11 @@ TEST(LogScreenEndToEndTest, BrowseHistoryAndDiff) {
   WriteHistory(repo);
   TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 100, 30);
 
-  std::string screen = pane.WaitFor("(HEAD -> main) walk 150");
+  // The committer's date lies below the rows checked: a frame is written
+  // from the top down.
+  std::string screen = pane.WaitFor("     date:");
+  EXPECT_NE(screen.find("(HEAD -> main) walk 150"), std::string::npos)
+      << screen;
   EXPECT_NE(screen.find("[plimsy log]"), std::string::npos) << screen;
   EXPECT_NE(screen.find("committer:T <t@example.com>"), std::string::npos)
       << screen;
