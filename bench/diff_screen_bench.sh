@@ -10,16 +10,18 @@
 #   start: command started to the first complete frame;
 #   s:     key press to the frame in the other layout;
 #   j:     key press to the frame scrolled by one row.
-# A frame counts as complete once its last row shows the expected line.
+# A frame counts as complete once the difference's last row shows the
+# expected line.
 set -euo pipefail
 
 source "$(dirname "$0")/common.sh"
 width=200
 height=50
-# Rows above the difference: header, titles, separator, name, separator.
+# Rows above the difference: header, titles, separator, name, separator;
+# below it, the row of key hints.
 first_content_row=5
-visible_rows=$((height - first_content_row))
-last_row=$((height - 1))
+visible_rows=$((height - first_content_row - 1))
+last_row=$((height - 2))
 
 row() {
   tmux -S "$socket" capture-pane -p -t 0 -S "$1" -E "$1"
