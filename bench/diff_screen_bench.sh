@@ -18,10 +18,11 @@ source "$(dirname "$0")/common.sh"
 width=200
 height=50
 # Rows above the difference: header, titles, separator, name, separator;
-# below it, the row of key hints.
+# below it, the row of key hints. The hunk's header takes the difference's
+# first row, so that its last row shows line `last_line`.
 first_content_row=5
-visible_rows=$((height - first_content_row - 1))
 last_row=$((height - 2))
+last_line=$((last_row - first_content_row))
 
 row() {
   tmux -S "$socket" capture-pane -p -t 0 -S "$1" -E "$1"
@@ -86,16 +87,16 @@ for _ in $(seq "$repetitions"); do
   tmux -S "$socket" kill-server 2>/dev/null || true
   begin=$(now_ms)
   start_screen
-  wait_row "$last_row" "$(split_row "$visible_rows")"
+  wait_row "$last_row" "$(split_row "$last_line")"
   start_times+=($(($(now_ms) - begin)))
 done
 
 s_times=()
 for i in $(seq $((2 * repetitions))); do
   if ((i % 2 == 1)); then
-    expected=$(joined_row "$visible_rows")
+    expected=$(joined_row "$last_line")
   else
-    expected=$(split_row "$visible_rows")
+    expected=$(split_row "$last_line")
   fi
   begin=$(now_ms)
   tmux -S "$socket" send-keys -t 0 s
@@ -103,14 +104,13 @@ for i in $(seq $((2 * repetitions))); do
   s_times+=($(($(now_ms) - begin)))
 done
 
-# Focus the difference and move its selected row to the middle of the view,
-# from where every "j" scrolls the view by one row.
+# Focus the difference and move its selected row past the last row of the
+# view, from where every "j" scrolls the view by one row.
 tmux -S "$socket" send-keys -t 0 Right
-selected=$((visible_rows / 2 + 1))
-for _ in $(seq "$selected"); do
+for _ in $(seq "$((last_line + 1))"); do
   tmux -S "$socket" send-keys -t 0 j
 done
-shown=$((visible_rows + 1))
+shown=$((last_line + 1))
 wait_row "$last_row" "$(split_row "$shown")"
 j_times=()
 for _ in $(seq "$((2 * repetitions))"); do
