@@ -552,12 +552,27 @@ class TaskQueue {
   std::vector<std::function<void()>> tasks_;
 };
 
-TEST_F(LogScreenTest, QueuedStepsLoadOnlyWhereTheSelectionRests) {
+// A screen whose loads post to a loop that runs only when the test runs it,
+// with the diff runs made after it opened.
+struct QueuedScreen {
+  QueuedScreen() {
+    screen.state.post = loop.Poster();
+    runs.runs.clear();
+  }
+  // Runs the loop until the selected commit's diff is read.
+  void RunUntilLoaded() {
+    loop.RunUntil([this] { return !screen.state.loading; });
+  }
+
   DiffRuns runs;
   Harness screen;
   TaskQueue loop;
-  screen.state.post = loop.Poster();
-  runs.runs.clear();
+};
+
+TEST_F(LogScreenTest, QueuedStepsLoadOnlyWhereTheSelectionRests) {
+  QueuedScreen queued;
+  DiffRuns& runs = queued.runs;
+  Harness& screen = queued.screen;
   // The keys arrive before any task the first of them posts.
   screen.Send({Event::ArrowDown, Event::ArrowDown, Event::ArrowDown});
   EXPECT_TRUE(runs.runs.empty());
@@ -566,7 +581,7 @@ TEST_F(LogScreenTest, QueuedStepsLoadOnlyWhereTheSelectionRests) {
   EXPECT_TRUE(screen.RowShows("loading\u2026"));
   EXPECT_TRUE(screen.Shows("second title"));
 
-  loop.RunUntil([&] { return !screen.state.loading; });
+  queued.RunUntilLoaded();
   screen.Draw();
   ASSERT_EQ(runs.runs.size(), 1u);
   const std::string& hash =
@@ -579,28 +594,26 @@ TEST_F(LogScreenTest, QueuedStepsLoadOnlyWhereTheSelectionRests) {
 
   // A step back and forth before the loop runs again: one more run.
   screen.Send({Event::ArrowUp, Event::ArrowDown});
-  loop.RunUntil([&] { return !screen.state.loading; });
+  queued.RunUntilLoaded();
   EXPECT_EQ(runs.runs.size(), 2u);
   EXPECT_EQ(screen.state.file_names.size(), 3u);
 }
 
 TEST_F(LogScreenTest, KeysTypedAheadIntoTheFileListFindItsFiles) {
-  DiffRuns runs;
-  Harness screen;
-  TaskQueue loop;
-  screen.state.post = loop.Poster();
-  runs.runs.clear();
+  QueuedScreen queued;
+  DiffRuns& runs = queued.runs;
+  Harness& screen = queued.screen;
   // Steps to a commit, then into its file list and down to its second file,
   // all before the loop runs the steps' task.
-  screen.Send({Event::ArrowDown, Event::ArrowDown, Event::ArrowDown,
-               Event::Tab, Event::ArrowDown, Event::ArrowDown});
+  screen.Send({Event::ArrowDown, Event::ArrowDown, Event::ArrowDown, Event::Tab,
+               Event::ArrowDown, Event::ArrowDown});
   EXPECT_EQ(runs.runs.size(), 1u);
   EXPECT_EQ(screen.state.file_names,
             (std::vector<std::string>{"description", "M a.txt", "M b.txt"}));
   EXPECT_EQ(screen.state.selected_file, 2);
   EXPECT_TRUE(screen.Shows("b changed"));
 
-  loop.RunUntil([&] { return !screen.state.loading; });
+  queued.RunUntilLoaded();
   screen.Draw();
   EXPECT_EQ(runs.runs.size(), 1u);
   EXPECT_EQ(screen.state.selected_file, 2);
