@@ -400,11 +400,13 @@ bool StartsFileSection(std::string_view line) {
          line.starts_with("diff --combined ") || line.starts_with("diff -");
 }
 
-void JoinPart(File& file, FilePart part) {
+bool JoinPart(File& file, FilePart part) {
   std::vector<Hunk> hunks = std::move(file.hunks);
   std::vector<Hunk>& more = part.file.hunks;
   auto next = more.begin();
-  if (part.joins_hunk && !hunks.empty() && next != more.end()) {
+  const bool joins_hunk =
+      part.joins_hunk && !hunks.empty() && next != more.end();
+  if (joins_hunk) {
     std::vector<Line>& lines = hunks.back().lines;
     std::vector<Line>& rest = next->lines;
     // The end of a hunk often comes as its longest part: moving the
@@ -428,6 +430,7 @@ void JoinPart(File& file, FilePart part) {
   if (part.whole && !file.hunks.empty()) {
     TrimLines(file.hunks.back().lines);
   }
+  return joins_hunk;
 }
 
 std::vector<File> ParseDiff(std::string text) {

@@ -89,8 +89,9 @@ struct FilePart {
 
 // Adds `part` to `file`, the file of the parts taken before it, which
 // `part` joins: hunks and lines are moved, and the file's own fields become
-// the part's, which are the later ones.
-void JoinPart(File& file, FilePart part);
+// the part's, which are the later ones. Says whether the part's first hunk
+// went on with the file's last one.
+bool JoinPart(File& file, FilePart part);
 
 // Reads a diff's text in pieces, as it arrives, and hands over each file
 // once its section has ended. Whatever the pieces, the files are those

@@ -329,12 +329,9 @@ void Append(LoadedFile loaded, const FileLists& lists) {
 void Join(LoadedFile loaded, const FileLists& lists) {
   File& file = lists.files.back();
   std::vector<int>& rows = lists.split_rows.back();
-  const bool joins_hunk = loaded.part.joins_hunk && !file.hunks.empty() &&
-                          !loaded.part.file.hunks.empty();
   const std::size_t joined = file.hunks.size() - 1;
-  JoinPart(file, std::move(loaded.part));
   auto counted = loaded.split_rows.begin();
-  if (joins_hunk) {
+  if (JoinPart(file, std::move(loaded.part))) {
     rows[joined] = SplitRowCount(file.hunks[joined]);
     ++counted;
   }
