@@ -116,10 +116,10 @@ int Dispatch(int argc, const char** argv) {
     return PrintVersion(argc - 2, argv + 2);
   }
   if (word == "log") {
-    return ScreenOrPlainText(word, log::main, argc - 2, argv + 2);
+    return ScreenOrPlainText(word, log::Main, argc - 2, argv + 2);
   }
   if (word == "diff") {
-    return ScreenOrPlainText(word, diff::main, argc - 2, argv + 2);
+    return ScreenOrPlainText(word, diff::Main, argc - 2, argv + 2);
   }
   if (word == "help" || word == "--help" || word == "-h") {
     return PrintHelp(argc - 2, argv + 2);

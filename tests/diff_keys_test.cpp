@@ -56,7 +56,7 @@ class DiffKeysTest : public ::testing::Test {
   void Open(int width = 100, int height = 30) {
     screen_ = ftxui::Screen::Create(ftxui::Dimension::Fixed(width),
                                     ftxui::Dimension::Fixed(height));
-    refresh(state_);
+    Refresh(state_);
     root_ = BuildScreen(state_, [this] { ++exits_; });
     Draw();
   }
@@ -346,13 +346,13 @@ TEST_F(DiffKeysTest, TheWheelScrollsTheViewUnderThePointerByThreeRows) {
 
 TEST_F(DiffKeysTest, WhitespaceKeyRunsGitWithoutWhitespaceChanges) {
   Open();
-  ASSERT_EQ(state_.file_names.size(), 3u);
+  ASSERT_EQ(state_.diff.names.size(), 3u);
   runs_.clear();
   Send({Event::Character('W')});
   EXPECT_TRUE(state_.ignore_whitespace);
   ASSERT_EQ(runs_.size(), 1u);
   EXPECT_NE(std::find(runs_[0].begin(), runs_[0].end(), "-w"), runs_[0].end());
-  EXPECT_EQ(state_.file_names,
+  EXPECT_EQ(state_.diff.names,
             (std::vector<std::string>{"M long.txt", "M zz.txt"}));
   EXPECT_NE(Row(0).find("▣ [W]hitespace"), std::string::npos) << Row(0);
 
@@ -364,7 +364,7 @@ TEST_F(DiffKeysTest, WhitespaceKeyRunsGitWithoutWhitespaceChanges) {
 
   Send({Event::Character('W')});
   EXPECT_FALSE(state_.ignore_whitespace);
-  EXPECT_EQ(state_.file_names.size(), 3u);
+  EXPECT_EQ(state_.diff.names.size(), 3u);
   EXPECT_NE(Row(0).find("☐ [W]hitespace"), std::string::npos) << Row(0);
 }
 

@@ -39,7 +39,7 @@ TEST(DiffScreenKindsTest, EveryFileIsMarkedNamedAndDescribed) {
   testing::ScopedCwd cwd(repo.path());
   State state;
   state.arguments = {commits.before, commits.after};
-  refresh(state);
+  Refresh(state);
   ftxui::Component root = BuildScreen(state, [] {});
 
   const struct {
@@ -60,18 +60,18 @@ TEST(DiffScreenKindsTest, EveryFileIsMarkedNamedAndDescribed) {
       {"M source.txt", "source.txt", "source line 21"},
       {"M " + testing::kOddName, testing::kOddName, "odder"},
   };
-  ASSERT_EQ(state.files.size(), std::size(files));
+  ASSERT_EQ(state.diff.files.size(), std::size(files));
   auto screen = ftxui::Screen::Create(ftxui::Dimension::Fixed(kWidth),
                                       ftxui::Dimension::Fixed(kHeight));
   for (size_t i = 0; i < std::size(files); ++i) {
     SCOPED_TRACE(files[i].entry);
-    EXPECT_EQ(state.file_names[i], files[i].entry);
-    EXPECT_EQ(NameRow(state.files[i]), files[i].name_row);
+    EXPECT_EQ(state.diff.names[i], files[i].entry);
+    EXPECT_EQ(NameRow(state.diff.files[i]), files[i].name_row);
     state.selected_file = static_cast<int>(i);
     screen.Clear();
     ftxui::Render(screen, root->Render());
     const std::string pane = Cells(screen, kNameRow + 2, kRightPane, kWidth);
-    if (state.files[i].hunks.empty()) {
+    if (state.diff.files[i].hunks.empty()) {
       EXPECT_EQ(pane, files[i].pane);
     } else {
       std::string rows;
@@ -131,10 +131,10 @@ TEST(DiffScreenKindsTest, TwoFilesOutsideARepositoryShowBothNames) {
   testing::ScopedCwd cwd(dir.path());
   State state;
   state.arguments = {"--no-index", "one.txt", "two.txt"};
-  refresh(state);
+  Refresh(state);
   EXPECT_EQ(state.git_status, 0);
-  ASSERT_EQ(state.file_names, std::vector<std::string>{"M two.txt"});
-  EXPECT_EQ(NameRow(state.files[0]), "one.txt -> two.txt");
+  ASSERT_EQ(state.diff.names, std::vector<std::string>{"M two.txt"});
+  EXPECT_EQ(NameRow(state.diff.files[0]), "one.txt -> two.txt");
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ class DiffScreenTest : public ::testing::Test {
   // Starts the screen as the command does.
   void Open(const std::vector<std::string>& arguments = {}) {
     state_.arguments = arguments;
-    refresh(state_);
+    Refresh(state_);
     root_ = BuildScreen(state_, [this] { ++exits_; });
   }
 
@@ -147,7 +147,7 @@ class DiffScreenTest : public ::testing::Test {
 TEST_F(DiffScreenTest, FirstFrameShowsHeaderFileListAndSplitDifference) {
   Open();
   ASSERT_EQ(runs_, Runs{DiffRun({"-U3"})});
-  EXPECT_EQ(state_.file_names,
+  EXPECT_EQ(state_.diff.names,
             (std::vector<std::string>{"M alpha.txt", "M src/beta.txt",
                                       "M src/gamma.txt"}));
 
@@ -232,7 +232,7 @@ TEST_P(ContextKeysTest, RunGitAgainWithTheNewContext) {
   }
   EXPECT_EQ(runs_, expected);
   EXPECT_EQ(state_.context, GetParam().context);
-  EXPECT_EQ(state_.file_names.size(), 3u);
+  EXPECT_EQ(state_.diff.names.size(), 3u);
   std::string group =
       "Context:[-1]" + std::to_string(GetParam().context) + "[+1]";
   EXPECT_NE(Frame()[0].find(group), std::string::npos);
@@ -317,9 +317,9 @@ TEST_F(DiffScreenTest, ShrinkingListMovesTheSelectionToTheNewLastFile) {
 
   repo_.Write("src/gamma.txt", Numbered("gamma", 1, 10));
   EXPECT_TRUE(Press(Event::Character('+')));
-  EXPECT_EQ(state_.file_names,
+  EXPECT_EQ(state_.diff.names,
             (std::vector<std::string>{"M alpha.txt", "M src/beta.txt"}));
-  EXPECT_EQ(state_.split_rows, testing::SplitRowCountsOf(state_.files));
+  EXPECT_EQ(state_.diff.split_rows, testing::SplitRowCountsOf(state_.diff.files));
 
   Frame();
   EXPECT_EQ(state_.selected_file, 1);
@@ -334,7 +334,7 @@ TEST_F(DiffScreenTest, ListTallerThanThePaneKeepsTheSelectionInView) {
   }
   repo_.Git({"add", "many"});
   Open({"HEAD"});
-  ASSERT_EQ(state_.file_names.size(), 63u);
+  ASSERT_EQ(state_.diff.names.size(), 63u);
   for (int i = 0; i < 62; ++i) {
     Press(Event::ArrowDown);
   }
@@ -354,8 +354,8 @@ TEST_F(DiffScreenTest, EmptyListAfterRefreshKeepsTheScreenOpen) {
   Frame();
   RestoreWorkingTree();
   EXPECT_TRUE(Press(Event::Character('-')));
-  EXPECT_TRUE(state_.files.empty());
-  EXPECT_TRUE(state_.file_names.empty());
+  EXPECT_TRUE(state_.diff.files.empty());
+  EXPECT_TRUE(state_.diff.names.empty());
 
   Frame();
   EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), "");
@@ -372,7 +372,7 @@ TEST_F(DiffScreenTest, EmptyListAfterRefreshKeepsTheScreenOpen) {
 
   ChangeWorkingTree();
   EXPECT_TRUE(Press(Event::Character('+')));
-  EXPECT_EQ(state_.file_names.size(), 3u);
+  EXPECT_EQ(state_.diff.names.size(), 3u);
   Frame();
   EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " alpha.txt");
 }
@@ -387,14 +387,14 @@ TEST_F(DiffScreenTest, GitThatCannotStartMidSessionIsSaidInThePane) {
   setenv("PATH", path.c_str(), 1);
   EXPECT_TRUE(handled);
   EXPECT_EQ(state_.context, 4);
-  EXPECT_TRUE(state_.file_names.empty());
+  EXPECT_TRUE(state_.diff.names.empty());
   Frame();
   EXPECT_EQ(Cells(kNameRow + 2, kRightPane, kWidth),
             "cannot run git: No such file or directory");
   EXPECT_EQ(exits_, 0);
 
   EXPECT_TRUE(Press(Event::Character('-')));
-  EXPECT_EQ(state_.file_names.size(), 3u);
+  EXPECT_EQ(state_.diff.names.size(), 3u);
   Frame();
   EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " alpha.txt");
 }
@@ -402,11 +402,11 @@ TEST_F(DiffScreenTest, GitThatCannotStartMidSessionIsSaidInThePane) {
 TEST_F(DiffScreenTest, FailingGitRunInTheScreenShowsGitsError) {
   repo_.Git({"branch", "topic", "HEAD~1"});
   Open({"topic"});
-  ASSERT_EQ(state_.file_names.size(), 4u);
+  ASSERT_EQ(state_.diff.names.size(), 4u);
   repo_.Git({"branch", "-q", "-D", "topic"});
 
   EXPECT_TRUE(Press(Event::Character('+')));
-  EXPECT_TRUE(state_.file_names.empty());
+  EXPECT_TRUE(state_.diff.names.empty());
   EXPECT_EQ(state_.git_status, 128);
   Frame();
   EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), "");
@@ -419,7 +419,7 @@ TEST_F(DiffScreenTest, FailingGitRunInTheScreenShowsGitsError) {
   repo_.Git({"branch", "topic", "HEAD~1"});
   EXPECT_TRUE(Press(Event::Character('-')));
   EXPECT_EQ(state_.git_status, 0);
-  EXPECT_EQ(state_.file_names.size(), 4u);
+  EXPECT_EQ(state_.diff.names.size(), 4u);
 }
 
 TEST_F(DiffScreenTest, WarningsOfASuccessfulRunAreNotShown) {
@@ -428,7 +428,7 @@ TEST_F(DiffScreenTest, WarningsOfASuccessfulRunAreNotShown) {
   Open();
   EXPECT_EQ(state_.git_status, 0);
   EXPECT_EQ(state_.git_error, "");
-  EXPECT_EQ(state_.file_names.size(), 3u);
+  EXPECT_EQ(state_.diff.names.size(), 3u);
   for (const std::string& row : Frame()) {
     EXPECT_EQ(row.find("warning"), std::string::npos) << row;
   }
@@ -441,7 +441,7 @@ TEST_F(DiffScreenTest, ForcedOptionsComeBeforeTheUsersWhoStillWin) {
                   ForcedDiffOptions().end());
   expected.insert(expected.end(), {"-U3", "--no-prefix", "--", "alpha.txt"});
   EXPECT_EQ(runs_, Runs{expected});
-  EXPECT_EQ(state_.file_names, std::vector<std::string>{"M alpha.txt"});
+  EXPECT_EQ(state_.diff.names, std::vector<std::string>{"M alpha.txt"});
   Frame();
   EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " alpha.txt");
 }
@@ -467,7 +467,7 @@ TEST_P(UserArgumentsTest, FollowTheContextOptionInOrderAtEveryRefresh) {
     repo_.Git({"add", path});
   }
   Open(param.arguments);
-  EXPECT_EQ(state_.file_names, param.file_names);
+  EXPECT_EQ(state_.diff.names, param.file_names);
   Press(Event::Character('+'));
   Press(Event::Character('-'));
   Press(Event::Character('-'));
@@ -479,7 +479,7 @@ TEST_P(UserArgumentsTest, FollowTheContextOptionInOrderAtEveryRefresh) {
     expected.push_back(DiffRun(tail));
   }
   EXPECT_EQ(runs_, expected);
-  EXPECT_EQ(state_.file_names, param.file_names);
+  EXPECT_EQ(state_.diff.names, param.file_names);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -508,7 +508,7 @@ TEST_F(DiffScreenTest, NamesAreDrawnAsSafeTextButKeptAsGitPrintedThem) {
   repo_.Commit("odd name");
   repo_.Write("b\xff.txt", "two\n");
   Open({"--", "b\xff.txt"});
-  ASSERT_EQ(state_.file_names, std::vector<std::string>{"M b\xff.txt"});
+  ASSERT_EQ(state_.diff.names, std::vector<std::string>{"M b\xff.txt"});
   Frame();
   EXPECT_EQ(Cells(3, 0, kRightPane - 1), "> M b\uFFFD.txt");
   EXPECT_EQ(Cells(kNameRow, kRightPane, kWidth), " b\uFFFD.txt");

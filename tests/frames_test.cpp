@@ -218,8 +218,8 @@ TEST(OneFramePerKeyTest, DiffScreen) {
   repo.Write("a.txt", "A\n");
   repo.Write("b.txt", "B\n");
   diff::State state;
-  diff::refresh(state);
-  ASSERT_EQ(state.files.size(), 2u);
+  diff::Refresh(state);
+  ASSERT_EQ(state.diff.files.size(), 2u);
   Component screen = diff::BuildScreen(state, [] {});
   const auto [quit_x, quit_y] = Find(screen, "[Q]uit");
   ExpectOneFramePerKey(

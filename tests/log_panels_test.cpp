@@ -265,25 +265,24 @@ TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
   commit.hash = "selected";
   Commit other;
   other.hash = "other";
-  std::vector<const Commit*> commits = {&other, &commit};
-  int selected_commit = 1;
-  std::vector<File> files = ParseDiff(
+  State state;
+  state.commits = {&other, &commit};
+  state.selected_commit = 1;
+  std::vector<File>& files = state.diff.files;
+  files = ParseDiff(
       "diff --git a/f b/f\n--- a/f\n+++ b/f\n@@ -1,2 +1,2 @@\n same\n-old\n"
       "+new\n");
-  std::vector<std::vector<int>> split_rows = {SplitRowCounts(files[0])};
-  std::vector<RenderCache> render_caches(1);
-  TextView view;
-  int selected_file = 0;
-  bool split = true;
-  std::vector<CommitRow> rows(2);
+  state.diff.split_rows = {SplitRowCounts(files[0])};
+  state.diff.render_caches.resize(1);
+  int& selected_file = state.selected_file;
+  bool& split = state.split;
+  std::vector<CommitRow>& rows = state.rows;
+  rows.resize(2);
   rows[1].labels = {{RefKind::Branch, "main"}};
-  std::size_t abbrev = 7;
-  std::set<std::string> missing;
-  std::string diff_error;
-  bool loading = false;
-  auto content = ContentRenderer(
-      selected_file, files, split_rows, render_caches, view, split, commits,
-      selected_commit, rows, abbrev, missing, diff_error, loading);
+  state.abbrev = 7;
+  const std::set<std::string>& missing = state.missing;
+  std::string& diff_error = state.diff_error;
+  auto content = ContentRenderer(state);
   auto draw = [&](const Element& element) {
     return Rows(Draw(element, 40, 8));
   };

@@ -122,7 +122,9 @@ TEST(LogScreenEndToEndTest, RowsLabelsAndColours) {
   repo.Git({"update-ref", "refs/remotes/origin/main", hashes["merge30"]});
   TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 160, 40);
 
-  std::string screen = pane.WaitFor("Merge pull request #30");
+  pane.WaitFor("Merge pull request #30");
+  // The rows come as git's walk prints them: wait for the lowest checked.
+  std::string screen = pane.WaitFor("FIX: notes for 30");
   auto short_of = [&](const std::string& label) {
     return hashes[label].substr(0, 7);
   };

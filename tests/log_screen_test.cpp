@@ -262,7 +262,7 @@ TEST_F(LogScreenTest, FirstFrame) {
                        " Test User " + labels + titles[i])
         << rows[3 + i];
   }
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "A c.txt"}));
   // The note over the file list wraps in its narrow pane.
   EXPECT_EQ(screen.RowFrom(files_x, 3, 25), "diff against first parent");
@@ -321,7 +321,7 @@ TEST_F(LogScreenTest, FileEntryShowsItsDiffInBothLayouts) {
   ASSERT_EQ(screen.state.selected_commit, 1);
   ASSERT_EQ(screen.state.titles[1], "main work");
   ASSERT_EQ(screen.state.selected_file, 1);
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "M a.txt"}));
   EXPECT_FALSE(screen.Shows("    title:"));
 
@@ -356,10 +356,10 @@ TEST_F(LogScreenTest, MovingTheCommitSelectionShowsTheDescription) {
   // One git run per step: each parent is listed already.
   EXPECT_EQ(diffs.runs.size(), 2u);
   EXPECT_EQ(diffs.all, 2);
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "A c.txt"}));
-  EXPECT_EQ(screen.state.split_rows,
-            testing::SplitRowCountsOf(screen.state.files));
+  EXPECT_EQ(screen.state.diff.split_rows,
+            testing::SplitRowCountsOf(screen.state.diff.files));
   EXPECT_TRUE(screen.Shows("    title:side work"));
   EXPECT_EQ(screen.state.diff_note, "");
 }
@@ -371,15 +371,15 @@ TEST_F(LogScreenTest, ContextChangeKeepsTheFile) {
   screen.Send(Event::Character('+'));
   EXPECT_EQ(screen.state.context, 4);
   EXPECT_EQ(screen.state.selected_file, 1);
-  EXPECT_EQ(screen.state.split_rows,
-            testing::SplitRowCountsOf(screen.state.files));
+  EXPECT_EQ(screen.state.diff.split_rows,
+            testing::SplitRowCountsOf(screen.state.diff.files));
   EXPECT_TRUE(screen.RowShows("│ line 11"));
   EXPECT_NE(screen.Row(0).find("Context:[-1]4[+1]"), std::string::npos);
 }
 
 TEST_F(LogScreenTest, MergeAgainstItsFirstParentRootAgainstNothing) {
   Harness screen;
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "A c.txt"}));
   EXPECT_EQ(
       screen.state.diff_note,
@@ -387,7 +387,7 @@ TEST_F(LogScreenTest, MergeAgainstItsFirstParentRootAgainstNothing) {
   screen.Send(Event::End);
   EXPECT_EQ(screen.state.selected_commit, 4);
   // A root commit shows every file it added.
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "A a.txt", "A b.txt"}));
   EXPECT_EQ(screen.state.diff_note, "");
   EXPECT_TRUE(screen.Shows("    title:root title"));
@@ -488,8 +488,8 @@ TEST_F(LogScreenTest, GitThatCannotStartReadsAsEmptyOutput) {
   setenv("PATH", path.c_str(), 1);
   EXPECT_TRUE(handled);
   EXPECT_EQ(screen.state.context, 4);
-  EXPECT_TRUE(screen.state.files.empty());
-  EXPECT_EQ(screen.state.file_names, std::vector<std::string>{"description"});
+  EXPECT_TRUE(screen.state.diff.files.empty());
+  EXPECT_EQ(screen.state.diff.names, std::vector<std::string>{"description"});
   EXPECT_TRUE(screen.Shows("    title:merge side"));
 }
 
@@ -497,14 +497,14 @@ TEST_F(LogScreenTest, ArgumentsChooseTheCommits) {
   DiffRuns runs;
   Harness screen(120, 30, {"--", "c.txt"});
   EXPECT_EQ(screen.state.titles, std::vector<std::string>{"side work"});
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "A c.txt"}));
   EXPECT_EQ(screen.state.abbrev, Git({"rev-parse", "--short", "HEAD"}).size());
   // The diff of HEAD, run beside the walk, was not the one needed.
   EXPECT_EQ(runs.runs.size(), 2u);
   Harness range(120, 30, {"side..main", "--no-merges"});
   EXPECT_EQ(range.state.titles, std::vector<std::string>{"main work"});
-  EXPECT_EQ(range.state.file_names,
+  EXPECT_EQ(range.state.diff.names,
             (std::vector<std::string>{"description", "M a.txt"}));
 }
 
@@ -513,7 +513,7 @@ TEST_F(LogScreenTest, TwoGitRunsForTheFirstFrameOneForAStep) {
   Harness screen;
   EXPECT_EQ(runs.all, 2);
   EXPECT_EQ(screen.state.abbrev, Git({"rev-parse", "--short", "HEAD"}).size());
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "A c.txt"}));
   screen.Send(Event::ArrowDown);
   EXPECT_EQ(runs.all, 3);
@@ -561,7 +561,7 @@ struct QueuedScreen {
   }
   // Runs the loop until the selected commit's diff is read.
   void RunUntilLoaded() {
-    loop.RunUntil([this] { return !screen.state.loading; });
+    loop.RunUntil([this] { return !screen.state.diff.loading; });
   }
 
   DiffRuns runs;
@@ -577,7 +577,7 @@ TEST_F(LogScreenTest, QueuedStepsLoadOnlyWhereTheSelectionRests) {
   screen.Send({Event::ArrowDown, Event::ArrowDown, Event::ArrowDown});
   EXPECT_TRUE(runs.runs.empty());
   // The previous commit's files are gone at once; the panes say why.
-  EXPECT_EQ(screen.state.file_names, std::vector<std::string>{"description"});
+  EXPECT_EQ(screen.state.diff.names, std::vector<std::string>{"description"});
   EXPECT_TRUE(screen.RowShows("loading\u2026"));
   EXPECT_TRUE(screen.Shows("second title"));
 
@@ -588,7 +588,7 @@ TEST_F(LogScreenTest, QueuedStepsLoadOnlyWhereTheSelectionRests) {
       screen.state.commits[screen.state.selected_commit]->hash;
   EXPECT_NE(std::find(runs.runs[0].begin(), runs.runs[0].end(), hash),
             runs.runs[0].end());
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "M a.txt", "M b.txt"}));
   EXPECT_FALSE(screen.RowShows("loading\u2026"));
 
@@ -596,7 +596,7 @@ TEST_F(LogScreenTest, QueuedStepsLoadOnlyWhereTheSelectionRests) {
   screen.Send({Event::ArrowUp, Event::ArrowDown});
   queued.RunUntilLoaded();
   EXPECT_EQ(runs.runs.size(), 2u);
-  EXPECT_EQ(screen.state.file_names.size(), 3u);
+  EXPECT_EQ(screen.state.diff.names.size(), 3u);
 }
 
 TEST_F(LogScreenTest, KeysTypedAheadIntoTheFileListFindItsFiles) {
@@ -608,7 +608,7 @@ TEST_F(LogScreenTest, KeysTypedAheadIntoTheFileListFindItsFiles) {
   screen.Send({Event::ArrowDown, Event::ArrowDown, Event::ArrowDown, Event::Tab,
                Event::ArrowDown, Event::ArrowDown});
   EXPECT_EQ(runs.runs.size(), 1u);
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "M a.txt", "M b.txt"}));
   EXPECT_EQ(screen.state.selected_file, 2);
   EXPECT_TRUE(screen.Shows("b changed"));
@@ -635,7 +635,7 @@ TEST(LogScreenUnbornTest, WalkElsewhereWhileHeadNamesNoCommit) {
 
   Harness screen(120, 30, {"main"});
   EXPECT_EQ(screen.state.titles, std::vector<std::string>{"on main"});
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "A a.txt"}));
   EXPECT_EQ(screen.state.abbrev,
             Trimmed(repo.Git({"rev-parse", "--short", "main"})).size());
@@ -794,7 +794,7 @@ TEST(LogScreenShallowTest, BoundaryCommitShowsWhatGitCan) {
   screen.Send(Event::ArrowDown);
   ASSERT_EQ(screen.state.selected_commit, 1);
   // git sees no parent: the boundary shows its whole tree as added.
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "A f0.txt", "A f1.txt",
                                       "A f2.txt", "A f3.txt"}));
   EXPECT_EQ(screen.state.diff_error, "");
@@ -838,10 +838,10 @@ TEST(LogScreenSha256Test, LongNamesAndARootCommit) {
   EXPECT_EQ(screen.state.commits[0]->parents,
             std::vector<std::string>{git({"rev-parse", "HEAD~"})});
   EXPECT_EQ(screen.state.abbrev, git({"rev-parse", "--short", "HEAD"}).size());
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "M a.txt"}));
   screen.Send(Event::ArrowDown);
-  EXPECT_EQ(screen.state.file_names,
+  EXPECT_EQ(screen.state.diff.names,
             (std::vector<std::string>{"description", "A a.txt", "A b.txt"}));
   EXPECT_EQ(screen.state.diff_error, "");
 }

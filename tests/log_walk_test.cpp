@@ -1,9 +1,11 @@
 #include "log/walk.h"
+#include "log/walk_feed.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -39,15 +41,18 @@ struct Walked {
 
 Walked WalkAll(const std::vector<std::string>& args) {
   Walked walked;
-  Walk walk(WalkCommandLine(args));
-  while (std::optional<Listed> listed = walk.Next()) {
-    walked.hashes.push_back(listed->commit->hash);
-    walked.labels[listed->commit->hash] = listed->labels;
+  std::unique_ptr<WalkFeed> walk =
+      ReadWalk(WalkCommandLine(args), {}, WalkFeed::kAll);
+  walk->WaitForEnd();
+  WalkFeed::Update update = walk->Take();
+  for (WalkRecord& record : update.records) {
+    walked.hashes.push_back(record.commit.hash);
+    walked.labels[record.commit.hash] = record.labels;
   }
-  EXPECT_TRUE(walk.ended());
-  EXPECT_FALSE(walk.Next());
-  walked.status = walk.status();
-  walked.error = walk.error();
+  EXPECT_TRUE(walk->ended());
+  EXPECT_TRUE(walk->Take().empty());
+  walked.status = update.status;
+  walked.error = update.error;
   return walked;
 }
 
@@ -205,13 +210,12 @@ TEST(WalkTest, CommitsAreReadAsTheyAreAskedFor) {
   TempRepo repo;
   Import(repo, testing::LinearHistory(1000));
   ScopedCwd cwd(repo.path());
-  Walk walk(WalkCommandLine({}));
-  for (int i = 0; i < 10; ++i) {
-    ASSERT_TRUE(walk.Next());
-  }
+  std::unique_ptr<WalkFeed> walk = ReadWalk(WalkCommandLine({}), {}, 10);
+  walk->WaitForRecords(10);
+  ASSERT_EQ(walk->Take().records.size(), 10u);
   // git is still printing the rest: far more than a pipe holds.
-  EXPECT_FALSE(walk.ended());
-  EXPECT_EQ(kill(walk.pid(), 0), 0);
+  EXPECT_FALSE(walk->ended());
+  EXPECT_EQ(kill(walk->pid(), 0), 0);
 }
 
 TEST(RefusedArgumentTest, OptionsThatChangeWhatGitPrints) {

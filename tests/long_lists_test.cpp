@@ -48,12 +48,12 @@ TEST(LongListsTest, DiffScreenWithFiftyThousandFiles) {
   diff::State state;
   for (int i = 0; i < kFiles; ++i) {
     const std::string name = "f" + std::to_string(i);
-    state.files.push_back(
+    state.diff.files.push_back(
         {"a/" + name, name, {testing::MakeHunk(1, 1, {"-x", "+" + name})}});
-    state.file_names.push_back(name);
+    state.diff.names.push_back(name);
   }
-  state.split_rows = testing::SplitRowCountsOf(state.files);
-  state.render_caches.resize(state.files.size());
+  state.diff.split_rows = testing::SplitRowCountsOf(state.diff.files);
+  state.diff.render_caches.resize(state.diff.files.size());
 
   for (const bool to_end : {false, true}) {
     SCOPED_TRACE(to_end ? "End" : "40 Downs");
@@ -94,7 +94,7 @@ TEST(LongListsTest, LogScreenWithAMillionCommits) {
     row.hash = "0123456";
     row.title = state.titles.back();
   }
-  state.file_names = {"description"};
+  state.diff.names = {"description"};
 
   for (const bool to_end : {false, true}) {
     SCOPED_TRACE(to_end ? "End" : "40 Downs");

@@ -86,7 +86,7 @@ class RenderScreenTest : public ::testing::Test {
   void Open(int width, int height) {
     screen_ = Screen::Create(ftxui::Dimension::Fixed(width),
                              ftxui::Dimension::Fixed(height));
-    diff::refresh(state_);
+    diff::Refresh(state_);
     root_ = diff::BuildScreen(state_, [] {});
   }
 
@@ -116,8 +116,8 @@ class RenderScreenTest : public ::testing::Test {
 
   // Selects the file named `name` and moves the focus to the difference.
   void ShowFile(const std::string& name) {
-    for (size_t i = 0; i < state_.files.size(); ++i) {
-      if (FileName(state_.files[i]) == name) {
+    for (size_t i = 0; i < state_.diff.files.size(); ++i) {
+      if (FileName(state_.diff.files[i]) == name) {
         state_.selected_file = static_cast<int>(i);
       }
     }
@@ -156,22 +156,22 @@ TEST_F(RenderScreenTest, DifferencePaneScrollsAcrossAndWraps) {
   }
   EXPECT_TRUE(Shows("THE END\"; // changed")) << presses;
   EXPECT_TRUE(Shows("‹"));
-  EXPECT_EQ(state_.view.column, presses * 8);
+  EXPECT_EQ(state_.diff.view.column, presses * 8);
   // The numbers stay where they were.
   EXPECT_TRUE(Shows("│2│-‹"));
   // More presses go no further than the end.
   EXPECT_TRUE(root_->OnEvent(Event::ArrowRight));
-  EXPECT_EQ(state_.view.column, presses * 8);
+  EXPECT_EQ(state_.diff.view.column, presses * 8);
 
   EXPECT_TRUE(root_->OnEvent(Event::Character('0')));
-  EXPECT_EQ(state_.view.column, 0);
+  EXPECT_EQ(state_.diff.view.column, 0);
   EXPECT_FALSE(Shows("THE END"));
 
   // Wrapped, the whole line shows on the rows below its first: joined,
   // its end falls on its second row.
   EXPECT_TRUE(root_->OnEvent(Event::Character('s')));
   EXPECT_TRUE(root_->OnEvent(Event::Character('w')));
-  EXPECT_TRUE(state_.view.wrap);
+  EXPECT_TRUE(state_.diff.view.wrap);
   EXPECT_TRUE(Shows("THE END\"; // changed"));
   EXPECT_FALSE(Shows("›"));
   EXPECT_TRUE(root_->OnEvent(Event::Character('w')));
@@ -187,7 +187,7 @@ TEST_F(RenderScreenTest, WrapRightAfterANewContext) {
   Frame();
   EXPECT_TRUE(root_->OnEvent(Event::Character('+')));
   EXPECT_TRUE(root_->OnEvent(Event::Character('w')));
-  EXPECT_TRUE(state_.view.wrap);
+  EXPECT_TRUE(state_.diff.view.wrap);
   EXPECT_TRUE(Shows("THE END"));
 }
 
@@ -196,16 +196,16 @@ TEST_F(RenderScreenTest, HorizontalKeysBelongToTheDifferencePane) {
   Open(100, 20);
   Frame();
   EXPECT_TRUE(root_->OnEvent(Event::ArrowRight));
-  EXPECT_EQ(state_.view.column, 0);
+  EXPECT_EQ(state_.diff.view.column, 0);
   EXPECT_TRUE(root_->OnEvent(Event::ArrowRight));
-  EXPECT_EQ(state_.view.column, 0) << "nothing is cut in this file";
+  EXPECT_EQ(state_.diff.view.column, 0) << "nothing is cut in this file";
   EXPECT_TRUE(root_->OnEvent(Event::Character('w')));
-  EXPECT_TRUE(state_.view.wrap);
+  EXPECT_TRUE(state_.diff.view.wrap);
   // Tab leaves the pane for the file list, which takes its keys again.
   EXPECT_TRUE(root_->OnEvent(Event::Tab));
   EXPECT_TRUE(root_->OnEvent(Event::Character('j')));
   EXPECT_EQ(state_.selected_file, 1);
-  EXPECT_TRUE(state_.view.wrap);
+  EXPECT_TRUE(state_.diff.view.wrap);
 }
 
 TEST_F(RenderScreenTest, EveryRowPrintsAsWideAsTheScreen) {
@@ -321,11 +321,11 @@ TEST_F(RenderScreenTest, LogContentPaneScrollsAcross) {
   frame();
   EXPECT_TRUE(root->OnEvent(Event::ArrowRight));
   EXPECT_TRUE(root->OnEvent(Event::ArrowLeft));
-  EXPECT_EQ(state.view.column, 0);
+  EXPECT_EQ(state.diff.view.column, 0);
   EXPECT_NE(frame().find("    title:"), std::string::npos);
   // To the long file's diff, then across it.
-  for (size_t i = 0; i < state.file_names.size(); ++i) {
-    if (state.file_names[i] == "M long.txt") {
+  for (size_t i = 0; i < state.diff.names.size(); ++i) {
+    if (state.diff.names[i] == "M long.txt") {
       state.selected_file = static_cast<int>(i);
     }
   }

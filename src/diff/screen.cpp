@@ -1,9 +1,7 @@
 #include "diff/screen.h"
 
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -44,18 +42,14 @@ using ftxui::Event;
 // empty. The menu clamps the selection when it draws; this keeps the pane
 // safe even if it is drawn first.
 int32_t SelectedIndex(const State& state) {
-  const int32_t last = static_cast<int32_t>(state.files.size()) - 1;
+  const int32_t last = static_cast<int32_t>(state.diff.files.size()) - 1;
   return last < 0 ? -1 : std::clamp(state.selected_file, 0, last);
 }
 
 // How the difference pane draws file `index`.
 RenderOptions Options(State& state, int32_t index) {
-  return {&state.split_rows[index], &state.render_caches[index], &state.view};
-}
-
-const File* SelectedFile(const State& state) {
-  const int32_t index = SelectedIndex(state);
-  return index < 0 ? nullptr : &state.files[index];
+  return {&state.diff.split_rows[index], &state.diff.render_caches[index],
+          &state.diff.view};
 }
 
 // The status a git that cannot be started stands for, as a shell has it.
@@ -78,54 +72,26 @@ Element FailureText(const State& state) {
   return ftxui::vbox(std::move(rows));
 }
 
-}  // namespace
-
-namespace {
-
-// How long a key that runs git waits for git's output before the frame is
-// drawn: a short diff comes whole in one frame, a long one shows what has
-// arrived by then and the rest as it comes.
-constexpr auto kSettleTime = std::chrono::milliseconds(40);
-
-std::function<void()> Waker(State& state) {
-  if (!state.post) {
-    return {};
+// A run that printed a diff is shown even when it failed: --exit-code
+// makes git exit with 1 for every diff.
+void NoteEnd(State& state, LoadEnd end) {
+  if (state.diff.files.empty() && end.status != 0) {
+    state.git_status = end.status;
+    state.git_error = std::move(end.error);
   }
-  return [post = state.post, &state] { post([&state] { TakeLoaded(state); }); };
-}
-
-void ClearFiles(State& state) {
-  state.files.clear();
-  state.file_names.clear();
-  state.split_rows.clear();
-  state.render_caches.clear();
-}
-
-// Takes what the load has read after waiting for its end: for a moment
-// when a loop goes on reading, as long as it takes otherwise.
-void Settle(State& state) {
-  if (state.post) {
-    state.load->WaitForEnd(DiffLoad::Clock::now() + kSettleTime);
-  } else {
-    state.load->WaitForEnd();
-  }
-  TakeLoaded(state);
 }
 
 // The first screen needs a file, or the end of the text.
 void WaitForFirstScreen(State& state) {
-  if (state.load != nullptr && state.files.empty()) {
-    state.load->WaitForFirst();
-    TakeLoaded(state);
+  if (state.diff.files.empty()) {
+    TakeFirst(state.diff, [&state](LoadEnd end) { NoteEnd(state, end); });
   }
 }
 
 // Starts git's diff over, with the screen's context and whitespace
 // options.
 void StartDiff(State& state) {
-  state.load.reset();
-  ClearFiles(state);
-  state.loading = false;
+  ClearDiff(state.diff);
   state.git_status = 0;
   state.git_error.clear();
   std::vector<std::string> args = {"diff"};
@@ -136,41 +102,25 @@ void StartDiff(State& state) {
     args.push_back("-w");
   }
   args.insert(args.end(), state.arguments.begin(), state.arguments.end());
-  state.load = std::make_unique<DiffLoad>(args, Waker(state));
-  state.loading = true;
+  StartLoad(state.diff,
+            ReadGitDiff(args, NextLoadWake(state.diff, state.post,
+                                           [&state] { TakeLoaded(state); })));
 }
 
 }  // namespace
 
-void refresh(State& state) {
+void Refresh(State& state) {
   if (state.from_input) {
     return;
   }
   StartDiff(state);
-  Settle(state);
+  SettleLoad(state.diff, static_cast<bool>(state.post),
+             [&state](LoadEnd end) { NoteEnd(state, end); });
 }
 
 bool TakeLoaded(State& state) {
-  if (state.load == nullptr) {
-    return false;
-  }
-  LoadUpdate update = state.load->Take();
-  if (update.empty()) {
-    return false;
-  }
-  TakeFiles(update, {state.files, state.file_names, state.split_rows,
-                     state.render_caches});
-  if (update.ended) {
-    state.loading = false;
-    state.load.reset();
-    // A run that printed a diff is shown even when it failed: --exit-code
-    // makes git exit with 1 for every diff.
-    if (state.files.empty() && update.status != 0) {
-      state.git_status = update.status;
-      state.git_error = std::move(update.error);
-    }
-  }
-  return true;
+  return plimsy::TakeLoaded(state.diff,
+                            [&state](LoadEnd end) { NoteEnd(state, end); });
 }
 
 void StepContext(State& state, int step) {
@@ -179,7 +129,7 @@ void StepContext(State& state, int step) {
   }
   state.context = std::max(0, state.context + step);
   try {
-    refresh(state);
+    Refresh(state);
   } catch (const subprocess::SpawnError& error) {
     state.git_status = kGitNotStarted;
     state.git_error = std::string("cannot run git: ") + error.what();
@@ -187,7 +137,7 @@ void StepContext(State& state, int step) {
 }
 
 std::string HeaderNote(const State& state) {
-  std::string note = state.loading ? "loading\u2026" : "";
+  std::string note = state.diff.loading ? "loading\u2026" : "";
   if (state.from_input) {
     note += std::string(note.empty() ? "" : "  ") +
             "standard input: the context cannot change";
@@ -204,29 +154,31 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   Component difference_view = Renderer([&state] {
     const int32_t index = SelectedIndex(state);
     if (index >= 0) {
-      return RenderDifference(state.files[index], state.split,
+      return RenderDifference(state.diff.files[index], state.split,
                               Options(state, index));
     }
-    if (state.loading) {
+    if (state.diff.loading) {
       return text("loading\u2026");
     }
     return state.git_status != 0 ? FailureText(state)
                                  : text("No difference...");
   });
   std::shared_ptr<ScrollerBase> difference_scroller =
-      MakeScroller(difference_view, &state.view);
+      MakeScroller(difference_view, &state.diff.view);
   // Another file is shown from its start.
   auto file_changed = [&state, difference_scroller] {
     difference_scroller->SelectAtTop(0);
-    state.view.column = 0;
+    state.diff.view.column = 0;
   };
 
   ListOption file_list_option;
   file_list_option.scroll_indicator = false;
   file_list_option.on_change = file_changed;
-  file_list_option.highlight = [&state] { return state.view.highlight.get(); };
+  file_list_option.highlight = [&state] {
+    return state.diff.view.highlight.get();
+  };
   Component file_menu =
-      List(&state.file_names, &state.selected_file, file_list_option);
+      List(&state.diff.names, &state.selected_file, file_list_option);
 
   Component files_pane = Renderer(file_menu, [file_menu] {
     return vbox({PaneTitle(" Files ", file_menu->Focused()), separator(),
@@ -234,7 +186,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   });
   Component difference_pane =
       Renderer(difference_scroller, [&state, difference_scroller] {
-        const File* file = SelectedFile(state);
+        const File* file = FileAt(state.diff, SelectedIndex(state));
         return vbox({
                    PaneTitle(" Difference ", difference_scroller->Focused()),
                    separator(),
@@ -262,14 +214,15 @@ Component BuildScreen(State& state, std::function<void()> exit) {
     if (index < 0) {
       return std::nullopt;
     }
-    return DrawnFile(state.files[index], state.split, Options(state, index));
+    return DrawnFile(state.diff.files[index], state.split,
+                     Options(state, index));
   };
   auto to_hunk = [drawn, difference_scroller](const Event& event) {
     return JumpToHunk(drawn(), *difference_scroller,
                       event == Event::Character(']'));
   };
   auto to_file = [&state, file_changed](const Event& event) {
-    const int32_t count = static_cast<int32_t>(state.files.size());
+    const int32_t count = static_cast<int32_t>(state.diff.files.size());
     const int32_t current = SelectedIndex(state);
     const int32_t next = current + (event == Event::Character('}') ? 1 : -1);
     if (next < 0 || next >= count) {
@@ -293,13 +246,13 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   options.more_context = more_context;
   options.exit = exit;
   options.status = [&state] { return HeaderNote(state); };
-  options.view = &state.view;
+  options.view = &state.diff.view;
   options.panes = {
       {file_menu,
        ListSearch(
            state.selected_file,
-           [&state] { return static_cast<int>(state.file_names.size()); },
-           [&state](int i) { return state.file_names[i]; }, file_changed)},
+           [&state] { return static_cast<int>(state.diff.names.size()); },
+           [&state](int i) { return state.diff.names[i]; }, file_changed)},
       {difference_scroller,
        [drawn, difference_scroller](const Finder& finder, bool forward) {
          return SearchFile(drawn(), *difference_scroller, finder, forward);
@@ -321,7 +274,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   return root;
 }
 
-int main(int argc, const char** argv) {
+int Main(int argc, const char** argv) {
   State state;
   state.arguments.assign(argv, argv + argc);
   state.post = PostToScreen;
@@ -337,7 +290,7 @@ int main(int argc, const char** argv) {
     return ReportGitNotStarted(error);
   }
   WaitForFirstScreen(state);
-  if (state.files.empty()) {
+  if (state.diff.files.empty()) {
     if (state.git_status != 0) {
       std::cerr << state.git_error << std::flush;
       return state.git_status;
@@ -359,17 +312,17 @@ int MainOnInput(std::string head, int fd) {
   state.from_input = true;
   state.post = PostToScreen;
   try {
-    state.load = std::make_unique<DiffLoad>(
-        std::move(head), fd, true, DiffReader::Options{.mixed_text = true},
-        Waker(state));
+    // The feed owns the descriptor from here on, and closes it.
+    StartLoad(state.diff,
+              ReadDiffText(std::move(head), fd,
+                           NextLoadWake(state.diff, state.post,
+                                        [&state] { TakeLoaded(state); })));
   } catch (const subprocess::SpawnError& error) {
-    close(fd);
     std::cerr << "plimsy: " << error.what() << std::endl;
     return 1;
   }
-  state.loading = true;
   WaitForFirstScreen(state);
-  if (state.files.empty() && !state.loading) {
+  if (state.diff.files.empty() && !state.diff.loading) {
     std::cout << "No difference..." << std::endl;
     return 0;
   }

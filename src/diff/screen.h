@@ -10,24 +10,16 @@
 #include <ftxui/component/component_base.hpp>
 
 #include "diff/diff.h"
-#include "diff/load.h"
-#include "diff/render.h"
-#include "ui/text_view.h"
+#include "diff/loaded_diff.h"
+#include "feed/feed.h"
 
 namespace plimsy::diff {
 
 // Everything the diff viewer shows; the components read and write it by
 // reference for the life of the screen.
 struct State {
-  std::vector<File> files;
-  // The file menu's entries: the FileEntry of each of `files`, in order.
-  std::vector<std::string> file_names;
-  // SplitRowCounts of each of `files`, rebuilt with them.
-  std::vector<std::vector<int>> split_rows;
-  // What drawing each of `files` keeps between frames, made anew with them.
-  std::vector<RenderCache> render_caches;
-  // The difference pane's horizontal scroll and wrapping.
-  TextView view;
+  // The files git printed, and the file list's entries.
+  LoadedDiff diff;
   int32_t selected_file = 0;
   int32_t context = 3;
   bool split = true;
@@ -42,14 +34,9 @@ struct State {
   std::string git_error;
   // The diff was read from standard input: there is no git to run again.
   bool from_input = false;
-  // Hands a task to the screen's loop from any thread; the screen is drawn
-  // after it runs. Without it, refresh reads git's whole output before it
-  // returns.
-  std::function<void(std::function<void()>)> post;
-  // The diff being read, and whether its text goes on; the last of `files`
-  // may be the part of a file read so far.
-  std::unique_ptr<DiffLoad> load;
-  bool loading = false;
+  // Hands a task to the screen's loop from any thread. Without it, Refresh
+  // reads git's whole output before it returns.
+  Poster post;
 };
 
 // Starts git diff with the state's context and arguments, empties the
@@ -58,7 +45,7 @@ struct State {
 // `git_status` and `git_error` once git has ended. Throws
 // subprocess::SpawnError when git cannot be started, with the lists left
 // empty. Does nothing for a diff read from standard input.
-void refresh(State& state);
+void Refresh(State& state);
 
 // Takes into the lists what the running load has read since it was last
 // asked; returns whether anything changed.
@@ -80,7 +67,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit);
 // on to git diff. Arguments that ask for another output format go to git
 // on the terminal instead. Returns 0, or git's status when git failed
 // before the screen opened.
-int main(int argc, const char** argv);
+int Main(int argc, const char** argv);
 
 // The diff viewer over a diff read from descriptor `fd` (which it closes)
 // after `head`, the part of it read already; keys come from the

@@ -127,34 +127,22 @@ Element CommitDetails(const Commit& commit,
   return ftxui::vbox(std::move(rows));
 }
 
-std::function<Element()> ContentRenderer(
-    const int& selected_file,
-    const std::vector<File>& files,
-    const std::vector<std::vector<int>>& split_rows,
-    std::vector<RenderCache>& render_caches,
-    TextView& view,
-    const bool& split,
-    const std::vector<const Commit*>& commits,
-    const int& selected_commit,
-    const std::vector<CommitRow>& rows,
-    const std::size_t& abbrev,
-    const std::set<std::string>& missing,
-    const std::string& diff_error,
-    const bool& loading) {
-  return [&] {
-    if (selected_file != 0 &&
-        static_cast<size_t>(selected_file) <= files.size()) {
-      return RenderDifference(files[selected_file - 1], split,
-                              {&split_rows[selected_file - 1],
-                               &render_caches[selected_file - 1], &view});
+std::function<Element()> ContentRenderer(State& state) {
+  return [&state] {
+    LoadedDiff& diff = state.diff;
+    const int index = state.selected_file - 1;
+    if (FileAt(diff, index) != nullptr) {
+      return RenderDifference(
+          diff.files[index], state.split,
+          {&diff.split_rows[index], &diff.render_caches[index], &diff.view});
     }
-    if (selected_file != 0 && loading) {
+    if (state.selected_file != 0 && diff.loading) {
       return ftxui::text("loading\u2026") | ftxui::dim;
     }
-    Elements content = ErrorRows(diff_error);
-    content.push_back(CommitDetails(*commits[selected_commit],
-                                    rows[selected_commit].labels, abbrev,
-                                    missing));
+    Elements content = ErrorRows(state.diff_error);
+    content.push_back(CommitDetails(*state.commits[state.selected_commit],
+                                    state.rows[state.selected_commit].labels,
+                                    state.abbrev, state.missing));
     return ftxui::vbox(std::move(content));
   };
 }

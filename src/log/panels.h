@@ -10,13 +10,11 @@
 #include <ftxui/component/component.hpp>
 #include <ftxui/dom/elements.hpp>
 
-#include "diff/diff.h"
-#include "diff/render.h"
 #include "log/commit.h"
 #include "log/rows.h"
+#include "log/state.h"
 #include "log/walk.h"
 #include "ui/list.h"
-#include "ui/text_view.h"
 
 // The drawings of the log screen. Each factory returns a function that the
 // screen hands to a Renderer; the function reads the state it was given by
@@ -35,20 +33,7 @@ ftxui::Element CommitDetails(const Commit& commit,
 // "description" entry (0) or an index past the files is selected, under
 // git's error text when its diff failed; "loading…" for a file that has
 // not arrived yet while `loading`.
-std::function<ftxui::Element()> ContentRenderer(
-    const int& selected_file,
-    const std::vector<File>& files,
-    const std::vector<std::vector<int>>& split_rows,
-    std::vector<RenderCache>& render_caches,
-    TextView& view,
-    const bool& split,
-    const std::vector<const Commit*>& commits,
-    const int& selected_commit,
-    const std::vector<CommitRow>& rows,
-    const std::size_t& abbrev,
-    const std::set<std::string>& missing,
-    const std::string& diff_error,
-    const bool& loading);
+std::function<ftxui::Element()> ContentRenderer(State& state);
 
 // Draws an entry of the commit list from `rows`, in columns fitted to the
 // commit pane's width.

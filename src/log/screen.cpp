@@ -1,7 +1,6 @@
 #include "log/screen.h"
 
 #include <algorithm>
-#include <chrono>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -41,7 +40,7 @@ std::string CommitSearchText(const CommitRow& row) {
 }
 
 void Reload(State& state) {
-  SkipIfGitCannotStart([&state] { refresh(state); });
+  SkipIfGitCannotStart([&state] { Refresh(state); });
 }
 
 void increase_context(State& state) {
@@ -56,19 +55,18 @@ void decrease_context(State& state) {
   Reload(state);
 }
 
-// How long a load waits for git's output before the frame is drawn: a
-// commit's diff that git prints by then shows whole in one frame, a longer
-// one as far as it has come, with the rest as it arrives.
-constexpr auto kSettleTime = std::chrono::milliseconds(40);
-
 // Longer author names are cut in the list.
 constexpr int kAuthorWidthLimit = 20;
 
-void Append(State& state, Listed listed) {
-  state.commits.push_back(listed.commit);
-  state.titles.push_back(listed.commit->title);
+// How far the list is read ahead of the selection.
+constexpr std::size_t kLookAhead = 80;
+
+void Append(State& state, WalkRecord record) {
+  const Commit* commit = KeepCommit(std::move(record.commit));
+  state.commits.push_back(commit);
+  state.titles.push_back(commit->title);
   state.rows.push_back(
-      MakeCommitRow(*listed.commit, std::move(listed.labels), state.abbrev));
+      MakeCommitRow(*commit, std::move(record.labels), state.abbrev));
   state.author_width =
       std::max(state.author_width,
                std::min(state.rows.back().author_width, kAuthorWidthLimit));
@@ -100,39 +98,31 @@ void NoteParents(State& state) {
   }
 }
 
-void ClearDiff(State& state) {
-  state.load.reset();
-  state.loading = false;
-  state.files.clear();
-  state.file_names = {"description"};
-  state.split_rows.clear();
-  state.render_caches.clear();
+void ClearCommitDiff(State& state) {
+  ClearDiff(state.diff);
   state.diff_note.clear();
   state.diff_error.clear();
 }
 
-std::function<void()> Waker(State& state) {
-  if (!state.post) {
-    return {};
-  }
-  return [post = state.post, &state] { post([&state] { TakeLoaded(state); }); };
+void StartCommitDiff(State& state, const std::vector<std::string>& args) {
+  StartLoad(state.diff,
+            ReadGitDiff(args, NextLoadWake(state.diff, state.post,
+                                           [&state] { TakeLoaded(state); })));
 }
 
-std::unique_ptr<DiffLoad> StartLoad(State& state,
-                                    const std::vector<std::string>& args) {
-  return std::make_unique<DiffLoad>(args, Waker(state));
+void NoteEnd(State& state, LoadEnd end) {
+  if (end.status != 0) {
+    state.diff_error = end.error.empty() ? "git diff-tree ended with status " +
+                                               std::to_string(end.status)
+                                         : std::move(end.error);
+  }
 }
 
 // Takes what the load has read after waiting for its end: for a moment
 // when a loop goes on reading, as long as it takes otherwise.
 void Settle(State& state) {
-  state.loading = true;
-  if (state.post) {
-    state.load->WaitForEnd(DiffLoad::Clock::now() + kSettleTime);
-  } else {
-    state.load->WaitForEnd();
-  }
-  TakeLoaded(state);
+  SettleLoad(state.diff, static_cast<bool>(state.post),
+             [&state](LoadEnd end) { NoteEnd(state, end); });
 }
 
 }  // namespace
@@ -143,7 +133,13 @@ std::optional<Refusal> Start(State& state,
   if (!refused.empty()) {
     return Refusal{129, refused + "\n"};
   }
-  state.walk = std::make_unique<Walk>(WalkCommandLine(args));
+  std::function<void()> wake;
+  if (state.post) {
+    wake = [post = state.post, &state] {
+      post([&state] { TakeCommits(state); });
+    };
+  }
+  state.walk = ReadWalk(WalkCommandLine(args), std::move(wake), kLookAhead);
   // Most walks start at HEAD: its diff runs beside the walk, with a first
   // line that names the commit and git's abbreviation of its name, which
   // is as long as every abbreviation in the repository.
@@ -152,29 +148,29 @@ std::optional<Refusal> Start(State& state,
   std::erase(guess_command, "--no-commit-id");
   guess_command.insert(guess_command.end() - 2,
                        {"--always", "--abbrev", "--format=%H %h"});
-  state.load = StartLoad(state, guess_command);
-  std::optional<Listed> first = state.walk->Next();
-  if (!first) {
-    const int status = state.walk->status();
-    if (status == 0) {
+  StartCommitDiff(state, guess_command);
+  state.walk->WaitForRecords(1);
+  WalkFeed::Update first = state.walk->Take();
+  if (first.records.empty()) {
+    if (first.status == 0) {
       return Refusal{0, "No commit to show.\n"};
     }
-    std::string error = state.walk->error();
+    std::string error = first.error;
     if (error.empty()) {
       error = "plimsy log: git log ended with status " +
-              std::to_string(status) + "\n";
+              std::to_string(first.status) + "\n";
     }
-    return Refusal{status, error};
+    return Refusal{first.status, error};
   }
-  const std::string& hash = first->commit->hash;
+  const std::string hash = first.records.front().commit.hash;
   // The diff's text starts after this line; its parser skips the line.
-  const std::string header = state.load->WaitForFirstLine();
+  const std::string header = state.diff.load->WaitForFirstLine();
   const std::size_t blank = header.find(' ');
   if (blank != std::string::npos) {
     state.abbrev = AbbreviationLength(header.substr(blank + 1));
   }
   if (header.substr(0, blank) != hash || blank == std::string::npos) {
-    state.load = StartLoad(state, DiffCommandLine(hash, state.context));
+    StartCommitDiff(state, DiffCommandLine(hash, state.context));
   }
   if (state.abbrev == 0) {
     // HEAD names no commit; the walk started elsewhere.
@@ -188,25 +184,45 @@ std::optional<Refusal> Start(State& state,
   if (state.abbrev == 0) {
     state.abbrev = 7;
   }
-  Append(state, std::move(*first));
-  load_more(state);
-  std::unique_ptr<DiffLoad> load = std::move(state.load);
-  ClearDiff(state);
-  state.load = std::move(load);
+  for (WalkRecord& record : first.records) {
+    Append(state, std::move(record));
+  }
+  // The first screen shows what git prints in a moment, and no later.
+  state.walk->WaitForRecords(kLookAhead, WalkFeed::Clock::now() + kSettleTime);
+  LoadMore(state);
   NoteParents(state);
   Settle(state);
   return std::nullopt;
 }
 
-void load_more(State& state) {
-  while (state.walk != nullptr &&
-         state.selected_commit > static_cast<int>(state.commits.size()) - 80) {
-    std::optional<Listed> listed = state.walk->Next();
-    if (!listed) {
-      return;
-    }
-    Append(state, std::move(*listed));
+bool TakeCommits(State& state) {
+  if (state.walk == nullptr) {
+    return false;
   }
+  WalkFeed::Update update = state.walk->Take();
+  for (WalkRecord& record : update.records) {
+    Append(state, std::move(record));
+  }
+  return !update.empty();
+}
+
+void LoadMore(State& state) {
+  if (state.walk == nullptr) {
+    return;
+  }
+  const std::size_t wanted =
+      static_cast<std::size_t>(std::max(state.selected_commit, 0)) + kLookAhead;
+  state.walk->Want(wanted);
+  if (!state.post) {
+    state.walk->WaitForRecords(wanted);
+  } else if (static_cast<std::size_t>(state.selected_commit) + 1 >=
+             state.commits.size()) {
+    // A key at the last commit read waits a moment for the next, as a
+    // key that runs git waits for its output: a walk that git prints at
+    // once moves on as if it had all been read.
+    state.walk->WaitForRecords(wanted, WalkFeed::Clock::now() + kSettleTime);
+  }
+  TakeCommits(state);
 }
 
 std::vector<std::string> DiffCommandLine(const std::string& hash,
@@ -229,51 +245,33 @@ std::vector<std::string> DiffCommandLine(const std::string& hash,
   return args;
 }
 
-void refresh(State& state) {
+void Refresh(State& state) {
   state.diff_pending = false;
   if (static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
     return;
   }
   ++state.load_requests;
-  ClearDiff(state);
+  ClearCommitDiff(state);
   const Commit& commit = *state.commits[state.selected_commit];
-  state.load = StartLoad(state, DiffCommandLine(commit.hash, state.context,
-                                                state.ignore_whitespace));
+  StartCommitDiff(state, DiffCommandLine(commit.hash, state.context,
+                                         state.ignore_whitespace));
   NoteParents(state);
   Settle(state);
 }
 
 bool TakeLoaded(State& state) {
-  if (state.load == nullptr) {
-    return false;
-  }
-  LoadUpdate update = state.load->Take();
-  if (update.empty()) {
-    return false;
-  }
-  TakeFiles(update, {state.files, state.file_names, state.split_rows,
-                     state.render_caches});
-  if (update.ended) {
-    state.loading = false;
-    state.load.reset();
-    if (update.status != 0) {
-      state.diff_error = update.error.empty()
-                             ? "git diff-tree ended with status " +
-                                   std::to_string(update.status)
-                             : std::move(update.error);
-    }
-  }
-  return true;
+  return plimsy::TakeLoaded(state.diff,
+                            [&state](LoadEnd end) { NoteEnd(state, end); });
 }
 
-void on_commit_change(State& state) {
+void OnCommitChange(State& state) {
   state.selected_file = 0;
   if (!state.post) {
     Reload(state);
     return;
   }
-  ClearDiff(state);
-  state.loading = true;
+  ClearCommitDiff(state);
+  state.diff.loading = true;
   state.diff_pending = true;
   const int request = ++state.load_requests;
   state.post([&state, request] {
@@ -292,9 +290,8 @@ void LoadPendingDiff(State& state) {
   }
   Reload(state);
   // Keys typed ahead into the file list find its files.
-  if (state.load != nullptr && state.files.empty()) {
-    state.load->WaitForFirst();
-    TakeLoaded(state);
+  if (state.diff.files.empty()) {
+    TakeFirst(state.diff, [&state](LoadEnd end) { NoteEnd(state, end); });
   }
 }
 
@@ -327,24 +324,21 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   using ftxui::Component;
   using ftxui::Event;
 
-  Component content_view = ftxui::Renderer(ContentRenderer(
-      state.selected_file, state.files, state.split_rows, state.render_caches,
-      state.view, state.split, state.commits, state.selected_commit, state.rows,
-      state.abbrev, state.missing, state.diff_error, state.loading));
+  Component content_view = ftxui::Renderer(ContentRenderer(state));
   std::shared_ptr<ftxui::ScrollerBase> content_scroller =
-      ftxui::MakeScroller(content_view, &state.view);
+      ftxui::MakeScroller(content_view, &state.diff.view);
   Component content_pane =
       ftxui::Renderer(content_scroller, ContentPaneRenderer(content_scroller));
   // What the content pane shows changed: it starts at its top.
   auto content_changed = [&state, content_scroller] {
     content_scroller->SelectAtTop(0);
-    state.view.column = 0;
+    state.diff.view.column = 0;
   };
   auto commit_changed = [&state, content_changed] {
-    on_commit_change(state);
+    OnCommitChange(state);
     content_changed();
   };
-  auto highlight = [&state] { return state.view.highlight.get(); };
+  auto highlight = [&state] { return state.diff.view.highlight.get(); };
 
   ListOption commit_option;
   commit_option.on_change = commit_changed;
@@ -360,9 +354,10 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   file_option.on_change = content_changed;
   file_option.highlight = highlight;
   Component file_menu =
-      List(&state.file_names, &state.selected_file, file_option);
+      List(&state.diff.names, &state.selected_file, file_option);
   Component files_pane = ftxui::Renderer(
-      file_menu, FilesPaneRenderer(file_menu, state.diff_note, state.loading));
+      file_menu,
+      FilesPaneRenderer(file_menu, state.diff_note, state.diff.loading));
 
   auto commits_width = std::make_shared<SideWidth>(&state.commits_width);
   auto files_width = std::make_shared<SideWidth>(&state.files_width);
@@ -384,12 +379,12 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   // The file the content pane shows, as drawn now.
   auto drawn = [&state]() -> std::optional<DrawnFile> {
     const int index = state.selected_file - 1;
-    if (index < 0 || index >= static_cast<int>(state.files.size())) {
+    if (index < 0 || index >= static_cast<int>(state.diff.files.size())) {
       return std::nullopt;
     }
-    return DrawnFile(
-        state.files[index], state.split,
-        {&state.split_rows[index], &state.render_caches[index], &state.view});
+    return DrawnFile(state.diff.files[index], state.split,
+                     {&state.diff.split_rows[index],
+                      &state.diff.render_caches[index], &state.diff.view});
   };
   auto to_hunk = [drawn, content_scroller](const Event& event) {
     std::optional<DrawnFile> file = drawn();
@@ -422,9 +417,9 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   options.more_context = [&state] { increase_context(state); };
   options.exit = exit;
   options.status = [&state] {
-    return std::string(state.loading ? "loading\u2026" : "");
+    return std::string(state.diff.loading ? "loading\u2026" : "");
   };
-  options.view = &state.view;
+  options.view = &state.diff.view;
   options.panes = {
       {commit_menu,
        ListSearch(
@@ -435,8 +430,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
       {file_menu,
        ListSearch(
            state.selected_file,
-           [&state] { return static_cast<int>(state.file_names.size()); },
-           [&state](int i) { return state.file_names[i]; }, content_changed)},
+           [&state] { return static_cast<int>(state.diff.names.size()); },
+           [&state](int i) { return state.diff.names[i]; }, content_changed)},
       {content_scroller,
        [drawn, content_scroller](const Finder& finder, bool forward) {
          return SearchFile(drawn(), *content_scroller, finder, forward);
@@ -460,14 +455,14 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
           LoadPendingDiff(state);
         }
         // The walk sees the selection as it was before the event moves it.
-        load_more(state);
+        LoadMore(state);
         return false;
       }));
   commit_menu->TakeFocus();
   return root;
 }
 
-int main(int argc, const char** argv) {
+int Main(int argc, const char** argv) {
   State state;
   state.post = PostToScreen;
   try {

@@ -247,41 +247,6 @@ std::vector<std::string> WalkCommandLine(const std::vector<std::string>& args) {
   return command_line;
 }
 
-Walk::Walk(const std::vector<std::string>& args) : stream_(GitStream(args)) {}
-
-std::optional<Listed> Walk::Next() {
-  while (!ended_) {
-    std::size_t end = buffer_.find('\0', scanned_);
-    if (end == std::string::npos) {
-      if (!output_ended_) {
-        // Only the unfinished record is kept before reading more.
-        buffer_.erase(0, start_);
-        start_ = 0;
-        scanned_ = buffer_.size();
-        output_ended_ = !stream_.Read(buffer_);
-        continue;
-      }
-      if (start_ == buffer_.size()) {
-        status_ = stream_.Wait();
-        ended_ = true;
-        break;
-      }
-      // The last record has no separator after it.
-      end = buffer_.size();
-    }
-    std::string_view record(buffer_.data() + start_, end - start_);
-    start_ = std::min(end + 1, buffer_.size());
-    scanned_ = start_;
-    Commit commit;
-    Listed listed;
-    if (ParseLogRecord(record, commit, listed.labels)) {
-      listed.commit = KeepCommit(std::move(commit));
-      return listed;
-    }
-  }
-  return std::nullopt;
-}
-
 void ReadCommits(const std::vector<std::string>& hashes,
                  std::set<std::string>& missing) {
   std::vector<std::string> wanted;

@@ -1,16 +1,12 @@
 #ifndef PLIMSY_LOG_WALK_H_
 #define PLIMSY_LOG_WALK_H_
 
-#include <sys/types.h>
-
-#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "log/commit.h"
-#include "process.h"
 
 namespace plimsy::log {
 
@@ -45,40 +41,6 @@ std::string RefusedArgument(const std::vector<std::string>& args);
 // The git arguments (without "git") that list, one record each, the
 // commits that `git log args` lists, in the same order.
 std::vector<std::string> WalkCommandLine(const std::vector<std::string>& args);
-
-// A commit as the walk lists it: the kept record and its labels.
-struct Listed {
-  const Commit* commit = nullptr;
-  std::vector<RefLabel> labels;
-};
-
-// One running `git log`, whose records are read as they are asked for.
-// Destroying the walk ends git if it still runs.
-class Walk {
- public:
-  // Starts git with these arguments (without "git"). Throws
-  // subprocess::SpawnError when git cannot be started.
-  explicit Walk(const std::vector<std::string>& args);
-
-  // The next commit git lists, or nothing once its output has ended.
-  std::optional<Listed> Next();
-
-  // Whether git's output has ended; then its exit status and standard
-  // error.
-  bool ended() const { return ended_; }
-  int status() const { return status_; }
-  const std::string& error() const { return stream_.error(); }
-  pid_t pid() const { return stream_.pid(); }
-
- private:
-  subprocess::Stream stream_;
-  std::string buffer_;
-  std::size_t start_ = 0;
-  std::size_t scanned_ = 0;
-  bool output_ended_ = false;
-  bool ended_ = false;
-  int status_ = 0;
-};
 
 // Reads, with one git run, the commits named by `hashes` that are neither
 // kept (CachedCommit) nor in `missing`; a name git does not give is added

@@ -1,0 +1,117 @@
+#include "diff/loaded_diff.h"
+
+#include <utility>
+
+#include "diff/file_labels.h"
+#include "diff/rows.h"
+
+namespace plimsy {
+namespace {
+
+void Append(LoadedDiff& diff, LoadedFile loaded) {
+  diff.names.push_back(FileEntry(loaded.part.file));
+  diff.files.push_back(std::move(loaded.part.file));
+  diff.split_rows.push_back(std::move(loaded.split_rows));
+  diff.render_caches.emplace_back();
+}
+
+// Joins a part to the last file: the hunk it goes on with is counted
+// again, its other hunks came counted.
+void Join(LoadedDiff& diff, LoadedFile loaded) {
+  File& file = diff.files.back();
+  std::vector<int>& rows = diff.split_rows.back();
+  const std::size_t joined = file.hunks.size() - 1;
+  auto counted = loaded.split_rows.begin();
+  if (JoinPart(file, std::move(loaded.part))) {
+    rows[joined] = SplitRowCount(file.hunks[joined]);
+    ++counted;
+  }
+  rows.insert(rows.end(), counted, loaded.split_rows.end());
+  diff.names.back() = FileEntry(file);
+  diff.render_caches.back() = RenderCache();
+}
+
+}  // namespace
+
+void ClearDiff(LoadedDiff& diff) {
+  diff.load.reset();
+  diff.loading = false;
+  diff.files.clear();
+  diff.names = diff.leading;
+  diff.split_rows.clear();
+  diff.render_caches.clear();
+}
+
+std::function<void()> NextLoadWake(LoadedDiff& diff,
+                                   const Poster& post,
+                                   std::function<void()> take) {
+  if (!post) {
+    return {};
+  }
+  const int request = diff.request + 1;
+  return [post, take = std::move(take), &diff, request] {
+    post([take, &diff, request] {
+      if (diff.request == request) {
+        take();
+      }
+    });
+  };
+}
+
+void StartLoad(LoadedDiff& diff, std::unique_ptr<DiffFeed> load) {
+  ClearDiff(diff);
+  ++diff.request;
+  diff.load = std::move(load);
+  diff.loading = true;
+}
+
+bool TakeLoaded(LoadedDiff& diff, const std::function<void(LoadEnd)>& ended) {
+  if (diff.load == nullptr) {
+    return false;
+  }
+  DiffFeed::Update update = diff.load->Take();
+  if (update.empty()) {
+    return false;
+  }
+  for (LoadedFile& loaded : update.records) {
+    if (loaded.part.joins && !diff.files.empty()) {
+      Join(diff, std::move(loaded));
+    } else {
+      Append(diff, std::move(loaded));
+    }
+  }
+  if (update.ended) {
+    diff.loading = false;
+    diff.load.reset();
+    if (ended) {
+      ended({update.status, std::move(update.error)});
+    }
+  }
+  return true;
+}
+
+void SettleLoad(LoadedDiff& diff,
+                bool briefly,
+                const std::function<void(LoadEnd)>& ended) {
+  if (diff.load != nullptr) {
+    diff.load->WaitForEnd(briefly ? DiffFeed::Clock::now() + kSettleTime
+                                  : DiffFeed::Clock::time_point::max());
+    TakeLoaded(diff, ended);
+  }
+}
+
+void TakeFirst(LoadedDiff& diff, const std::function<void(LoadEnd)>& ended) {
+  if (diff.load != nullptr) {
+    diff.load->WaitForFirst();
+    TakeLoaded(diff, ended);
+  }
+}
+
+const File* FileAt(const LoadedDiff& diff, int index) {
+  if (index < 0 || index >= static_cast<int>(diff.files.size())) {
+    return nullptr;
+  }
+  return &diff.files[index];
+}
+
+}  // namespace plimsy

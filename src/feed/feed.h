@@ -1,0 +1,340 @@
+#ifndef PLIMSY_FEED_FEED_H_
+#define PLIMSY_FEED_FEED_H_
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "child_registry.h"
+#include "feed/source.h"
+#include "process.h"
+
+// One way for a screen to read a stream: a thread of the feed's own reads
+// the text as it comes, a parser turns it into records, and the screen
+// takes them a batch at a time, woken once per batch, while its keys keep
+// working. The screen's thread never reads a pipe or waits for a child.
+namespace plimsy {
+
+// Hands a task to a screen's loop from any thread; the screen is drawn
+// after it runs.
+using Poster = std::function<void(std::function<void()>)>;
+
+// How long a key that runs git waits for git's output before the frame is
+// drawn: what git prints at once comes whole in one frame, a long text
+// shows what has arrived by then and the rest as it comes.
+inline constexpr auto kSettleTime = std::chrono::milliseconds(40);
+
+// What a feed hands over at a time.
+template <typename Record>
+struct FeedUpdate {
+  std::vector<Record> records;
+  // The text has ended and every record has been handed over; then git's
+  // exit status (0 for a text that was not git's) and its standard error.
+  bool ended = false;
+  int status = 0;
+  std::string error;
+
+  bool empty() const { return records.empty() && !ended; }
+};
+
+// A parser, used on the feed's thread only, provides:
+//   using Record = ...;
+//   void Read(std::string_view text);   // the next piece of the text
+//   void Finish();                      // the text has ended
+//   std::size_t ready() const;          // records read, not yet taken
+//   bool Due(bool first) const;         // what is read is worth handing
+//                                       // over now; `first` while nothing
+//                                       // has been
+//   void Take(std::vector<Record>& out, std::size_t most);
+template <typename Parser>
+class Feed {
+ public:
+  using Record = typename Parser::Record;
+  using Update = FeedUpdate<Record>;
+  using Clock = std::chrono::steady_clock;
+
+  static constexpr std::size_t kAll = std::numeric_limits<std::size_t>::max();
+  // How often records are handed over after the first: each hand-over
+  // draws a frame.
+  static constexpr auto kInterval = std::chrono::milliseconds(30);
+  static constexpr std::size_t kFirstLineLimit = 4096;
+
+  // Reads `source` through `parser`, handing over `wanted` records at most
+  // until Want asks for more; git is then left waiting on a full pipe.
+  // `wake` is called from the feed's thread whenever something new waits to
+  // be taken and the last call has been answered by Take.
+  Feed(FeedSource source,
+       Parser parser,
+       std::function<void()> wake,
+       std::size_t wanted = kAll)
+      : source_(std::move(source)),
+        parser_(std::move(parser)),
+        wake_(std::move(wake)),
+        wanted_(wanted) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+      throw subprocess::SpawnError(std::string("pipe: ") +
+                                   std::strerror(errno));
+    }
+    stop_read_ = fds[0];
+    stop_write_ = fds[1];
+    // The thread takes no signal: those that end the program are for the
+    // screen's own handling.
+    SignalsHeld held;
+    thread_ = std::thread(&Feed::Run, this);
+  }
+
+  // Stops the thread, which ends git if it still runs and reaps it.
+  ~Feed() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+      changed_.notify_all();
+    }
+    const char stop = 0;
+    while (write(stop_write_, &stop, 1) < 0 && errno == EINTR) {
+    }
+    thread_.join();
+    close(stop_read_);
+    close(stop_write_);
+  }
+  Feed(const Feed&) = delete;
+  Feed& operator=(const Feed&) = delete;
+
+  // What has been handed over since the last call. Never waits.
+  Update Take() {
+    std::lock_guard lock(mutex_);
+    Update update = std::move(shared_);
+    shared_ = Update();
+    woken_ = false;
+    return update;
+  }
+
+  // Lets the feed hand over `records` records in all.
+  void Want(std::size_t records) {
+    std::lock_guard lock(mutex_);
+    if (records > wanted_) {
+      wanted_ = records;
+      changed_.notify_all();
+    }
+  }
+
+  // These wait, until `deadline` or as long as it takes, until the text has
+  // ended and all is handed over; until something has been handed over;
+  // until `records` records have been, in all. Each also returns once the
+  // text has ended. No wake is sent meanwhile: the caller takes what has
+  // arrived next.
+  void WaitForEnd(Clock::time_point deadline = Clock::time_point::max()) {
+    Wait(deadline, [this] { return ended_; });
+  }
+  void WaitForFirst() {
+    Wait(Clock::time_point::max(), [this] { return delivered_ > 0 || ended_; });
+  }
+  void WaitForRecords(std::size_t records,
+                      Clock::time_point deadline = Clock::time_point::max()) {
+    Wait(deadline, [this, records] { return delivered_ >= records || ended_; });
+  }
+  // Waits until the first line of the text has arrived whole, or the text
+  // has ended, and returns it (its first 4 KiB).
+  std::string WaitForFirstLine() {
+    Wait(Clock::time_point::max(),
+         [this] { return first_line_.has_value() || source_ended_; });
+    std::lock_guard lock(mutex_);
+    return first_line_.value_or(std::string());
+  }
+
+  // The child's process id, or -1 for a text that is not git's.
+  pid_t pid() const { return pid_; }
+
+  // Whether the end has been handed over; then git's exit status.
+  bool ended() {
+    std::lock_guard lock(mutex_);
+    return ended_;
+  }
+  int status() {
+    std::lock_guard lock(mutex_);
+    return status_;
+  }
+
+ private:
+  void Run() {
+    std::string chunk = source_.TakeHead();
+    std::string first_text;
+    bool source_ended = false;
+    int status = 0;
+    std::string error;
+    bool published = false;
+    Clock::time_point last_publish;
+    while (true) {
+      if (!chunk.empty()) {
+        if (!first_line_known_) {
+          first_text += chunk.substr(0, kFirstLineLimit);
+          NoteFirstLine(first_text, false);
+        }
+        parser_.Read(chunk);
+        chunk.clear();
+      }
+      std::size_t room;
+      {
+        std::lock_guard lock(mutex_);
+        if (stopping_) {
+          break;
+        }
+        room = wanted_ - delivered_;
+      }
+      // The end goes at once; other hand-overs wait for the interval.
+      const bool due =
+          source_ended
+              ? parser_.ready() > 0 && room > 0
+              : room > 0 && parser_.Due(!published) &&
+                    (!published || Clock::now() - last_publish >= kInterval);
+      const bool all_out = source_ended && parser_.ready() == 0;
+      if (due || all_out) {
+        std::vector<Record> records;
+        parser_.Take(records, room);
+        Publish(std::move(records), source_ended && parser_.ready() == 0,
+                status, error);
+        published = true;
+        last_publish = Clock::now();
+        if (all_out || (source_ended && parser_.ready() == 0)) {
+          break;
+        }
+        continue;
+      }
+      // A hand-over that waits for the interval bounds the wait.
+      int timeout = -1;
+      if (room > 0 && !source_ended && parser_.Due(!published)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            last_publish + kInterval - Clock::now());
+        timeout = static_cast<int>(std::max<long>(left.count(), 0));
+      }
+      if (source_ended || parser_.ready() >= room) {
+        // Enough is read until more is wanted.
+        std::unique_lock lock(mutex_);
+        const std::size_t wanted = wanted_;
+        auto more = [this, wanted] { return stopping_ || wanted_ != wanted; };
+        if (timeout < 0) {
+          changed_.wait(lock, more);
+        } else {
+          changed_.wait_for(lock, std::chrono::milliseconds(timeout), more);
+        }
+        continue;
+      }
+      const auto result = source_.ReadSome(chunk, stop_read_, timeout);
+      if (result == FeedSource::ReadResult::kStopped) {
+        break;
+      }
+      if (result == FeedSource::ReadResult::kEnded) {
+        parser_.Finish();
+        status = source_.End(error);
+        source_ended = true;
+        NoteFirstLine(first_text, true);
+      }
+    }
+    // Ends git if it still runs.
+    source_.Close();
+  }
+
+  void NoteFirstLine(const std::string& text, bool ended) {
+    if (first_line_known_) {
+      return;
+    }
+    const std::size_t end = text.find('\n');
+    std::lock_guard lock(mutex_);
+    if (ended) {
+      source_ended_ = true;
+      changed_.notify_all();
+    }
+    if (end == std::string::npos && !ended && text.size() < kFirstLineLimit) {
+      return;
+    }
+    first_line_known_ = true;
+    first_line_ = text.substr(0, std::min(end, kFirstLineLimit));
+    changed_.notify_all();
+  }
+
+  void Publish(std::vector<Record> records,
+               bool ended,
+               int status,
+               const std::string& error) {
+    bool wake = false;
+    {
+      std::lock_guard lock(mutex_);
+      delivered_ += records.size();
+      if (shared_.records.empty()) {
+        shared_.records = std::move(records);
+      } else {
+        shared_.records.insert(shared_.records.end(),
+                               std::make_move_iterator(records.begin()),
+                               std::make_move_iterator(records.end()));
+      }
+      if (ended) {
+        shared_.ended = true;
+        shared_.status = status;
+        shared_.error = error;
+        status_ = status;
+        ended_ = true;
+        source_ended_ = true;
+      }
+      wake = !woken_;
+      woken_ = true;
+      changed_.notify_all();
+    }
+    if (wake && wake_) {
+      wake_();
+    }
+  }
+
+  template <typename Done>
+  void Wait(Clock::time_point deadline, Done done) {
+    std::unique_lock lock(mutex_);
+    woken_ = true;
+    if (deadline == Clock::time_point::max()) {
+      changed_.wait(lock, done);
+    } else {
+      changed_.wait_until(lock, deadline, done);
+    }
+  }
+
+  FeedSource source_;
+  Parser parser_;
+  std::function<void()> wake_;
+  const pid_t pid_ = source_.pid();
+  int stop_read_ = -1;
+  int stop_write_ = -1;
+  // Only the feed's thread reads and writes it.
+  bool first_line_known_ = false;
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  Update shared_;
+  std::size_t wanted_;
+  std::size_t delivered_ = 0;
+  bool stopping_ = false;
+  bool ended_ = false;
+  int status_ = 0;
+  bool source_ended_ = false;
+  bool woken_ = false;
+  std::optional<std::string> first_line_;
+
+  std::thread thread_;
+};
+
+}  // namespace plimsy
+
+#endif  // PLIMSY_FEED_FEED_H_

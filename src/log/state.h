@@ -1,0 +1,61 @@
+#ifndef PLIMSY_LOG_STATE_H_
+#define PLIMSY_LOG_STATE_H_
+
+#include <cstddef>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "diff/loaded_diff.h"
+#include "feed/feed.h"
+#include "log/commit.h"
+#include "log/rows.h"
+#include "log/walk_feed.h"
+
+namespace plimsy::log {
+
+// Everything the commit browser shows and remembers while it runs.
+struct State {
+  // git's walk, read ahead of the selection; its git is ended and reaped
+  // when the state goes.
+  std::unique_ptr<WalkFeed> walk;
+  // Digits of an abbreviated object name, as git abbreviates them here.
+  std::size_t abbrev = 7;
+  int selected_commit = 0;
+  std::vector<const Commit*> commits;
+  std::vector<std::string> titles;
+  // What the commit list shows of each of `commits`.
+  std::vector<CommitRow> rows;
+  // The widest author name listed, up to a limit, in cells.
+  int author_width = 0;
+  // Commits named as parents that the repository does not have.
+  std::set<std::string> missing;
+  int context = 3;
+  bool split = true;
+  // Adds -w to the commit's diff: changes in whitespace are not shown.
+  bool ignore_whitespace = false;
+  // The selected commit's diff; its file list starts with "description".
+  LoadedDiff diff{std::vector<std::string>{"description"}};
+  // What a merge's files are diffed against; empty for other commits.
+  std::string diff_note;
+  // git's standard error when the selected commit's diff failed.
+  std::string diff_error;
+  int selected_file = 0;
+  int commits_width = 25;
+  int files_width = 25;
+  // Hands a task to the screen's loop from any thread. With it, a change
+  // of the selection loads the diff in a task of its own, after the keys
+  // already queued, and loads go on from the loop; without it, every load
+  // is read as far as it is needed at once.
+  Poster post;
+  // Counts the diffs asked for; a task that finds it changed has been
+  // overtaken.
+  int load_requests = 0;
+  // The selected commit's diff waits in such a task.
+  bool diff_pending = false;
+};
+
+}  // namespace plimsy::log
+
+#endif  // PLIMSY_LOG_STATE_H_

@@ -1,0 +1,60 @@
+#ifndef PLIMSY_LOG_WALK_FEED_H_
+#define PLIMSY_LOG_WALK_FEED_H_
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "feed/feed.h"
+#include "log/commit.h"
+#include "log/walk.h"
+
+namespace plimsy::log {
+
+// A commit as git's walk lists it, with its reference labels.
+struct WalkRecord {
+  Commit commit;
+  std::vector<RefLabel> labels;
+};
+
+// Reads the NUL-separated records of `git log --pretty=raw -z` for a feed:
+//
+//   commit 3f6c…e1 (HEAD -> refs/heads/main)\n
+//   tree …\nparent …\nauthor …\ncommitter …\n\n    title\n\0commit …
+//
+// becomes one WalkRecord per commit; a record that names no commit is
+// skipped.
+class WalkParser {
+ public:
+  using Record = WalkRecord;
+
+  void Read(std::string_view text);
+  void Finish();
+  std::size_t ready() const { return ready_.size(); }
+  bool Due(bool) const { return !ready_.empty(); }
+  void Take(std::vector<WalkRecord>& out, std::size_t most);
+
+ private:
+  void Parse(std::string_view record);
+
+  // The record not yet ended by its separator.
+  std::string partial_;
+  std::deque<WalkRecord> ready_;
+};
+
+using WalkFeed = Feed<WalkParser>;
+
+// Starts git's walk for `args` (without "git"), handing over `wanted`
+// commits until more are wanted. Throws subprocess::SpawnError when git
+// cannot be started.
+std::unique_ptr<WalkFeed> ReadWalk(const std::vector<std::string>& args,
+                                   std::function<void()> wake,
+                                   std::size_t wanted);
+
+}  // namespace plimsy::log
+
+#endif  // PLIMSY_LOG_WALK_FEED_H_
