@@ -13,7 +13,7 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/screen.h"
-#include "git.h"
+#include "git/run.h"
 #include "support.h"
 #include "ui_support.h"
 

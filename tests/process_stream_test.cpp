@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "process.h"
+#include "sys/process.h"
 
 namespace subprocess {
 namespace {

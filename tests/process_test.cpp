@@ -1,4 +1,4 @@
-#include "process.h"
+#include "sys/process.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <thread>
 
-#include "process.h"
+#include "sys/process.h"
 
 namespace plimsy::testing {
 namespace {

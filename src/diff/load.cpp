@@ -9,10 +9,10 @@
 #include <cstring>
 #include <utility>
 
-#include "child_registry.h"
 #include "diff/file_labels.h"
 #include "diff/strip_colour.h"
-#include "git.h"
+#include "git/run.h"
+#include "sys/child_registry.h"
 
 namespace plimsy {
 namespace {

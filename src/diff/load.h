@@ -14,7 +14,7 @@
 
 #include "diff/diff.h"
 #include "diff/render.h"
-#include "process.h"
+#include "sys/process.h"
 
 namespace plimsy {
 

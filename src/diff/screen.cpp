@@ -20,13 +20,13 @@
 #include <ftxui/screen/terminal.hpp>
 
 #include "diff/file_labels.h"
-#include "diff/format_options.h"
 #include "diff/pane_keys.h"
 #include "diff/positions.h"
 #include "diff/render.h"
-#include "git.h"
-#include "process.h"
-#include "terminal.h"
+#include "git/arguments.h"
+#include "git/run.h"
+#include "sys/process.h"
+#include "sys/terminal.h"
 #include "ui/display_text.h"
 #include "ui/list.h"
 #include "ui/screen_frame.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "git.h"
+#include "git/run.h"
 
 namespace plimsy::log {
 namespace {

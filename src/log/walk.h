@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "log/commit.h"
-#include "process.h"
+#include "sys/process.h"
 
 namespace plimsy::log {
 

@@ -1,5 +1,5 @@
-#ifndef PLIMSY_DIFF_FORMAT_OPTIONS_H_
-#define PLIMSY_DIFF_FORMAT_OPTIONS_H_
+#ifndef PLIMSY_GIT_ARGUMENTS_H_
+#define PLIMSY_GIT_ARGUMENTS_H_
 
 #include <string>
 #include <vector>
@@ -16,4 +16,4 @@ bool AsksForAnotherFormat(const std::vector<std::string>& arguments);
 
 }  // namespace plimsy::diff
 
-#endif  // PLIMSY_DIFF_FORMAT_OPTIONS_H_
+#endif  // PLIMSY_GIT_ARGUMENTS_H_

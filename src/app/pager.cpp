@@ -1,4 +1,4 @@
-#include "pager.h"
+#include "app/pager.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,11 +12,11 @@
 #include <string_view>
 #include <utility>
 
-#include "commands.h"
+#include "app/commands.h"
 #include "diff/diff.h"
 #include "diff/screen.h"
 #include "diff/strip_colour.h"
-#include "terminal.h"
+#include "sys/terminal.h"
 
 extern char** environ;
 

@@ -1,4 +1,4 @@
-#include "process.h"
+#include "sys/process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,7 +14,7 @@
 #include <thread>
 #include <utility>
 
-#include "child_registry.h"
+#include "sys/child_registry.h"
 
 extern char** environ;
 

@@ -1,4 +1,4 @@
-#include "diff/format_options.h"
+#include "git/arguments.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "commands.h"
+#include "app/commands.h"
 
 #include <unistd.h>
 
@@ -7,13 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "app/manual.h"
+#include "app/pager.h"
 #include "diff/screen.h"
-#include "git.h"
+#include "git/run.h"
 #include "log/screen.h"
-#include "manual.h"
-#include "pager.h"
-#include "process.h"
-#include "terminal.h"
+#include "sys/process.h"
+#include "sys/terminal.h"
 #include "version.h"
 
 namespace plimsy {

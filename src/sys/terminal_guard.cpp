@@ -1,4 +1,4 @@
-#include "terminal_guard.h"
+#include "sys/terminal_guard.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,7 +10,7 @@
 #include <atomic>
 #include <cerrno>
 
-#include "child_registry.h"
+#include "sys/child_registry.h"
 
 namespace plimsy {
 namespace {

@@ -1,5 +1,5 @@
-#ifndef PLIMSY_PROCESS_H_
-#define PLIMSY_PROCESS_H_
+#ifndef PLIMSY_SYS_PROCESS_H_
+#define PLIMSY_SYS_PROCESS_H_
 
 #include <sys/types.h>
 
@@ -97,4 +97,4 @@ class Stream {
 
 }  // namespace subprocess
 
-#endif  // PLIMSY_PROCESS_H_
+#endif  // PLIMSY_SYS_PROCESS_H_

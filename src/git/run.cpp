@@ -1,4 +1,4 @@
-#include "git.h"
+#include "git/run.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "process.h"
+#include "sys/process.h"
 
 extern char** environ;
 

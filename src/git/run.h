@@ -1,11 +1,11 @@
-#ifndef PLIMSY_GIT_H_
-#define PLIMSY_GIT_H_
+#ifndef PLIMSY_GIT_RUN_H_
+#define PLIMSY_GIT_RUN_H_
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "process.h"
+#include "sys/process.h"
 
 namespace plimsy {
 
@@ -65,4 +65,4 @@ int ReportGitNotStarted(const std::exception& error);
 
 }  // namespace plimsy
 
-#endif  // PLIMSY_GIT_H_
+#endif  // PLIMSY_GIT_RUN_H_

@@ -1,12 +1,12 @@
-#include "manual.h"
+#include "app/manual.h"
 
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "commands.h"
-#include "process.h"
+#include "app/commands.h"
+#include "sys/process.h"
 
 namespace plimsy {
 namespace {

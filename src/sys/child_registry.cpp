@@ -1,4 +1,4 @@
-#include "child_registry.h"
+#include "sys/child_registry.h"
 
 #include <pthread.h>
 #include <sys/wait.h>
