@@ -102,7 +102,7 @@ int GitFallback(int argc, const char** argv) {
   std::vector<std::string> args(argv, argv + argc);
   try {
     return GitInherited(args);
-  } catch (const subprocess::SpawnError& error) {
+  } catch (const SpawnError& error) {
     return ReportGitNotStarted(error);
   }
 }

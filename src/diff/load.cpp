@@ -17,7 +17,7 @@
 namespace plimsy {
 namespace {
 
-using ReadResult = subprocess::Stream::ReadResult;
+using ReadResult = Stream::ReadResult;
 
 // How often the files read meanwhile are handed over, after the first:
 // each hand-over draws a frame.
@@ -78,7 +78,7 @@ DiffLoad::DiffLoad(const std::vector<std::string>& args,
                    std::function<void()> wake)
     : wake_(std::move(wake)),
       // The stream cannot move: it is made in place.
-      stream_(new subprocess::Stream(GitStream(args))) {
+      stream_(new Stream(GitStream(args))) {
   Start({}, false, {});
 }
 
@@ -96,7 +96,7 @@ void DiffLoad::Start(std::string head,
                      DiffReader::Options options) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
-    throw subprocess::SpawnError(std::string("pipe: ") + std::strerror(errno));
+    throw SpawnError(std::string("pipe: ") + std::strerror(errno));
   }
   stop_read_ = fds[0];
   stop_write_ = fds[1];

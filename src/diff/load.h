@@ -63,7 +63,7 @@ class DiffLoad {
   // Runs git with `args` (without "git"), as GitStream does. `wake` is
   // called from the load's thread whenever something new waits to be
   // taken and the last call has been answered by Take. Throws
-  // subprocess::SpawnError when git cannot be started.
+  // SpawnError when git cannot be started.
   DiffLoad(const std::vector<std::string>& args, std::function<void()> wake);
 
   // Reads descriptor `fd`, which the load owns and closes, after `head`,
@@ -105,7 +105,7 @@ class DiffLoad {
  private:
   void Start(std::string head, bool strip_colour, DiffReader::Options options);
   void Run(std::string head, bool strip_colour, DiffReader::Options options);
-  subprocess::Stream::ReadResult ReadMore(std::string& chunk, int timeout_ms);
+  Stream::ReadResult ReadMore(std::string& chunk, int timeout_ms);
   int EndSource(std::string& error);
   void Publish(std::vector<LoadedFile>& ready,
                bool ended,
@@ -116,7 +116,7 @@ class DiffLoad {
   void Wait(Clock::time_point deadline, Done done);
 
   std::function<void()> wake_;
-  std::unique_ptr<subprocess::Stream> stream_;
+  std::unique_ptr<Stream> stream_;
   int fd_ = -1;
   int stop_read_ = -1;
   int stop_write_ = -1;

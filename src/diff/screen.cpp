@@ -180,7 +180,7 @@ void StepContext(State& state, int step) {
   state.context = std::max(0, state.context + step);
   try {
     refresh(state);
-  } catch (const subprocess::SpawnError& error) {
+  } catch (const SpawnError& error) {
     state.git_status = kGitNotStarted;
     state.git_error = std::string("cannot run git: ") + error.what();
   }
@@ -333,7 +333,7 @@ int main(int argc, const char** argv) {
     }
     // The first screen shows as soon as it is read, not when git ends.
     StartDiff(state);
-  } catch (const subprocess::SpawnError& error) {
+  } catch (const SpawnError& error) {
     return ReportGitNotStarted(error);
   }
   WaitForFirstScreen(state);
@@ -362,7 +362,7 @@ int MainOnInput(std::string head, int fd) {
     state.load = std::make_unique<DiffLoad>(
         std::move(head), fd, true, DiffReader::Options{.mixed_text = true},
         Waker(state));
-  } catch (const subprocess::SpawnError& error) {
+  } catch (const SpawnError& error) {
     close(fd);
     std::cerr << "plimsy: " << error.what() << std::endl;
     return 1;

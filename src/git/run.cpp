@@ -101,25 +101,25 @@ GitResult GitCapture(const std::vector<std::string>& args) {
   if (Observer()) {
     Observer()(command_line);
   }
-  subprocess::RunOptions options;
-  options.cin = subprocess::PipeOption::close;
-  options.cout = subprocess::PipeOption::pipe;
-  options.cerr = subprocess::PipeOption::pipe;
+  RunOptions options;
+  options.in = PipeOption::kClose;
+  options.out = PipeOption::kPipe;
+  options.err = PipeOption::kPipe;
   options.env = CapturingEnvironment();
-  subprocess::CompletedProcess done = subprocess::run(command_line, options);
-  return {done.returncode, std::move(done.cout), std::move(done.cerr)};
+  CompletedProcess done = Run(command_line, options);
+  return {done.status, std::move(done.out), std::move(done.err)};
 }
 
-subprocess::Stream GitStream(const std::vector<std::string>& args) {
+Stream GitStream(const std::vector<std::string>& args) {
   std::vector<std::string> command_line = GitCommandLine(args);
   if (Observer()) {
     Observer()(command_line);
   }
-  subprocess::RunOptions options;
-  options.cin = subprocess::PipeOption::close;
-  options.cerr = subprocess::PipeOption::pipe;
+  RunOptions options;
+  options.in = PipeOption::kClose;
+  options.err = PipeOption::kPipe;
   options.env = CapturingEnvironment();
-  return subprocess::Stream(command_line, options);
+  return Stream(command_line, options);
 }
 
 std::string GitOutput(const std::vector<std::string>& args) {
@@ -127,7 +127,7 @@ std::string GitOutput(const std::vector<std::string>& args) {
 }
 
 int GitInherited(const std::vector<std::string>& args) {
-  return subprocess::run(GitCommandLine(args)).returncode;
+  return Run(GitCommandLine(args)).status;
 }
 
 void SetGitObserver(
@@ -138,7 +138,7 @@ void SetGitObserver(
 void SkipIfGitCannotStart(const std::function<void()>& step) {
   try {
     step();
-  } catch (const subprocess::SpawnError&) {
+  } catch (const SpawnError&) {
   }
 }
 

@@ -18,13 +18,13 @@ struct GitResult {
 
 // Runs git with the given arguments (without the leading "git") as
 // GitOutput does, and returns its status and both captured streams.
-// Throws subprocess::SpawnError when git cannot be started.
+// Throws SpawnError when git cannot be started.
 GitResult GitCapture(const std::vector<std::string>& args);
 
 // Starts git with the given arguments (without the leading "git") as
 // GitCapture does, its standard output to be read as it comes. Throws
-// subprocess::SpawnError when git cannot be started.
-subprocess::Stream GitStream(const std::vector<std::string>& args);
+// SpawnError when git cannot be started.
+Stream GitStream(const std::vector<std::string>& args);
 
 // The environment of every capturing git run: this process's own, with
 // the settings that would change the text git prints overridden, and
@@ -42,11 +42,11 @@ const std::vector<std::string>& ForcedDiffOptions();
 // input closed, standard error dropped, standard output returned. The exit
 // status is not looked at. Configuration that would change the text git
 // prints (colours, prefixes, an external diff driver) is switched off for
-// the child. Throws subprocess::SpawnError when git cannot be started.
+// the child. Throws SpawnError when git cannot be started.
 std::string GitOutput(const std::vector<std::string>& args);
 
 // Runs git with the given arguments on this process's own streams and
-// returns its exit status. Throws subprocess::SpawnError when git cannot be
+// returns its exit status. Throws SpawnError when git cannot be
 // started.
 int GitInherited(const std::vector<std::string>& args);
 

@@ -478,7 +478,7 @@ int main(int argc, const char** argv) {
           << refusal->message << std::flush;
       return refusal->status;
     }
-  } catch (const subprocess::SpawnError& error) {
+  } catch (const SpawnError& error) {
     return ReportGitNotStarted(error);
   }
   state.commits_width = InitialCommitsWidth(ftxui::Terminal::Size().dimx);

@@ -86,7 +86,7 @@ struct Refusal {
 // Starts git's walk over `args`, the arguments that followed "log", reads
 // the first commits and the first commit's diff. Returns a refusal when the
 // arguments are refused, git fails, or nothing is listed. Throws
-// subprocess::SpawnError when git cannot be started.
+// SpawnError when git cannot be started.
 std::optional<Refusal> Start(State& state,
                              const std::vector<std::string>& args);
 
@@ -99,7 +99,7 @@ void load_more(State& state);
 // parents; does nothing while the selection lies outside the loaded
 // commits. The files come as TakeLoaded takes them: with `post`, for a
 // moment and then from the loop as the rest arrives; without, to the end.
-// Throws subprocess::SpawnError when git cannot be started, with only the
+// Throws SpawnError when git cannot be started, with only the
 // "description" entry left.
 void refresh(State& state);
 

@@ -57,7 +57,7 @@ struct Listed {
 class Walk {
  public:
   // Starts git with these arguments (without "git"). Throws
-  // subprocess::SpawnError when git cannot be started.
+  // SpawnError when git cannot be started.
   explicit Walk(const std::vector<std::string>& args);
 
   // The next commit git lists, or nothing once its output has ended.
@@ -71,7 +71,7 @@ class Walk {
   pid_t pid() const { return stream_.pid(); }
 
  private:
-  subprocess::Stream stream_;
+  Stream stream_;
   std::string buffer_;
   std::size_t start_ = 0;
   std::size_t scanned_ = 0;
@@ -82,7 +82,7 @@ class Walk {
 
 // Reads, with one git run, the commits named by `hashes` that are neither
 // kept (CachedCommit) nor in `missing`; a name git does not give is added
-// to `missing`. Throws subprocess::SpawnError when git cannot be started.
+// to `missing`. Throws SpawnError when git cannot be started.
 void ReadCommits(const std::vector<std::string>& hashes,
                  std::set<std::string>& missing);
 

@@ -18,7 +18,7 @@
 
 extern char** environ;
 
-namespace subprocess {
+namespace plimsy {
 namespace {
 
 // Owns one file descriptor.
@@ -93,13 +93,13 @@ Fd WireStream(SpawnSetup& setup,
               int target,
               PipeOption option) {
   switch (option) {
-    case PipeOption::inherit:
+    case PipeOption::kInherit:
       return Fd();
-    case PipeOption::close:
+    case PipeOption::kClose:
       posix_spawn_file_actions_addopen(setup.actions(), target, "/dev/null",
                                        target == 0 ? O_RDONLY : O_WRONLY, 0);
       return Fd();
-    case PipeOption::pipe: {
+    case PipeOption::kPipe: {
       Pipe pipe = MakePipe();
       if (target == 0) {
         // Nothing is ever written: the child reads end-of-file.
@@ -192,12 +192,12 @@ pid_t Spawn(const std::vector<std::string>& args,
   pid_t pid = 0;
   int error = 0;
   {
-    plimsy::SignalsHeld held;
+    SignalsHeld held;
     error =
         posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(),
                      argv.data(), options.env.empty() ? environ : envp.data());
     if (error == 0) {
-      plimsy::TrackChild(pid);
+      TrackChild(pid);
     }
   }
   if (error != 0) {
@@ -208,23 +208,23 @@ pid_t Spawn(const std::vector<std::string>& args,
 
 }  // namespace
 
-CompletedProcess run(const std::vector<std::string>& args,
+CompletedProcess Run(const std::vector<std::string>& args,
                      const RunOptions& options) {
   if (args.empty()) {
     throw SpawnError("empty command line");
   }
   SpawnSetup setup;
   std::vector<Fd> child_ends;
-  WireStream(setup, child_ends, 0, options.cin);
-  Fd out = WireStream(setup, child_ends, 1, options.cout);
-  Fd err = WireStream(setup, child_ends, 2, options.cerr);
+  WireStream(setup, child_ends, 0, options.in);
+  Fd out = WireStream(setup, child_ends, 1, options.out);
+  Fd err = WireStream(setup, child_ends, 2, options.err);
   const pid_t pid = Spawn(args, options, setup);
   child_ends.clear();
 
   CompletedProcess result;
-  Drain(out, result.cout, err, result.cerr);
-  plimsy::ForgetChildOnExit(pid);
-  result.returncode = WaitFor(pid);
+  Drain(out, result.out, err, result.err);
+  ForgetChildOnExit(pid);
+  result.status = WaitFor(pid);
   return result;
 }
 
@@ -243,9 +243,9 @@ pid_t SpawnReading(const std::vector<std::string>& args,
   }
   SpawnSetup setup;
   std::vector<Fd> child_ends;
-  WireStream(setup, child_ends, 0, options.cin);
-  out = WireStream(setup, child_ends, 1, PipeOption::pipe);
-  err = WireStream(setup, child_ends, 2, options.cerr);
+  WireStream(setup, child_ends, 0, options.in);
+  out = WireStream(setup, child_ends, 1, PipeOption::kPipe);
+  err = WireStream(setup, child_ends, 2, options.err);
   return Spawn(args, options, setup);
 }
 
@@ -387,10 +387,10 @@ int Stream::Reap(bool end_first) {
   } else {
     DrainError(true);
   }
-  plimsy::ForgetChildOnExit(pid_);
+  ForgetChildOnExit(pid_);
   status_ = WaitFor(pid_);
   reaped_ = true;
   return status_;
 }
 
-}  // namespace subprocess
+}  // namespace plimsy
