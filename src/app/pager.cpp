@@ -16,6 +16,7 @@
 #include "diff/diff.h"
 #include "diff/screen.h"
 #include "diff/strip_colour.h"
+#include "sys/fd.h"
 #include "sys/terminal.h"
 
 extern char** environ;
@@ -29,21 +30,6 @@ constexpr std::size_t kLineStart = 16;
 // Text that stops coming for this long is shown as it is: a slow git log
 // must not wait for more before its first commits show.
 constexpr int kQuietMs = 1000;
-
-// Writes all of `text` to `fd`; false once the reader has gone.
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = write(fd, text.data(), text.size());
-    if (n < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    text.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
 
 // Writes `head`, then the rest of `in`, to `out`.
 void Copy(const std::string& head, int in, int out) {

@@ -1,7 +1,6 @@
 #include "diff/load.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,49 +12,15 @@
 #include "diff/strip_colour.h"
 #include "git/run.h"
 #include "sys/child_registry.h"
+#include "sys/fd.h"
 
 namespace plimsy {
 namespace {
-
-using ReadResult = Stream::ReadResult;
 
 // How often the files read meanwhile are handed over, after the first:
 // each hand-over draws a frame.
 constexpr auto kPublishInterval = std::chrono::milliseconds(30);
 constexpr std::size_t kFirstLineLimit = 4096;
-
-// Stream::ReadSome for a plain descriptor.
-ReadResult ReadDescriptor(int fd,
-                          std::string& out,
-                          int stop_fd,
-                          int timeout_ms) {
-  char buffer[65536];
-  while (true) {
-    pollfd fds[2] = {{fd, POLLIN, 0}, {stop_fd, POLLIN, 0}};
-    const int ready = poll(fds, 2, timeout_ms);
-    if (ready < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return ReadResult::kEnded;
-    }
-    if (fds[1].revents != 0) {
-      return ReadResult::kStopped;
-    }
-    if (ready == 0) {
-      return ReadResult::kTimedOut;
-    }
-    const ssize_t n = read(fd, buffer, sizeof(buffer));
-    if (n > 0) {
-      out.append(buffer, static_cast<std::size_t>(n));
-      return ReadResult::kData;
-    }
-    if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
-      continue;
-    }
-    return ReadResult::kEnded;
-  }
-}
 
 // The rows a file's difference takes: its hunks' headers and lines.
 std::size_t Rows(const File& file) {

@@ -14,6 +14,7 @@
 
 #include "diff/diff.h"
 #include "diff/render.h"
+#include "sys/fd.h"
 #include "sys/process.h"
 
 namespace plimsy {
@@ -105,7 +106,7 @@ class DiffLoad {
  private:
   void Start(std::string head, bool strip_colour, DiffReader::Options options);
   void Run(std::string head, bool strip_colour, DiffReader::Options options);
-  Stream::ReadResult ReadMore(std::string& chunk, int timeout_ms);
+  ReadResult ReadMore(std::string& chunk, int timeout_ms);
   int EndSource(std::string& error);
   void Publish(std::vector<LoadedFile>& ready,
                bool ended,

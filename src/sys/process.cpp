@@ -15,41 +15,12 @@
 #include <utility>
 
 #include "sys/child_registry.h"
+#include "sys/fd.h"
 
 extern char** environ;
 
 namespace plimsy {
 namespace {
-
-// Owns one file descriptor.
-class Fd {
- public:
-  Fd() = default;
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Fd& operator=(Fd&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  ~Fd() { Reset(); }
-
-  int get() const { return fd_; }
-  int Release() { return std::exchange(fd_, -1); }
-  void Reset() {
-    if (fd_ >= 0) {
-      close(fd_);
-    }
-    fd_ = -1;
-  }
-
- private:
-  int fd_ = -1;
-};
 
 struct Pipe {
   Fd read;
@@ -283,53 +254,19 @@ bool Stream::Read(std::string& out) {
   return ReadSome(out, -1, -1) == ReadResult::kData;
 }
 
-Stream::ReadResult Stream::ReadSome(std::string& out,
-                                    int stop_fd,
-                                    int timeout_ms) {
-  char buffer[65536];
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::milliseconds(std::max(timeout_ms, 0));
-  while (out_ >= 0) {
-    int wait = -1;
-    if (timeout_ms >= 0) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          deadline - std::chrono::steady_clock::now());
-      wait = static_cast<int>(
-          std::max<std::chrono::milliseconds::rep>(left.count(), 0));
-    }
-    pollfd fds[3] = {
-        {out_, POLLIN, 0}, {err_, POLLIN, 0}, {stop_fd, POLLIN, 0}};
-    const int ready = poll(fds, 3, wait);
-    if (ready < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      CloseOutput();
-      break;
-    }
-    if (fds[2].revents != 0) {
-      return ReadResult::kStopped;
-    }
-    if (ready == 0) {
-      return ReadResult::kTimedOut;
-    }
-    if (fds[1].revents != 0) {
-      DrainError(false);
-    }
-    if (fds[0].revents == 0) {
-      continue;
-    }
-    ssize_t n = read(out_, buffer, sizeof(buffer));
-    if (n > 0) {
-      out.append(buffer, static_cast<std::size_t>(n));
-      return ReadResult::kData;
-    }
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
+ReadResult Stream::ReadSome(std::string& out, int stop_fd, int timeout_ms) {
+  if (out_ < 0) {
+    return ReadResult::kEnded;
+  }
+  const ReadResult result =
+      ReadDescriptor(out_, out, stop_fd, timeout_ms, {err_, [this] {
+                                                        DrainError(false);
+                                                        return err_;
+                                                      }});
+  if (result == ReadResult::kEnded) {
     CloseOutput();
   }
-  return ReadResult::kEnded;
+  return result;
 }
 
 // Reads what the child has written to its standard error: one piece, or

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "sys/fd.h"
+
 // A small child-process runner: start a program with an argument vector,
 // wire each standard stream, wait for it and collect what it printed.
 namespace plimsy {
@@ -61,7 +63,6 @@ class Stream {
   // false, appending nothing, once its output has ended.
   bool Read(std::string& out);
 
-  enum class ReadResult { kData, kEnded, kStopped, kTimedOut };
   // Read, waiting at most `timeout_ms` (no limit when negative), and
   // returning kStopped, without reading, as soon as `stop_fd` (when not
   // negative) is readable.
