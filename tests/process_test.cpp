@@ -1,6 +1,8 @@
 #include "sys/process.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -73,6 +75,32 @@ TEST(ProcessTest, EnvironmentReplacesTheInheritedOne) {
   options.env = {"ONLY=this"};
   CompletedProcess result = plimsy::Run({"/usr/bin/env"}, options);
   EXPECT_EQ(result.out, "ONLY=this\n");
+}
+
+TEST(ProcessTest, GivenDescriptorIsTheInputAndStaysOpen) {
+  int fds[2];
+  ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+  ASSERT_EQ(write(fds[1], "text", 4), 4);
+  close(fds[1]);
+  RunOptions options = Capturing();
+  options.in_fd = fds[0];
+  EXPECT_EQ(plimsy::Run({"cat"}, options).out, "text");
+  EXPECT_NE(fcntl(fds[0], F_GETFD), -1);
+  close(fds[0]);
+}
+
+TEST(ProcessTest, StartedChildRunsUntilWaitedFor) {
+  int fds[2];
+  ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+  RunOptions options;
+  options.in_fd = fds[0];
+  // The child waits for a line that is written only once it has started.
+  const pid_t pid =
+      StartChild({"sh", "-c", "read status; exit $status"}, options);
+  close(fds[0]);
+  ASSERT_EQ(write(fds[1], "7\n", 2), 2);
+  close(fds[1]);
+  EXPECT_EQ(WaitForChild(pid), 7);
 }
 
 TEST(ProcessTest, ProgramThatCannotStartIsAnError) {

@@ -3,8 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,9 +15,8 @@
 #include "diff/screen.h"
 #include "diff/strip_colour.h"
 #include "sys/fd.h"
+#include "sys/process.h"
 #include "sys/terminal.h"
-
-extern char** environ;
 
 namespace plimsy {
 namespace {
@@ -50,22 +47,13 @@ void Copy(const std::string& head, int in, int out) {
 
 // Starts `less -R` reading `input`; -1 when it cannot be started.
 pid_t StartLess(int input) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t defaults;
-  sigfillset(&defaults);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-  const char* argv[] = {"less", "-R", nullptr};
-  pid_t pid = -1;
-  const int error = posix_spawnp(&pid, "less", &actions, &attributes,
-                                 const_cast<char* const*>(argv), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  return error == 0 ? pid : -1;
+  RunOptions options;
+  options.in_fd = input;
+  try {
+    return StartChild({"less", "-R"}, options);
+  } catch (const SpawnError&) {
+    return -1;
+  }
 }
 
 // Shows text that holds no diff as a pager would.
@@ -97,10 +85,12 @@ int ShowText(const std::string& head, int in) {
   } else {
     Copy(head, in, fds[1]);
     close(fds[1]);
-    int wait_status = 0;
-    while (waitpid(less, &wait_status, 0) < 0 && errno == EINTR) {
+    // A less that a signal ended is no failure of the text's: its own
+    // statuses are small numbers.
+    status = WaitForChild(less);
+    if (status > 128) {
+      status = 0;
     }
-    status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : 0;
   }
   sigaction(SIGINT, &old_int, nullptr);
   sigaction(SIGQUIT, &old_quit, nullptr);

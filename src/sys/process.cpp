@@ -22,6 +22,9 @@ extern char** environ;
 namespace plimsy {
 namespace {
 
+// The standard error a Stream keeps.
+constexpr std::size_t kErrorLimit = 64 * 1024;
+
 struct Pipe {
   Fd read;
   Fd write;
@@ -177,56 +180,59 @@ pid_t Spawn(const std::vector<std::string>& args,
   return pid;
 }
 
-}  // namespace
-
-CompletedProcess Run(const std::vector<std::string>& args,
-                     const RunOptions& options) {
+// Starts the program with its streams wired as `options` says, standard
+// output as `out_option`. `out` and `err` get this process's ends of the
+// output streams that are piped.
+pid_t SpawnWired(const std::vector<std::string>& args,
+                 const RunOptions& options,
+                 PipeOption out_option,
+                 Fd& out,
+                 Fd& err) {
   if (args.empty()) {
     throw SpawnError("empty command line");
   }
   SpawnSetup setup;
   std::vector<Fd> child_ends;
-  WireStream(setup, child_ends, 0, options.in);
-  Fd out = WireStream(setup, child_ends, 1, options.out);
-  Fd err = WireStream(setup, child_ends, 2, options.err);
-  const pid_t pid = Spawn(args, options, setup);
-  child_ends.clear();
-
-  CompletedProcess result;
-  Drain(out, result.out, err, result.err);
-  ForgetChildOnExit(pid);
-  result.status = WaitFor(pid);
-  return result;
-}
-
-namespace {
-
-constexpr std::size_t kErrorLimit = 64 * 1024;
-
-// Starts the program with standard output piped into `out` and, when
-// asked for, standard error into `err`.
-pid_t SpawnReading(const std::vector<std::string>& args,
-                   const RunOptions& options,
-                   Fd& out,
-                   Fd& err) {
-  if (args.empty()) {
-    throw SpawnError("empty command line");
+  if (options.in_fd >= 0) {
+    posix_spawn_file_actions_adddup2(setup.actions(), options.in_fd, 0);
+  } else {
+    WireStream(setup, child_ends, 0, options.in);
   }
-  SpawnSetup setup;
-  std::vector<Fd> child_ends;
-  WireStream(setup, child_ends, 0, options.in);
-  out = WireStream(setup, child_ends, 1, PipeOption::kPipe);
+  out = WireStream(setup, child_ends, 1, out_option);
   err = WireStream(setup, child_ends, 2, options.err);
   return Spawn(args, options, setup);
 }
 
 }  // namespace
 
+CompletedProcess Run(const std::vector<std::string>& args,
+                     const RunOptions& options) {
+  Fd out;
+  Fd err;
+  const pid_t pid = SpawnWired(args, options, options.out, out, err);
+  CompletedProcess result;
+  Drain(out, result.out, err, result.err);
+  result.status = WaitForChild(pid);
+  return result;
+}
+
+pid_t StartChild(const std::vector<std::string>& args,
+                 const RunOptions& options) {
+  Fd out;
+  Fd err;
+  return SpawnWired(args, options, options.out, out, err);
+}
+
+int WaitForChild(pid_t pid) {
+  ForgetChildOnExit(pid);
+  return WaitFor(pid);
+}
+
 Stream::Stream(const std::vector<std::string>& args,
                const RunOptions& options) {
   Fd out;
   Fd err;
-  pid_ = SpawnReading(args, options, out, err);
+  pid_ = SpawnWired(args, options, PipeOption::kPipe, out, err);
   out_ = out.Release();
   err_ = err.Release();
 }
@@ -324,8 +330,7 @@ int Stream::Reap(bool end_first) {
   } else {
     DrainError(true);
   }
-  ForgetChildOnExit(pid_);
-  status_ = WaitFor(pid_);
+  status_ = WaitForChild(pid_);
   reaped_ = true;
   return status_;
 }

@@ -23,6 +23,9 @@ struct RunOptions {
   PipeOption in = PipeOption::kInherit;
   PipeOption out = PipeOption::kInherit;
   PipeOption err = PipeOption::kInherit;
+  // When not negative, the child's standard input in place of `in`; the
+  // descriptor stays this process's to close.
+  int in_fd = -1;
   // When not empty, the child's whole environment ("NAME=value" entries);
   // otherwise the child inherits this process's environment.
   std::vector<std::string> env;
@@ -45,6 +48,17 @@ class SpawnError : public std::runtime_error {
 // Throws SpawnError when it cannot be started.
 CompletedProcess Run(const std::vector<std::string>& args,
                      const RunOptions& options = {});
+
+// Starts the program as Run does, without waiting for it: the caller
+// waits with WaitForChild. An output stream piped here has no reader, so
+// the child's writes to it fail. Throws SpawnError when it cannot be
+// started.
+pid_t StartChild(const std::vector<std::string>& args,
+                 const RunOptions& options = {});
+
+// Waits for a child that StartChild started, and returns its status as Run
+// reports it.
+int WaitForChild(pid_t pid);
 
 // A child whose standard output is read a piece at a time while it runs.
 // Its standard error, when piped, is collected whenever the output is read,
