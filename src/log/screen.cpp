@@ -19,6 +19,7 @@
 #include "diff/pane_keys.h"
 #include "diff/positions.h"
 #include "diff/render.h"
+#include "git/arguments.h"
 #include "git/run.h"
 #include "log/panels.h"
 #include "sys/process.h"

@@ -36,12 +36,6 @@ bool ParseLogRecord(std::string_view record,
                     Commit& commit,
                     std::vector<RefLabel>& labels);
 
-// The one-line message that refuses `args` as arguments of `plimsy log`,
-// or an empty string when the walk takes them: revisions, paths and the
-// options that choose commits. Options that change what git prints would
-// turn its output into something else than commit records.
-std::string RefusedArgument(const std::vector<std::string>& args);
-
 // The git arguments (without "git") that list, one record each, the
 // commits that `git log args` lists, in the same order.
 std::vector<std::string> WalkCommandLine(const std::vector<std::string>& args);
