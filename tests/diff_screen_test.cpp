@@ -13,6 +13,7 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/screen.h"
+#include "git/command_lines.h"
 #include "git/run.h"
 #include "support.h"
 #include "ui_support.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "git/arguments.h"
+#include "git/command_lines.h"
 #include "log_history.h"
 #include "support.h"
 

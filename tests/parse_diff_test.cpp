@@ -11,6 +11,7 @@
 #include "diff/file_labels.h"
 #include "diff/strip_colour.h"
 #include "fixtures.h"
+#include "git/command_lines.h"
 #include "git/run.h"
 #include "support.h"
 

@@ -24,6 +24,7 @@
 #include "diff/positions.h"
 #include "diff/render.h"
 #include "git/arguments.h"
+#include "git/command_lines.h"
 #include "git/run.h"
 #include "sys/process.h"
 #include "sys/terminal.h"
@@ -128,15 +129,10 @@ void StartDiff(State& state) {
   state.loading = false;
   state.git_status = 0;
   state.git_error.clear();
-  std::vector<std::string> args = {"diff"};
-  args.insert(args.end(), ForcedDiffOptions().begin(),
-              ForcedDiffOptions().end());
-  args.push_back("-U" + std::to_string(state.context));
-  if (state.ignore_whitespace) {
-    args.push_back("-w");
-  }
-  args.insert(args.end(), state.arguments.begin(), state.arguments.end());
-  state.load = std::make_unique<DiffLoad>(args, Waker(state));
+  state.load = std::make_unique<DiffLoad>(
+      DiffScreenCommandLine(state.context, state.ignore_whitespace,
+                            state.arguments),
+      Waker(state));
   state.loading = true;
 }
 
@@ -327,9 +323,7 @@ int main(int argc, const char** argv) {
   state.post = PostToScreen;
   try {
     if (AsksForAnotherFormat(state.arguments)) {
-      std::vector<std::string> args = {"diff"};
-      args.insert(args.end(), state.arguments.begin(), state.arguments.end());
-      return GitInherited(args);
+      return GitInherited(FormatFallbackCommandLine(state.arguments));
     }
     // The first screen shows as soon as it is read, not when git ends.
     StartDiff(state);

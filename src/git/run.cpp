@@ -85,17 +85,6 @@ std::vector<std::string> CapturingEnvironment() {
   return env;
 }
 
-// diff.relative and textconv drivers are left to the user: they choose
-// which files and what text git diffs, as `git diff` shows them, and git
-// still prints its own unified diff of that.
-const std::vector<std::string>& ForcedDiffOptions() {
-  static const std::vector<std::string> options = {
-      "--no-color",      "--no-ext-diff",     "--src-prefix=a/",
-      "--dst-prefix=b/", "--submodule=short",
-  };
-  return options;
-}
-
 GitResult GitCapture(const std::vector<std::string>& args) {
   std::vector<std::string> command_line = GitCommandLine(args);
   if (Observer()) {

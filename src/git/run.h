@@ -31,13 +31,6 @@ Stream GitStream(const std::vector<std::string>& args);
 // without git's prompts on the terminal.
 std::vector<std::string> CapturingEnvironment();
 
-// The options that a capturing `git diff` puts right after "diff", before
-// its own and the user's arguments: whatever the user's configuration says,
-// git then prints its own unified diff (no colour, no external driver, the
-// a/ and b/ prefixes, one line per submodule), while an option the user
-// gives explicitly still comes later and wins.
-const std::vector<std::string>& ForcedDiffOptions();
-
 // Runs git with the given arguments (without the leading "git"): standard
 // input closed, standard error dropped, standard output returned. The exit
 // status is not looked at. Configuration that would change the text git

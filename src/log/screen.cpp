@@ -20,6 +20,7 @@
 #include "diff/positions.h"
 #include "diff/render.h"
 #include "git/arguments.h"
+#include "git/command_lines.h"
 #include "git/run.h"
 #include "log/panels.h"
 #include "sys/process.h"
@@ -148,12 +149,7 @@ std::optional<Refusal> Start(State& state,
   // Most walks start at HEAD: its diff runs beside the walk, with a first
   // line that names the commit and git's abbreviation of its name, which
   // is as long as every abbreviation in the repository.
-  std::vector<std::string> guess_command =
-      DiffCommandLine("HEAD", state.context);
-  std::erase(guess_command, "--no-commit-id");
-  guess_command.insert(guess_command.end() - 2,
-                       {"--always", "--abbrev", "--format=%H %h"});
-  state.load = StartLoad(state, guess_command);
+  state.load = StartLoad(state, HeadGuessCommandLine(state.context));
   std::optional<Listed> first = state.walk->Next();
   if (!first) {
     const int status = state.walk->status();
@@ -175,12 +171,12 @@ std::optional<Refusal> Start(State& state,
     state.abbrev = AbbreviationLength(header.substr(blank + 1));
   }
   if (header.substr(0, blank) != hash || blank == std::string::npos) {
-    state.load = StartLoad(state, DiffCommandLine(hash, state.context));
+    state.load =
+        StartLoad(state, CommitDiffCommandLine(hash, state.context, false));
   }
   if (state.abbrev == 0) {
     // HEAD names no commit; the walk started elsewhere.
-    GitResult name =
-        GitCapture({"rev-parse", "--short", "--end-of-options", hash});
+    GitResult name = GitCapture(ShortNameCommandLine(hash));
     if (name.status == 0) {
       state.abbrev =
           AbbreviationLength(name.out.substr(0, name.out.find('\n')));
@@ -210,26 +206,6 @@ void load_more(State& state) {
   }
 }
 
-std::vector<std::string> DiffCommandLine(const std::string& hash,
-                                         int context,
-                                         bool ignore_whitespace) {
-  // A merge against its first parent, a commit without parents (or whose
-  // parents a shallow clone cut off) against the empty tree. The plumbing
-  // command reads none of the settings that change how a diff is printed.
-  std::vector<std::string> args = {"diff-tree",
-                                   "-p",
-                                   "--no-commit-id",
-                                   "--root",
-                                   "--diff-merges=first-parent",
-                                   "-M",
-                                   "-U" + std::to_string(context)};
-  if (ignore_whitespace) {
-    args.push_back("-w");
-  }
-  args.insert(args.end(), {"--end-of-options", hash});
-  return args;
-}
-
 void refresh(State& state) {
   state.diff_pending = false;
   if (static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
@@ -238,8 +214,9 @@ void refresh(State& state) {
   ++state.load_requests;
   ClearDiff(state);
   const Commit& commit = *state.commits[state.selected_commit];
-  state.load = StartLoad(state, DiffCommandLine(commit.hash, state.context,
-                                                state.ignore_whitespace));
+  state.load =
+      StartLoad(state, CommitDiffCommandLine(commit.hash, state.context,
+                                             state.ignore_whitespace));
   NoteParents(state);
   Settle(state);
 }

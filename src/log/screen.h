@@ -113,12 +113,6 @@ bool TakeLoaded(State& state);
 // load has been asked for after it.
 void on_commit_change(State& state);
 
-// The git arguments (without "git") of the diff of commit `hash`; with
-// `ignore_whitespace`, changes in whitespace are left out.
-std::vector<std::string> DiffCommandLine(const std::string& hash,
-                                         int context,
-                                         bool ignore_whitespace = false);
-
 // The starting width of the commit list in a terminal `width` cells wide.
 int InitialCommitsWidth(int width);
 

@@ -1,23 +1,13 @@
 #include "log/walk.h"
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
+#include "git/command_lines.h"
 #include "git/run.h"
 
 namespace plimsy::log {
 namespace {
-
-// How each record is printed, whatever the user's configuration says:
-// the raw object (re-encoded to UTF-8, as git log shows it), full names,
-// full reference names, and nothing else between the records.
-constexpr std::array<const char*, 8> kRecordOptions = {
-    "--pretty=raw",    "-z",
-    "--decorate=full", "--no-abbrev-commit",
-    "--no-notes",      "--no-show-signature",
-    "--no-color",      "--encoding=UTF-8",
-};
 
 bool Contains(const auto& list, std::string_view word) {
   return std::find(std::begin(list), std::end(list), word) != std::end(list);
@@ -122,14 +112,6 @@ bool ParseLogRecord(std::string_view record,
   return true;
 }
 
-std::vector<std::string> WalkCommandLine(const std::vector<std::string>& args) {
-  std::vector<std::string> command_line = {"log"};
-  command_line.insert(command_line.end(), kRecordOptions.begin(),
-                      kRecordOptions.end());
-  command_line.insert(command_line.end(), args.begin(), args.end());
-  return command_line;
-}
-
 Walk::Walk(const std::vector<std::string>& args) : stream_(GitStream(args)) {}
 
 std::optional<Listed> Walk::Next() {
@@ -177,12 +159,7 @@ void ReadCommits(const std::vector<std::string>& hashes,
   if (wanted.empty()) {
     return;
   }
-  std::vector<std::string> args = {"log", "--no-walk=unsorted",
-                                   "--ignore-missing"};
-  args.insert(args.end(), kRecordOptions.begin(), kRecordOptions.end());
-  args.push_back("--end-of-options");
-  args.insert(args.end(), wanted.begin(), wanted.end());
-  const GitResult result = GitCapture(args);
+  const GitResult result = GitCapture(CommitRecordsCommandLine(wanted));
   std::string_view out = result.out;
   while (!out.empty()) {
     std::size_t end = out.find('\0');

@@ -36,10 +36,6 @@ bool ParseLogRecord(std::string_view record,
                     Commit& commit,
                     std::vector<RefLabel>& labels);
 
-// The git arguments (without "git") that list, one record each, the
-// commits that `git log args` lists, in the same order.
-std::vector<std::string> WalkCommandLine(const std::vector<std::string>& args);
-
 // A commit as the walk lists it: the kept record and its labels.
 struct Listed {
   const Commit* commit = nullptr;
