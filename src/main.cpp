@@ -1,4 +1,4 @@
-#include "commands.h"
+#include "app/commands.h"
 
 int main(int argc, const char** argv) {
   return plimsy::Dispatch(argc, argv);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "git.h"
+#include "git/run.h"
 #include "log/walk.h"
 #include "log_history.h"
 #include "support.h"

@@ -12,7 +12,7 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/screen.h"
-#include "git.h"
+#include "git/run.h"
 #include "support.h"
 #include "ui_support.h"
 

@@ -13,7 +13,8 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/screen.h"
-#include "git.h"
+#include "git/command_lines.h"
+#include "git/run.h"
 #include "support.h"
 #include "ui_support.h"
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "git.h"
+#include "git/run.h"
 #include "support.h"
 
 namespace plimsy {

@@ -11,7 +11,7 @@
 #include <ftxui/dom/node.hpp>
 #include <ftxui/screen/screen.hpp>
 
-#include "git.h"
+#include "git/run.h"
 #include "log/screen.h"
 #include "support.h"
 #include "ui_support.h"

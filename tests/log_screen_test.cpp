@@ -24,7 +24,7 @@
 #include <ftxui/screen/color.hpp>
 #include <ftxui/screen/screen.hpp>
 
-#include "git.h"
+#include "git/run.h"
 #include "log_history.h"
 #include "support.h"
 #include "terminal_safety.h"

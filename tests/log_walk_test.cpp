@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "git/arguments.h"
+#include "git/command_lines.h"
 #include "log_history.h"
 #include "support.h"
 
@@ -216,55 +218,6 @@ TEST(WalkTest, CommitsAreReadAsTheyAreAskedFor) {
   // git is still printing the rest: far more than a pipe holds.
   EXPECT_FALSE(walk->ended());
   EXPECT_EQ(kill(walk->pid(), 0), 0);
-}
-
-TEST(RefusedArgumentTest, OptionsThatChangeWhatGitPrints) {
-  const std::vector<std::string> refused = {
-      "-p",
-      "-u",
-      "--patch",
-      "--stat",
-      "--numstat",
-      "--raw",
-      "--name-only",
-      "--name-status",
-      "--format=%H",
-      "--pretty",
-      "--pretty=oneline",
-      "--oneline",
-      "--graph",
-      "-z",
-      "--decorate",
-      "--no-decorate",
-      "--notes",
-      "--source",
-      "--parents",
-      "--children",
-      "--boundary",
-      "--left-right",
-      "--cherry-mark",
-      "--abbrev-commit",
-      "-g",
-      "-L1,2:f",
-      "--output=leak",
-      "--show-signature",
-      "--stdin",
-      "--date=relative",
-      "--unknown",
-      "-S",
-  };
-  for (const std::string& option : refused) {
-    SCOPED_TRACE(option);
-    const std::string message = RefusedArgument({"main", option, "--", "a"});
-    EXPECT_EQ(message, "plimsy log: unsupported option '" + option +
-                           "' (only revisions, paths and options that choose "
-                           "commits are taken)");
-  }
-  // Values and paths are not options, whatever they look like.
-  EXPECT_EQ(RefusedArgument({"--grep", "-p", "--author", "--stat"}), "");
-  EXPECT_EQ(RefusedArgument({"--", "--stat", "-p"}), "");
-  EXPECT_EQ(RefusedArgument({"--end-of-options", "--stat"}), "");
-  EXPECT_EQ(RefusedArgument({"-", "-12", "-n", "3", "HEAD~2"}), "");
 }
 
 TEST(ParseDecorationsTest, LabelsAsGitLogNamesThem) {

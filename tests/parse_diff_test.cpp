@@ -11,7 +11,8 @@
 #include "diff/file_labels.h"
 #include "diff/strip_colour.h"
 #include "fixtures.h"
-#include "git.h"
+#include "git/command_lines.h"
+#include "git/run.h"
 #include "support.h"
 
 namespace plimsy {

@@ -6,15 +6,15 @@
 #include <filesystem>
 #include <string>
 
-#include "process.h"
+#include "sys/process.h"
 
-namespace subprocess {
+namespace plimsy {
 namespace {
 
 RunOptions Capturing() {
   RunOptions options;
-  options.cin = PipeOption::close;
-  options.cerr = PipeOption::pipe;
+  options.in = PipeOption::kClose;
+  options.err = PipeOption::kPipe;
   return options;
 }
 
@@ -119,4 +119,4 @@ TEST(StreamTest, ProgramThatCannotStartIsAnError) {
 }
 
 }  // namespace
-}  // namespace subprocess
+}  // namespace plimsy

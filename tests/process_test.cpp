@@ -1,17 +1,19 @@
-#include "process.h"
+#include "sys/process.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 
-namespace subprocess {
+namespace plimsy {
 namespace {
 
 RunOptions Capturing() {
   RunOptions options;
-  options.cin = PipeOption::close;
-  options.cout = PipeOption::pipe;
-  options.cerr = PipeOption::pipe;
+  options.in = PipeOption::kClose;
+  options.out = PipeOption::kPipe;
+  options.err = PipeOption::kPipe;
   return options;
 }
 
@@ -23,22 +25,24 @@ TEST(ProcessTest, BothPipesAreDrainedTogether) {
       "head -c 65536 /dev/zero | tr '\\0' o; "
       "head -c 65536 /dev/zero | tr '\\0' e >&2; "
       "i=$((i+1)); done";
-  CompletedProcess result = run({"sh", "-c", script}, Capturing());
-  EXPECT_EQ(result.returncode, 0);
-  EXPECT_EQ(result.cout, std::string(8 << 20, 'o'));
-  EXPECT_EQ(result.cerr, std::string(8 << 20, 'e'));
+  CompletedProcess result = plimsy::Run({"sh", "-c", script}, Capturing());
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, std::string(8 << 20, 'o'));
+  EXPECT_EQ(result.err, std::string(8 << 20, 'e'));
 }
 
 TEST(ProcessTest, ClosedInputReadsEndOfFileAtOnce) {
-  CompletedProcess result = run({"sh", "-c", "cat; echo done $?"}, Capturing());
-  EXPECT_EQ(result.cout, "done 0\n");
+  CompletedProcess result =
+      plimsy::Run({"sh", "-c", "cat; echo done $?"}, Capturing());
+  EXPECT_EQ(result.out, "done 0\n");
 }
 
 TEST(ProcessTest, PipedInputReadsEndOfFileAtOnce) {
   RunOptions options = Capturing();
-  options.cin = PipeOption::pipe;
-  CompletedProcess result = run({"sh", "-c", "cat; echo done"}, options);
-  EXPECT_EQ(result.cout, "done\n");
+  options.in = PipeOption::kPipe;
+  CompletedProcess result =
+      plimsy::Run({"sh", "-c", "cat; echo done"}, options);
+  EXPECT_EQ(result.out, "done\n");
 }
 
 TEST(ProcessTest, ExitStatusAndSignals) {
@@ -54,30 +58,57 @@ TEST(ProcessTest, ExitStatusAndSignals) {
       {"kill -KILL $$", 128 + 9},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(run({"sh", "-c", c.script}, Capturing()).returncode, c.status)
+    EXPECT_EQ(plimsy::Run({"sh", "-c", c.script}, Capturing()).status, c.status)
         << c.script;
   }
 }
 
 TEST(ProcessTest, NoDescriptorBeyondTheStandardStreamsLeaks) {
-  CompletedProcess result = run(
+  CompletedProcess result = plimsy::Run(
       {"sh", "-c", "ls /proc/self/fd | sort -n | tr '\\n' ' '"}, Capturing());
   // 3 is the directory that ls itself has open while it lists.
-  EXPECT_EQ(result.cout, "0 1 2 3 ");
+  EXPECT_EQ(result.out, "0 1 2 3 ");
 }
 
 TEST(ProcessTest, EnvironmentReplacesTheInheritedOne) {
   RunOptions options = Capturing();
   options.env = {"ONLY=this"};
-  CompletedProcess result = run({"/usr/bin/env"}, options);
-  EXPECT_EQ(result.cout, "ONLY=this\n");
+  CompletedProcess result = plimsy::Run({"/usr/bin/env"}, options);
+  EXPECT_EQ(result.out, "ONLY=this\n");
+}
+
+TEST(ProcessTest, GivenDescriptorIsTheInputAndStaysOpen) {
+  int fds[2];
+  ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+  ASSERT_EQ(write(fds[1], "text", 4), 4);
+  close(fds[1]);
+  RunOptions options = Capturing();
+  options.in_fd = fds[0];
+  EXPECT_EQ(plimsy::Run({"cat"}, options).out, "text");
+  EXPECT_NE(fcntl(fds[0], F_GETFD), -1);
+  close(fds[0]);
+}
+
+TEST(ProcessTest, StartedChildRunsUntilWaitedFor) {
+  int fds[2];
+  ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+  RunOptions options;
+  options.in_fd = fds[0];
+  // The child waits for a line that is written only once it has started.
+  const pid_t pid =
+      StartChild({"sh", "-c", "read status; exit $status"}, options);
+  close(fds[0]);
+  ASSERT_EQ(write(fds[1], "7\n", 2), 2);
+  close(fds[1]);
+  EXPECT_EQ(WaitForChild(pid), 7);
 }
 
 TEST(ProcessTest, ProgramThatCannotStartIsAnError) {
-  EXPECT_THROW(run({"plimsy-no-such-program"}, Capturing()), SpawnError);
-  EXPECT_THROW(run({"/etc/hostname"}, Capturing()), SpawnError);
-  EXPECT_THROW(run({}, Capturing()), SpawnError);
+  EXPECT_THROW(plimsy::Run({"plimsy-no-such-program"}, Capturing()),
+               SpawnError);
+  EXPECT_THROW(plimsy::Run({"/etc/hostname"}, Capturing()), SpawnError);
+  EXPECT_THROW(plimsy::Run({}, Capturing()), SpawnError);
 }
 
 }  // namespace
-}  // namespace subprocess
+}  // namespace plimsy

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <thread>
 
-#include "process.h"
+#include "sys/process.h"
 
 namespace plimsy::testing {
 namespace {
@@ -74,12 +74,11 @@ RunResult RunIn(const std::string& dir,
                   : "export " + ShellQuote(entry) + "; ";
   }
   script += "exec " + ShellCommand(args) + " < " + ShellQuote(input_file);
-  subprocess::RunOptions options;
-  options.cout = subprocess::PipeOption::pipe;
-  options.cerr = subprocess::PipeOption::pipe;
-  subprocess::CompletedProcess done =
-      subprocess::run({"/bin/sh", "-c", script}, options);
-  return {done.returncode, done.cout, done.cerr};
+  RunOptions options;
+  options.out = PipeOption::kPipe;
+  options.err = PipeOption::kPipe;
+  CompletedProcess done = Run({"/bin/sh", "-c", script}, options);
+  return {done.status, done.out, done.err};
 }
 
 TempRepo::TempRepo() {
@@ -148,15 +147,15 @@ TmuxPane::~TmuxPane() {
 std::string TmuxPane::Tmux(const std::vector<std::string>& args) {
   std::vector<std::string> command = {"tmux", "-S", socket_};
   command.insert(command.end(), args.begin(), args.end());
-  subprocess::RunOptions options;
-  options.cin = subprocess::PipeOption::close;
-  options.cout = subprocess::PipeOption::pipe;
-  options.cerr = subprocess::PipeOption::pipe;
+  RunOptions options;
+  options.in = PipeOption::kClose;
+  options.out = PipeOption::kPipe;
+  options.err = PipeOption::kPipe;
   // The pane reports colours as a modern terminal does.
   options.env = {"TERM=xterm-256color", "COLORTERM=truecolor",
                  "PATH=" + std::string(std::getenv("PATH")),
                  "HOME=" + work_.path()};
-  return subprocess::run(command, options).cout;
+  return Run(command, options).out;
 }
 
 void TmuxPane::SendKeys(const std::vector<std::string>& keys) {

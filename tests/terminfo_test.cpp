@@ -1,4 +1,4 @@
-#include "terminfo.h"
+#include "sys/terminfo.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "support.h"
-#include "terminal.h"
+#include "sys/terminal.h"
 
 namespace plimsy {
 namespace {

@@ -65,7 +65,7 @@ class DiffParser {
 using DiffFeed = Feed<DiffParser>;
 
 // git's diff for `args` (without "git"), read by a feed that calls `wake`
-// as DiffFeed does. Throws subprocess::SpawnError when git cannot be
+// as DiffFeed does. Throws SpawnError when git cannot be
 // started.
 std::unique_ptr<DiffFeed> ReadGitDiff(const std::vector<std::string>& args,
                                       std::function<void()> wake);

@@ -18,13 +18,14 @@
 #include <ftxui/screen/terminal.hpp>
 
 #include "diff/file_labels.h"
-#include "diff/format_options.h"
 #include "diff/pane_keys.h"
 #include "diff/positions.h"
 #include "diff/render.h"
-#include "git.h"
-#include "process.h"
-#include "terminal.h"
+#include "git/arguments.h"
+#include "git/command_lines.h"
+#include "git/run.h"
+#include "sys/process.h"
+#include "sys/terminal.h"
 #include "ui/display_text.h"
 #include "ui/list.h"
 #include "ui/screen_frame.h"
@@ -94,17 +95,12 @@ void StartDiff(State& state) {
   ClearDiff(state.diff);
   state.git_status = 0;
   state.git_error.clear();
-  std::vector<std::string> args = {"diff"};
-  args.insert(args.end(), ForcedDiffOptions().begin(),
-              ForcedDiffOptions().end());
-  args.push_back("-U" + std::to_string(state.context));
-  if (state.ignore_whitespace) {
-    args.push_back("-w");
-  }
-  args.insert(args.end(), state.arguments.begin(), state.arguments.end());
   StartLoad(state.diff,
-            ReadGitDiff(args, NextLoadWake(state.diff, state.post,
-                                           [&state] { TakeLoaded(state); })));
+            ReadGitDiff(DiffScreenCommandLine(state.context,
+                                              state.ignore_whitespace,
+                                              state.arguments),
+                        NextLoadWake(state.diff, state.post,
+                                     [&state] { TakeLoaded(state); })));
 }
 
 }  // namespace
@@ -130,7 +126,7 @@ void StepContext(State& state, int step) {
   state.context = std::max(0, state.context + step);
   try {
     Refresh(state);
-  } catch (const subprocess::SpawnError& error) {
+  } catch (const SpawnError& error) {
     state.git_status = kGitNotStarted;
     state.git_error = std::string("cannot run git: ") + error.what();
   }
@@ -280,13 +276,11 @@ int Main(int argc, const char** argv) {
   state.post = PostToScreen;
   try {
     if (AsksForAnotherFormat(state.arguments)) {
-      std::vector<std::string> args = {"diff"};
-      args.insert(args.end(), state.arguments.begin(), state.arguments.end());
-      return GitInherited(args);
+      return GitInherited(FormatFallbackCommandLine(state.arguments));
     }
     // The first screen shows as soon as it is read, not when git ends.
     StartDiff(state);
-  } catch (const subprocess::SpawnError& error) {
+  } catch (const SpawnError& error) {
     return ReportGitNotStarted(error);
   }
   WaitForFirstScreen(state);
@@ -317,7 +311,7 @@ int MainOnInput(std::string head, int fd) {
               ReadDiffText(std::move(head), fd,
                            NextLoadWake(state.diff, state.post,
                                         [&state] { TakeLoaded(state); })));
-  } catch (const subprocess::SpawnError& error) {
+  } catch (const SpawnError& error) {
     std::cerr << "plimsy: " << error.what() << std::endl;
     return 1;
   }

@@ -43,7 +43,7 @@ struct State {
 // lists and fills them from what git prints: with `post`, for a moment, and
 // then from the loop as the rest arrives; without, to its end. Sets
 // `git_status` and `git_error` once git has ended. Throws
-// subprocess::SpawnError when git cannot be started, with the lists left
+// SpawnError when git cannot be started, with the lists left
 // empty. Does nothing for a diff read from standard input.
 void Refresh(State& state);
 

@@ -20,9 +20,9 @@
 #include <utility>
 #include <vector>
 
-#include "child_registry.h"
+#include "sys/child_registry.h"
 #include "feed/source.h"
-#include "process.h"
+#include "sys/process.h"
 
 // One way for a screen to read a stream: a thread of the feed's own reads
 // the text as it comes, a parser turns it into records, and the screen
@@ -88,7 +88,7 @@ class Feed {
         wanted_(wanted) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
-      throw subprocess::SpawnError(std::string("pipe: ") +
+      throw SpawnError(std::string("pipe: ") +
                                    std::strerror(errno));
     }
     stop_read_ = fds[0];
@@ -106,9 +106,7 @@ class Feed {
       stopping_ = true;
       changed_.notify_all();
     }
-    const char stop = 0;
-    while (write(stop_write_, &stop, 1) < 0 && errno == EINTR) {
-    }
+    WriteAll(stop_write_, std::string_view("x", 1));
     thread_.join();
     close(stop_read_);
     close(stop_write_);
@@ -236,10 +234,10 @@ class Feed {
         continue;
       }
       const auto result = source_.ReadSome(chunk, stop_read_, timeout);
-      if (result == FeedSource::ReadResult::kStopped) {
+      if (result == ReadResult::kStopped) {
         break;
       }
-      if (result == FeedSource::ReadResult::kEnded) {
+      if (result == ReadResult::kEnded) {
         parser_.Finish();
         status = source_.End(error);
         source_ended = true;

@@ -1,57 +1,17 @@
 #include "feed/source.h"
 
-#include <poll.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <utility>
 
-#include "git.h"
+#include "git/run.h"
 
 namespace plimsy {
-namespace {
-
-using ReadResult = FeedSource::ReadResult;
-
-// Stream::ReadSome for a plain descriptor.
-ReadResult ReadDescriptor(int fd,
-                          std::string& out,
-                          int stop_fd,
-                          int timeout_ms) {
-  char buffer[65536];
-  while (true) {
-    pollfd fds[2] = {{fd, POLLIN, 0}, {stop_fd, POLLIN, 0}};
-    const int ready = poll(fds, 2, timeout_ms);
-    if (ready < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return ReadResult::kEnded;
-    }
-    if (fds[1].revents != 0) {
-      return ReadResult::kStopped;
-    }
-    if (ready == 0) {
-      return ReadResult::kTimedOut;
-    }
-    const ssize_t n = read(fd, buffer, sizeof(buffer));
-    if (n > 0) {
-      out.append(buffer, static_cast<std::size_t>(n));
-      return ReadResult::kData;
-    }
-    if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
-      continue;
-    }
-    return ReadResult::kEnded;
-  }
-}
-
-}  // namespace
 
 FeedSource FeedSource::Git(const std::vector<std::string>& args) {
   FeedSource source;
   // The stream cannot move: it is made in place.
-  source.stream_.reset(new subprocess::Stream(GitStream(args)));
+  source.stream_.reset(new Stream(GitStream(args)));
   return source;
 }
 

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "process.h"
+#include "sys/fd.h"
+#include "sys/process.h"
 
 namespace plimsy {
 
@@ -14,10 +15,8 @@ namespace plimsy {
 // feed starts.
 class FeedSource {
  public:
-  using ReadResult = subprocess::Stream::ReadResult;
-
   // Starts git with `args` (without "git"), as GitStream does. Throws
-  // subprocess::SpawnError when git cannot be started.
+  // SpawnError when git cannot be started.
   static FeedSource Git(const std::vector<std::string>& args);
   // Reads descriptor `fd`, which the source owns and closes, after `head`,
   // the part of its text already read from it.
@@ -46,7 +45,7 @@ class FeedSource {
  private:
   FeedSource() = default;
 
-  std::unique_ptr<subprocess::Stream> stream_;
+  std::unique_ptr<Stream> stream_;
   int fd_ = -1;
   std::string head_;
 };

@@ -18,10 +18,12 @@
 #include "diff/pane_keys.h"
 #include "diff/positions.h"
 #include "diff/render.h"
-#include "git.h"
+#include "git/arguments.h"
+#include "git/command_lines.h"
+#include "git/run.h"
 #include "log/panels.h"
-#include "process.h"
-#include "terminal.h"
+#include "sys/process.h"
+#include "sys/terminal.h"
 #include "ui/list.h"
 #include "ui/screen_frame.h"
 #include "ui/scroller.h"
@@ -143,12 +145,7 @@ std::optional<Refusal> Start(State& state,
   // Most walks start at HEAD: its diff runs beside the walk, with a first
   // line that names the commit and git's abbreviation of its name, which
   // is as long as every abbreviation in the repository.
-  std::vector<std::string> guess_command =
-      DiffCommandLine("HEAD", state.context);
-  std::erase(guess_command, "--no-commit-id");
-  guess_command.insert(guess_command.end() - 2,
-                       {"--always", "--abbrev", "--format=%H %h"});
-  StartCommitDiff(state, guess_command);
+  StartCommitDiff(state, HeadGuessCommandLine(state.context));
   state.walk->WaitForRecords(1);
   WalkFeed::Update first = state.walk->Take();
   if (first.records.empty()) {
@@ -170,12 +167,11 @@ std::optional<Refusal> Start(State& state,
     state.abbrev = AbbreviationLength(header.substr(blank + 1));
   }
   if (header.substr(0, blank) != hash || blank == std::string::npos) {
-    StartCommitDiff(state, DiffCommandLine(hash, state.context));
+    StartCommitDiff(state, CommitDiffCommandLine(hash, state.context, false));
   }
   if (state.abbrev == 0) {
     // HEAD names no commit; the walk started elsewhere.
-    GitResult name =
-        GitCapture({"rev-parse", "--short", "--end-of-options", hash});
+    GitResult name = GitCapture(ShortNameCommandLine(hash));
     if (name.status == 0) {
       state.abbrev =
           AbbreviationLength(name.out.substr(0, name.out.find('\n')));
@@ -225,26 +221,6 @@ void LoadMore(State& state) {
   TakeCommits(state);
 }
 
-std::vector<std::string> DiffCommandLine(const std::string& hash,
-                                         int context,
-                                         bool ignore_whitespace) {
-  // A merge against its first parent, a commit without parents (or whose
-  // parents a shallow clone cut off) against the empty tree. The plumbing
-  // command reads none of the settings that change how a diff is printed.
-  std::vector<std::string> args = {"diff-tree",
-                                   "-p",
-                                   "--no-commit-id",
-                                   "--root",
-                                   "--diff-merges=first-parent",
-                                   "-M",
-                                   "-U" + std::to_string(context)};
-  if (ignore_whitespace) {
-    args.push_back("-w");
-  }
-  args.insert(args.end(), {"--end-of-options", hash});
-  return args;
-}
-
 void Refresh(State& state) {
   state.diff_pending = false;
   if (static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
@@ -253,8 +229,8 @@ void Refresh(State& state) {
   ++state.load_requests;
   ClearCommitDiff(state);
   const Commit& commit = *state.commits[state.selected_commit];
-  StartCommitDiff(state, DiffCommandLine(commit.hash, state.context,
-                                         state.ignore_whitespace));
+  StartCommitDiff(state, CommitDiffCommandLine(commit.hash, state.context,
+                                               state.ignore_whitespace));
   NoteParents(state);
   Settle(state);
 }
@@ -473,7 +449,7 @@ int Main(int argc, const char** argv) {
           << refusal->message << std::flush;
       return refusal->status;
     }
-  } catch (const subprocess::SpawnError& error) {
+  } catch (const SpawnError& error) {
     return ReportGitNotStarted(error);
   }
   state.commits_width = InitialCommitsWidth(ftxui::Terminal::Size().dimx);

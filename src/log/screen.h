@@ -29,7 +29,7 @@ struct Refusal {
 // Starts git's walk over `args`, the arguments that followed "log", reads
 // the first commits and the first commit's diff. Returns a refusal when the
 // arguments are refused, git fails, or nothing is listed. Throws
-// subprocess::SpawnError when git cannot be started.
+// SpawnError when git cannot be started.
 std::optional<Refusal> Start(State& state,
                              const std::vector<std::string>& args);
 
@@ -47,7 +47,7 @@ bool TakeCommits(State& state);
 // parents; does nothing while the selection lies outside the loaded
 // commits. The files come as TakeLoaded takes them: with `post`, for a
 // moment and then from the loop as the rest arrives; without, to the end.
-// Throws subprocess::SpawnError when git cannot be started, with only the
+// Throws SpawnError when git cannot be started, with only the
 // "description" entry left.
 void Refresh(State& state);
 
@@ -60,12 +60,6 @@ bool TakeLoaded(State& state);
 // without `post`, else in a posted task that does nothing when another
 // load has been asked for after it.
 void OnCommitChange(State& state);
-
-// The git arguments (without "git") of the diff of commit `hash`; with
-// `ignore_whitespace`, changes in whitespace are left out.
-std::vector<std::string> DiffCommandLine(const std::string& hash,
-                                         int context,
-                                         bool ignore_whitespace = false);
 
 // The starting width of the commit list in a terminal `width` cells wide.
 int InitialCommitsWidth(int width);

@@ -1,113 +1,16 @@
 #include "log/walk.h"
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
-#include "git.h"
+#include "git/command_lines.h"
+#include "git/run.h"
 
 namespace plimsy::log {
 namespace {
 
-// How each record is printed, whatever the user's configuration says:
-// the raw object (re-encoded to UTF-8, as git log shows it), full names,
-// full reference names, and nothing else between the records.
-constexpr std::array<const char*, 8> kRecordOptions = {
-    "--pretty=raw",    "-z",
-    "--decorate=full", "--no-abbrev-commit",
-    "--no-notes",      "--no-show-signature",
-    "--no-color",      "--encoding=UTF-8",
-};
-
-// Options that choose commits and print nothing of their own.
-constexpr std::string_view kWalkFlags[] = {
-    "--all",
-    "--branches",
-    "--tags",
-    "--remotes",
-    "--reflog",
-    "--alternate-refs",
-    "--single-worktree",
-    "--not",
-    "--bisect",
-    "--merges",
-    "--no-merges",
-    "--no-min-parents",
-    "--no-max-parents",
-    "--first-parent",
-    "--exclude-first-parent-only",
-    "--all-match",
-    "--invert-grep",
-    "-i",
-    "--regexp-ignore-case",
-    "--basic-regexp",
-    "-E",
-    "--extended-regexp",
-    "-F",
-    "--fixed-strings",
-    "-P",
-    "--perl-regexp",
-    "--remove-empty",
-    "--cherry-pick",
-    "--left-only",
-    "--right-only",
-    "--merge",
-    "--ignore-missing",
-    "--follow",
-    "--full-history",
-    "--dense",
-    "--sparse",
-    "--simplify-merges",
-    "--ancestry-path",
-    "--show-pulls",
-    "--simplify-by-decoration",
-    "--topo-order",
-    "--date-order",
-    "--author-date-order",
-    "--reverse",
-    "--do-walk",
-    "--no-walk",
-    "--use-mailmap",
-    "--mailmap",
-    "--clear-decorations",
-};
-
-// Options that choose commits with a value, given as "--name=value" or as
-// the next argument.
-constexpr std::string_view kWalkValueOptions[] = {
-    "-n",
-    "--max-count",
-    "--skip",
-    "--since",
-    "--after",
-    "--since-as-filter",
-    "--until",
-    "--before",
-    "--author",
-    "--committer",
-    "--grep",
-    "--min-parents",
-    "--max-parents",
-    "--exclude",
-    "--glob",
-    "--exclude-hidden",
-    "--decorate-refs",
-    "--decorate-refs-exclude",
-};
-
-// Options whose value can only be attached with "=".
-constexpr std::string_view kWalkAttachedOptions[] = {
-    "--branches", "--tags", "--remotes", "--ancestry-path", "--no-walk",
-};
-
 bool Contains(const auto& list, std::string_view word) {
   return std::find(std::begin(list), std::end(list), word) != std::end(list);
-}
-
-bool AllDigits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-    return c >= '0' && c <= '9';
-  });
 }
 
 // The next line of `text`, without its newline, which is consumed.
@@ -209,44 +112,6 @@ bool ParseLogRecord(std::string_view record,
   return true;
 }
 
-std::string RefusedArgument(const std::vector<std::string>& args) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string_view arg = args[i];
-    // Paths, and revisions given as data, follow; none is an option.
-    if (arg == "--" || arg == "--end-of-options") {
-      return "";
-    }
-    if (!arg.starts_with("-") || arg == "-" || AllDigits(arg.substr(1)) ||
-        Contains(kWalkFlags, arg)) {
-      continue;
-    }
-    if (arg.starts_with("-n") && AllDigits(arg.substr(2))) {
-      continue;
-    }
-    std::string_view name = arg.substr(0, arg.find('='));
-    if (name.size() < arg.size() && (Contains(kWalkValueOptions, name) ||
-                                     Contains(kWalkAttachedOptions, name))) {
-      continue;
-    }
-    if (Contains(kWalkValueOptions, arg)) {
-      ++i;
-      continue;
-    }
-    return "plimsy log: unsupported option '" + std::string(arg) +
-           "' (only revisions, paths and options that choose commits are "
-           "taken)";
-  }
-  return "";
-}
-
-std::vector<std::string> WalkCommandLine(const std::vector<std::string>& args) {
-  std::vector<std::string> command_line = {"log"};
-  command_line.insert(command_line.end(), kRecordOptions.begin(),
-                      kRecordOptions.end());
-  command_line.insert(command_line.end(), args.begin(), args.end());
-  return command_line;
-}
-
 void ReadCommits(const std::vector<std::string>& hashes,
                  std::set<std::string>& missing) {
   std::vector<std::string> wanted;
@@ -259,12 +124,7 @@ void ReadCommits(const std::vector<std::string>& hashes,
   if (wanted.empty()) {
     return;
   }
-  std::vector<std::string> args = {"log", "--no-walk=unsorted",
-                                   "--ignore-missing"};
-  args.insert(args.end(), kRecordOptions.begin(), kRecordOptions.end());
-  args.push_back("--end-of-options");
-  args.insert(args.end(), wanted.begin(), wanted.end());
-  const GitResult result = GitCapture(args);
+  const GitResult result = GitCapture(CommitRecordsCommandLine(wanted));
   std::string_view out = result.out;
   while (!out.empty()) {
     std::size_t end = out.find('\0');

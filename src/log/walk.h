@@ -1,12 +1,16 @@
 #ifndef PLIMSY_LOG_WALK_H_
 #define PLIMSY_LOG_WALK_H_
 
+#include <sys/types.h>
+
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "log/commit.h"
+#include "sys/process.h"
 
 namespace plimsy::log {
 
@@ -32,19 +36,9 @@ bool ParseLogRecord(std::string_view record,
                     Commit& commit,
                     std::vector<RefLabel>& labels);
 
-// The one-line message that refuses `args` as arguments of `plimsy log`,
-// or an empty string when the walk takes them: revisions, paths and the
-// options that choose commits. Options that change what git prints would
-// turn its output into something else than commit records.
-std::string RefusedArgument(const std::vector<std::string>& args);
-
-// The git arguments (without "git") that list, one record each, the
-// commits that `git log args` lists, in the same order.
-std::vector<std::string> WalkCommandLine(const std::vector<std::string>& args);
-
 // Reads, with one git run, the commits named by `hashes` that are neither
 // kept (CachedCommit) nor in `missing`; a name git does not give is added
-// to `missing`. Throws subprocess::SpawnError when git cannot be started.
+// to `missing`. Throws SpawnError when git cannot be started.
 void ReadCommits(const std::vector<std::string>& hashes,
                  std::set<std::string>& missing);
 

@@ -49,7 +49,7 @@ class WalkParser {
 using WalkFeed = Feed<WalkParser>;
 
 // Starts git's walk for `args` (without "git"), handing over `wanted`
-// commits until more are wanted. Throws subprocess::SpawnError when git
+// commits until more are wanted. Throws SpawnError when git
 // cannot be started.
 std::unique_ptr<WalkFeed> ReadWalk(const std::vector<std::string>& args,
                                    std::function<void()> wake,

@@ -1,5 +1,5 @@
-#ifndef PLIMSY_TERMINAL_H_
-#define PLIMSY_TERMINAL_H_
+#ifndef PLIMSY_SYS_TERMINAL_H_
+#define PLIMSY_SYS_TERMINAL_H_
 
 #include <functional>
 #include <string>
@@ -75,4 +75,4 @@ void PostToScreen(std::function<void()> task);
 
 }  // namespace plimsy
 
-#endif  // PLIMSY_TERMINAL_H_
+#endif  // PLIMSY_SYS_TERMINAL_H_

@@ -1,5 +1,5 @@
-#ifndef PLIMSY_COMMANDS_H_
-#define PLIMSY_COMMANDS_H_
+#ifndef PLIMSY_APP_COMMANDS_H_
+#define PLIMSY_APP_COMMANDS_H_
 
 namespace plimsy {
 
@@ -13,4 +13,4 @@ int Dispatch(int argc, const char** argv);
 
 }  // namespace plimsy
 
-#endif  // PLIMSY_COMMANDS_H_
+#endif  // PLIMSY_APP_COMMANDS_H_

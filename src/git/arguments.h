@@ -1,10 +1,10 @@
-#ifndef PLIMSY_DIFF_FORMAT_OPTIONS_H_
-#define PLIMSY_DIFF_FORMAT_OPTIONS_H_
+#ifndef PLIMSY_GIT_ARGUMENTS_H_
+#define PLIMSY_GIT_ARGUMENTS_H_
 
 #include <string>
 #include <vector>
 
-namespace plimsy::diff {
+namespace plimsy {
 
 // True when the arguments of `git diff` ask for output that is not a plain
 // patch the viewer can show: statistics, names only, a word diff, colours,
@@ -14,6 +14,12 @@ namespace plimsy::diff {
 // the value of an option that takes one is not read as an option.
 bool AsksForAnotherFormat(const std::vector<std::string>& arguments);
 
-}  // namespace plimsy::diff
+// The one-line message that refuses `args` as arguments of `plimsy log`,
+// or an empty string when the walk takes them: revisions, paths and the
+// options that choose commits. Options that change what git prints would
+// turn its output into something else than commit records.
+std::string RefusedArgument(const std::vector<std::string>& args);
 
-#endif  // PLIMSY_DIFF_FORMAT_OPTIONS_H_
+}  // namespace plimsy
+
+#endif  // PLIMSY_GIT_ARGUMENTS_H_

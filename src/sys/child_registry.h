@@ -1,5 +1,5 @@
-#ifndef PLIMSY_CHILD_REGISTRY_H_
-#define PLIMSY_CHILD_REGISTRY_H_
+#ifndef PLIMSY_SYS_CHILD_REGISTRY_H_
+#define PLIMSY_SYS_CHILD_REGISTRY_H_
 
 #include <signal.h>
 #include <sys/types.h>
@@ -39,4 +39,4 @@ class SignalsHeld {
 
 }  // namespace plimsy
 
-#endif  // PLIMSY_CHILD_REGISTRY_H_
+#endif  // PLIMSY_SYS_CHILD_REGISTRY_H_

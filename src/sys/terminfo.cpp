@@ -1,4 +1,4 @@
-#include "terminfo.h"
+#include "sys/terminfo.h"
 
 #include <cstdint>
 #include <cstdio>

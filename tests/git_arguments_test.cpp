@@ -1,4 +1,4 @@
-#include "diff/format_options.h"
+#include "git/arguments.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "fixtures.h"
 #include "support.h"
 
-namespace plimsy::diff {
+namespace plimsy {
 namespace {
 
 using testing::PlimsyBinary;
@@ -96,6 +96,55 @@ TEST(FormatOptionsTest, TellsOtherFormatsFromPatchOptions) {
   }
 }
 
+TEST(RefusedArgumentTest, OptionsThatChangeWhatGitPrints) {
+  const std::vector<std::string> refused = {
+      "-p",
+      "-u",
+      "--patch",
+      "--stat",
+      "--numstat",
+      "--raw",
+      "--name-only",
+      "--name-status",
+      "--format=%H",
+      "--pretty",
+      "--pretty=oneline",
+      "--oneline",
+      "--graph",
+      "-z",
+      "--decorate",
+      "--no-decorate",
+      "--notes",
+      "--source",
+      "--parents",
+      "--children",
+      "--boundary",
+      "--left-right",
+      "--cherry-mark",
+      "--abbrev-commit",
+      "-g",
+      "-L1,2:f",
+      "--output=leak",
+      "--show-signature",
+      "--stdin",
+      "--date=relative",
+      "--unknown",
+      "-S",
+  };
+  for (const std::string& option : refused) {
+    SCOPED_TRACE(option);
+    const std::string message = RefusedArgument({"main", option, "--", "a"});
+    EXPECT_EQ(message, "plimsy log: unsupported option '" + option +
+                           "' (only revisions, paths and options that choose "
+                           "commits are taken)");
+  }
+  // Values and paths are not options, whatever they look like.
+  EXPECT_EQ(RefusedArgument({"--grep", "-p", "--author", "--stat"}), "");
+  EXPECT_EQ(RefusedArgument({"--", "--stat", "-p"}), "");
+  EXPECT_EQ(RefusedArgument({"--end-of-options", "--stat"}), "");
+  EXPECT_EQ(RefusedArgument({"-", "-12", "-n", "3", "HEAD~2"}), "");
+}
+
 // A history of every kind of change, with a line of the working tree
 // changed to end in a blank, which --check reports.
 class FormatOptionsThroughTheBinaryTest : public ::testing::Test {
@@ -137,4 +186,4 @@ TEST_F(FormatOptionsThroughTheBinaryTest, PrintWhatGitPrints) {
 }
 
 }  // namespace
-}  // namespace plimsy::diff
+}  // namespace plimsy

@@ -1,5 +1,5 @@
-#ifndef PLIMSY_MANUAL_H_
-#define PLIMSY_MANUAL_H_
+#ifndef PLIMSY_APP_MANUAL_H_
+#define PLIMSY_APP_MANUAL_H_
 
 namespace plimsy {
 
@@ -11,4 +11,4 @@ int ShowManual();
 
 }  // namespace plimsy
 
-#endif  // PLIMSY_MANUAL_H_
+#endif  // PLIMSY_APP_MANUAL_H_

@@ -1,5 +1,5 @@
-#ifndef PLIMSY_PROCESS_H_
-#define PLIMSY_PROCESS_H_
+#ifndef PLIMSY_SYS_PROCESS_H_
+#define PLIMSY_SYS_PROCESS_H_
 
 #include <sys/types.h>
 
@@ -7,20 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "sys/fd.h"
+
 // A small child-process runner: start a program with an argument vector,
 // wire each standard stream, wait for it and collect what it printed.
-namespace subprocess {
+namespace plimsy {
 
-enum class PipeOption : int {
-  inherit = 0,  // the child uses this process's own stream
-  pipe = 4,     // output is captured; input is an empty pipe
-  close = 5,    // input reads end-of-file at once; output is discarded
+enum class PipeOption {
+  kInherit,  // the child uses this process's own stream
+  kPipe,     // output is captured; input is an empty pipe
+  kClose,    // input reads end-of-file at once; output is discarded
 };
 
 struct RunOptions {
-  PipeOption cin = PipeOption::inherit;
-  PipeOption cout = PipeOption::inherit;
-  PipeOption cerr = PipeOption::inherit;
+  PipeOption in = PipeOption::kInherit;
+  PipeOption out = PipeOption::kInherit;
+  PipeOption err = PipeOption::kInherit;
+  // When not negative, the child's standard input in place of `in`; the
+  // descriptor stays this process's to close.
+  int in_fd = -1;
   // When not empty, the child's whole environment ("NAME=value" entries);
   // otherwise the child inherits this process's environment.
   std::vector<std::string> env;
@@ -28,9 +33,9 @@ struct RunOptions {
 
 struct CompletedProcess {
   // The exit status, or 128 + the signal number for a child killed by one.
-  int returncode = 0;
-  std::string cout;
-  std::string cerr;
+  int status = 0;
+  std::string out;
+  std::string err;
 };
 
 // The program could not be started at all (not found, not executable).
@@ -41,8 +46,19 @@ class SpawnError : public std::runtime_error {
 
 // Runs the program named by args[0], searched on PATH, and waits for it.
 // Throws SpawnError when it cannot be started.
-CompletedProcess run(const std::vector<std::string>& args,
+CompletedProcess Run(const std::vector<std::string>& args,
                      const RunOptions& options = {});
+
+// Starts the program as Run does, without waiting for it: the caller
+// waits with WaitForChild. An output stream piped here has no reader, so
+// the child's writes to it fail. Throws SpawnError when it cannot be
+// started.
+pid_t StartChild(const std::vector<std::string>& args,
+                 const RunOptions& options = {});
+
+// Waits for a child that StartChild started, and returns its status as Run
+// reports it.
+int WaitForChild(pid_t pid);
 
 // A child whose standard output is read a piece at a time while it runs.
 // Its standard error, when piped, is collected whenever the output is read,
@@ -50,7 +66,7 @@ CompletedProcess run(const std::vector<std::string>& args,
 // it still runs and reaps it.
 class Stream {
  public:
-  // Starts the program as run() does; standard output is always piped.
+  // Starts the program as Run does; standard output is always piped.
   // Throws SpawnError when it cannot be started.
   Stream(const std::vector<std::string>& args, const RunOptions& options);
   Stream(const Stream&) = delete;
@@ -61,14 +77,13 @@ class Stream {
   // false, appending nothing, once its output has ended.
   bool Read(std::string& out);
 
-  enum class ReadResult { kData, kEnded, kStopped, kTimedOut };
   // Read, waiting at most `timeout_ms` (no limit when negative), and
   // returning kStopped, without reading, as soon as `stop_fd` (when not
   // negative) is readable.
   ReadResult ReadSome(std::string& out, int stop_fd, int timeout_ms);
 
   // Once the output has ended: collects the rest of the standard error,
-  // waits for the child and returns its status as run() reports it. Ends
+  // waits for the child and returns its status as Run reports it. Ends
   // the child first if its output has not ended.
   int Wait();
 
@@ -95,6 +110,6 @@ class Stream {
   std::string error_;
 };
 
-}  // namespace subprocess
+}  // namespace plimsy
 
-#endif  // PLIMSY_PROCESS_H_
+#endif  // PLIMSY_SYS_PROCESS_H_

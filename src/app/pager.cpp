@@ -1,10 +1,8 @@
-#include "pager.h"
+#include "app/pager.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,13 +10,13 @@
 #include <string_view>
 #include <utility>
 
-#include "commands.h"
+#include "app/commands.h"
 #include "diff/diff.h"
 #include "diff/screen.h"
 #include "diff/strip_colour.h"
-#include "terminal.h"
-
-extern char** environ;
+#include "sys/fd.h"
+#include "sys/process.h"
+#include "sys/terminal.h"
 
 namespace plimsy {
 namespace {
@@ -29,21 +27,6 @@ constexpr std::size_t kLineStart = 16;
 // Text that stops coming for this long is shown as it is: a slow git log
 // must not wait for more before its first commits show.
 constexpr int kQuietMs = 1000;
-
-// Writes all of `text` to `fd`; false once the reader has gone.
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = write(fd, text.data(), text.size());
-    if (n < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    text.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
 
 // Writes `head`, then the rest of `in`, to `out`.
 void Copy(const std::string& head, int in, int out) {
@@ -64,22 +47,13 @@ void Copy(const std::string& head, int in, int out) {
 
 // Starts `less -R` reading `input`; -1 when it cannot be started.
 pid_t StartLess(int input) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t defaults;
-  sigfillset(&defaults);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-  const char* argv[] = {"less", "-R", nullptr};
-  pid_t pid = -1;
-  const int error = posix_spawnp(&pid, "less", &actions, &attributes,
-                                 const_cast<char* const*>(argv), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  return error == 0 ? pid : -1;
+  RunOptions options;
+  options.in_fd = input;
+  try {
+    return StartChild({"less", "-R"}, options);
+  } catch (const SpawnError&) {
+    return -1;
+  }
 }
 
 // Shows text that holds no diff as a pager would.
@@ -111,10 +85,12 @@ int ShowText(const std::string& head, int in) {
   } else {
     Copy(head, in, fds[1]);
     close(fds[1]);
-    int wait_status = 0;
-    while (waitpid(less, &wait_status, 0) < 0 && errno == EINTR) {
+    // A less that a signal ended is no failure of the text's: its own
+    // statuses are small numbers.
+    status = WaitForChild(less);
+    if (status > 128) {
+      status = 0;
     }
-    status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : 0;
   }
   sigaction(SIGINT, &old_int, nullptr);
   sigaction(SIGQUIT, &old_quit, nullptr);

@@ -1,4 +1,4 @@
-#include "process.h"
+#include "sys/process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,42 +14,16 @@
 #include <thread>
 #include <utility>
 
-#include "child_registry.h"
+#include "sys/child_registry.h"
+#include "sys/fd.h"
 
 extern char** environ;
 
-namespace subprocess {
+namespace plimsy {
 namespace {
 
-// Owns one file descriptor.
-class Fd {
- public:
-  Fd() = default;
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Fd& operator=(Fd&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  ~Fd() { Reset(); }
-
-  int get() const { return fd_; }
-  int Release() { return std::exchange(fd_, -1); }
-  void Reset() {
-    if (fd_ >= 0) {
-      close(fd_);
-    }
-    fd_ = -1;
-  }
-
- private:
-  int fd_ = -1;
-};
+// The standard error a Stream keeps.
+constexpr std::size_t kErrorLimit = 64 * 1024;
 
 struct Pipe {
   Fd read;
@@ -93,13 +67,13 @@ Fd WireStream(SpawnSetup& setup,
               int target,
               PipeOption option) {
   switch (option) {
-    case PipeOption::inherit:
+    case PipeOption::kInherit:
       return Fd();
-    case PipeOption::close:
+    case PipeOption::kClose:
       posix_spawn_file_actions_addopen(setup.actions(), target, "/dev/null",
                                        target == 0 ? O_RDONLY : O_WRONLY, 0);
       return Fd();
-    case PipeOption::pipe: {
+    case PipeOption::kPipe: {
       Pipe pipe = MakePipe();
       if (target == 0) {
         // Nothing is ever written: the child reads end-of-file.
@@ -192,12 +166,12 @@ pid_t Spawn(const std::vector<std::string>& args,
   pid_t pid = 0;
   int error = 0;
   {
-    plimsy::SignalsHeld held;
+    SignalsHeld held;
     error =
         posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(),
                      argv.data(), options.env.empty() ? environ : envp.data());
     if (error == 0) {
-      plimsy::TrackChild(pid);
+      TrackChild(pid);
     }
   }
   if (error != 0) {
@@ -206,56 +180,59 @@ pid_t Spawn(const std::vector<std::string>& args,
   return pid;
 }
 
-}  // namespace
-
-CompletedProcess run(const std::vector<std::string>& args,
-                     const RunOptions& options) {
+// Starts the program with its streams wired as `options` says, standard
+// output as `out_option`. `out` and `err` get this process's ends of the
+// output streams that are piped.
+pid_t SpawnWired(const std::vector<std::string>& args,
+                 const RunOptions& options,
+                 PipeOption out_option,
+                 Fd& out,
+                 Fd& err) {
   if (args.empty()) {
     throw SpawnError("empty command line");
   }
   SpawnSetup setup;
   std::vector<Fd> child_ends;
-  WireStream(setup, child_ends, 0, options.cin);
-  Fd out = WireStream(setup, child_ends, 1, options.cout);
-  Fd err = WireStream(setup, child_ends, 2, options.cerr);
-  const pid_t pid = Spawn(args, options, setup);
-  child_ends.clear();
-
-  CompletedProcess result;
-  Drain(out, result.cout, err, result.cerr);
-  plimsy::ForgetChildOnExit(pid);
-  result.returncode = WaitFor(pid);
-  return result;
-}
-
-namespace {
-
-constexpr std::size_t kErrorLimit = 64 * 1024;
-
-// Starts the program with standard output piped into `out` and, when
-// asked for, standard error into `err`.
-pid_t SpawnReading(const std::vector<std::string>& args,
-                   const RunOptions& options,
-                   Fd& out,
-                   Fd& err) {
-  if (args.empty()) {
-    throw SpawnError("empty command line");
+  if (options.in_fd >= 0) {
+    posix_spawn_file_actions_adddup2(setup.actions(), options.in_fd, 0);
+  } else {
+    WireStream(setup, child_ends, 0, options.in);
   }
-  SpawnSetup setup;
-  std::vector<Fd> child_ends;
-  WireStream(setup, child_ends, 0, options.cin);
-  out = WireStream(setup, child_ends, 1, PipeOption::pipe);
-  err = WireStream(setup, child_ends, 2, options.cerr);
+  out = WireStream(setup, child_ends, 1, out_option);
+  err = WireStream(setup, child_ends, 2, options.err);
   return Spawn(args, options, setup);
 }
 
 }  // namespace
 
+CompletedProcess Run(const std::vector<std::string>& args,
+                     const RunOptions& options) {
+  Fd out;
+  Fd err;
+  const pid_t pid = SpawnWired(args, options, options.out, out, err);
+  CompletedProcess result;
+  Drain(out, result.out, err, result.err);
+  result.status = WaitForChild(pid);
+  return result;
+}
+
+pid_t StartChild(const std::vector<std::string>& args,
+                 const RunOptions& options) {
+  Fd out;
+  Fd err;
+  return SpawnWired(args, options, options.out, out, err);
+}
+
+int WaitForChild(pid_t pid) {
+  ForgetChildOnExit(pid);
+  return WaitFor(pid);
+}
+
 Stream::Stream(const std::vector<std::string>& args,
                const RunOptions& options) {
   Fd out;
   Fd err;
-  pid_ = SpawnReading(args, options, out, err);
+  pid_ = SpawnWired(args, options, PipeOption::kPipe, out, err);
   out_ = out.Release();
   err_ = err.Release();
 }
@@ -283,53 +260,19 @@ bool Stream::Read(std::string& out) {
   return ReadSome(out, -1, -1) == ReadResult::kData;
 }
 
-Stream::ReadResult Stream::ReadSome(std::string& out,
-                                    int stop_fd,
-                                    int timeout_ms) {
-  char buffer[65536];
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::milliseconds(std::max(timeout_ms, 0));
-  while (out_ >= 0) {
-    int wait = -1;
-    if (timeout_ms >= 0) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          deadline - std::chrono::steady_clock::now());
-      wait = static_cast<int>(
-          std::max<std::chrono::milliseconds::rep>(left.count(), 0));
-    }
-    pollfd fds[3] = {
-        {out_, POLLIN, 0}, {err_, POLLIN, 0}, {stop_fd, POLLIN, 0}};
-    const int ready = poll(fds, 3, wait);
-    if (ready < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      CloseOutput();
-      break;
-    }
-    if (fds[2].revents != 0) {
-      return ReadResult::kStopped;
-    }
-    if (ready == 0) {
-      return ReadResult::kTimedOut;
-    }
-    if (fds[1].revents != 0) {
-      DrainError(false);
-    }
-    if (fds[0].revents == 0) {
-      continue;
-    }
-    ssize_t n = read(out_, buffer, sizeof(buffer));
-    if (n > 0) {
-      out.append(buffer, static_cast<std::size_t>(n));
-      return ReadResult::kData;
-    }
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
+ReadResult Stream::ReadSome(std::string& out, int stop_fd, int timeout_ms) {
+  if (out_ < 0) {
+    return ReadResult::kEnded;
+  }
+  const ReadResult result =
+      ReadDescriptor(out_, out, stop_fd, timeout_ms, {err_, [this] {
+                                                        DrainError(false);
+                                                        return err_;
+                                                      }});
+  if (result == ReadResult::kEnded) {
     CloseOutput();
   }
-  return ReadResult::kEnded;
+  return result;
 }
 
 // Reads what the child has written to its standard error: one piece, or
@@ -387,10 +330,9 @@ int Stream::Reap(bool end_first) {
   } else {
     DrainError(true);
   }
-  plimsy::ForgetChildOnExit(pid_);
-  status_ = WaitFor(pid_);
+  status_ = WaitForChild(pid_);
   reaped_ = true;
   return status_;
 }
 
-}  // namespace subprocess
+}  // namespace plimsy

@@ -1,16 +1,17 @@
-#include "terminal_guard.h"
+#include "sys/terminal_guard.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
 #include <sys/signalfd.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <string_view>
 
-#include "child_registry.h"
+#include "sys/child_registry.h"
+#include "sys/fd.h"
 
 namespace plimsy {
 namespace {
@@ -20,7 +21,7 @@ constexpr int kEndingSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE};
 // Undoes the modes the UI library sets for a full screen, in the reverse
 // order of setting them: the mouse reports, line wrapping (switched off),
 // the alternate screen, the hidden cursor.
-constexpr char kRestoreModes[] =
+constexpr std::string_view kRestoreModes =
     "\x1b[?1006l\x1b[?1015l\x1b[?1003l\x1b[?1000l"
     "\x1b[?7h\x1b[?1049l\x1b[?25h";
 
@@ -51,26 +52,6 @@ void Park(int) {
   }
 }
 
-void SleepMilliseconds(long ms) {
-  timespec delay = {0, ms * 1000000L};
-  while (nanosleep(&delay, &delay) < 0 && errno == EINTR) {
-  }
-}
-
-void WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t written = write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return;
-    }
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-}
-
 [[noreturn]] void EndProgram(int signal, int key_fd) {
   constexpr int kParkWaitMs = 500;
   constexpr int kChildWaitMs = 1000;
@@ -86,7 +67,7 @@ void WriteAll(int fd, const char* data, size_t size) {
   // already, and it is no longer ours to change.
   if (tcgetpgrp(key_fd) == getpgrp()) {
     if (screen_open.load()) {
-      WriteAll(STDOUT_FILENO, kRestoreModes, sizeof(kRestoreModes) - 1);
+      WriteAll(STDOUT_FILENO, kRestoreModes);
     }
     if (modes_saved) {
       tcsetattr(key_fd, TCSANOW, &saved_modes);
@@ -146,7 +127,7 @@ TerminalGuard::TerminalGuard(int key_fd) : key_fd_(key_fd) {
 TerminalGuard::~TerminalGuard() {
   screen_open.store(false);
   if (wake_write_ >= 0) {
-    WriteAll(wake_write_, "x", 1);
+    WriteAll(wake_write_, "x");
   }
   watcher_.join();
   for (int fd : {signal_fd_, wake_read_, wake_write_}) {

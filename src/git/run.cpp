@@ -1,4 +1,4 @@
-#include "git.h"
+#include "git/run.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "process.h"
+#include "sys/process.h"
 
 extern char** environ;
 
@@ -85,41 +85,30 @@ std::vector<std::string> CapturingEnvironment() {
   return env;
 }
 
-// diff.relative and textconv drivers are left to the user: they choose
-// which files and what text git diffs, as `git diff` shows them, and git
-// still prints its own unified diff of that.
-const std::vector<std::string>& ForcedDiffOptions() {
-  static const std::vector<std::string> options = {
-      "--no-color",      "--no-ext-diff",     "--src-prefix=a/",
-      "--dst-prefix=b/", "--submodule=short",
-  };
-  return options;
-}
-
 GitResult GitCapture(const std::vector<std::string>& args) {
   std::vector<std::string> command_line = GitCommandLine(args);
   if (Observer()) {
     Observer()(command_line);
   }
-  subprocess::RunOptions options;
-  options.cin = subprocess::PipeOption::close;
-  options.cout = subprocess::PipeOption::pipe;
-  options.cerr = subprocess::PipeOption::pipe;
+  RunOptions options;
+  options.in = PipeOption::kClose;
+  options.out = PipeOption::kPipe;
+  options.err = PipeOption::kPipe;
   options.env = CapturingEnvironment();
-  subprocess::CompletedProcess done = subprocess::run(command_line, options);
-  return {done.returncode, std::move(done.cout), std::move(done.cerr)};
+  CompletedProcess done = Run(command_line, options);
+  return {done.status, std::move(done.out), std::move(done.err)};
 }
 
-subprocess::Stream GitStream(const std::vector<std::string>& args) {
+Stream GitStream(const std::vector<std::string>& args) {
   std::vector<std::string> command_line = GitCommandLine(args);
   if (Observer()) {
     Observer()(command_line);
   }
-  subprocess::RunOptions options;
-  options.cin = subprocess::PipeOption::close;
-  options.cerr = subprocess::PipeOption::pipe;
+  RunOptions options;
+  options.in = PipeOption::kClose;
+  options.err = PipeOption::kPipe;
   options.env = CapturingEnvironment();
-  return subprocess::Stream(command_line, options);
+  return Stream(command_line, options);
 }
 
 std::string GitOutput(const std::vector<std::string>& args) {
@@ -127,7 +116,7 @@ std::string GitOutput(const std::vector<std::string>& args) {
 }
 
 int GitInherited(const std::vector<std::string>& args) {
-  return subprocess::run(GitCommandLine(args)).returncode;
+  return Run(GitCommandLine(args)).status;
 }
 
 void SetGitObserver(
@@ -138,7 +127,7 @@ void SetGitObserver(
 void SkipIfGitCannotStart(const std::function<void()>& step) {
   try {
     step();
-  } catch (const subprocess::SpawnError&) {
+  } catch (const SpawnError&) {
   }
 }
 

@@ -1,11 +1,12 @@
-#include "child_registry.h"
+#include "sys/child_registry.h"
 
 #include <pthread.h>
 #include <sys/wait.h>
-#include <time.h>
 
 #include <atomic>
 #include <cerrno>
+
+#include "sys/fd.h"
 
 namespace plimsy {
 namespace {
@@ -23,12 +24,6 @@ void Forget(pid_t pid) {
     if (slot.compare_exchange_strong(expected, 0)) {
       return;
     }
-  }
-}
-
-void SleepMilliseconds(long ms) {
-  timespec delay = {0, ms * 1000000L};
-  while (nanosleep(&delay, &delay) < 0 && errno == EINTR) {
   }
 }
 

@@ -1,5 +1,5 @@
-#ifndef PLIMSY_TERMINFO_H_
-#define PLIMSY_TERMINFO_H_
+#ifndef PLIMSY_SYS_TERMINFO_H_
+#define PLIMSY_SYS_TERMINFO_H_
 
 #include <optional>
 #include <string>
@@ -22,4 +22,4 @@ std::optional<bool> TerminfoCursorAddressing(
 
 }  // namespace plimsy
 
-#endif  // PLIMSY_TERMINFO_H_
+#endif  // PLIMSY_SYS_TERMINFO_H_

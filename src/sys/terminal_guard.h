@@ -1,5 +1,5 @@
-#ifndef PLIMSY_TERMINAL_GUARD_H_
-#define PLIMSY_TERMINAL_GUARD_H_
+#ifndef PLIMSY_SYS_TERMINAL_GUARD_H_
+#define PLIMSY_SYS_TERMINAL_GUARD_H_
 
 #include <signal.h>
 #include <termios.h>
@@ -47,4 +47,4 @@ class TerminalGuard {
 
 }  // namespace plimsy
 
-#endif  // PLIMSY_TERMINAL_GUARD_H_
+#endif  // PLIMSY_SYS_TERMINAL_GUARD_H_

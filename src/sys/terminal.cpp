@@ -1,4 +1,4 @@
-#include "terminal.h"
+#include "sys/terminal.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,8 +16,8 @@
 #include <ftxui/component/loop.hpp>
 #include <ftxui/component/screen_interactive.hpp>
 
-#include "terminal_guard.h"
-#include "terminfo.h"
+#include "sys/terminal_guard.h"
+#include "sys/terminfo.h"
 
 namespace plimsy {
 namespace {

@@ -1,9 +1,10 @@
-#include "diff/format_options.h"
+#include "git/arguments.h"
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
-namespace plimsy::diff {
+namespace plimsy {
 namespace {
 
 // Long options that change what git prints, whatever their value.
@@ -154,4 +155,125 @@ bool AsksForAnotherFormat(const std::vector<std::string>& arguments) {
   return false;
 }
 
-}  // namespace plimsy::diff
+namespace {
+
+// Options that choose commits and print nothing of their own.
+constexpr std::string_view kWalkFlags[] = {
+    "--all",
+    "--branches",
+    "--tags",
+    "--remotes",
+    "--reflog",
+    "--alternate-refs",
+    "--single-worktree",
+    "--not",
+    "--bisect",
+    "--merges",
+    "--no-merges",
+    "--no-min-parents",
+    "--no-max-parents",
+    "--first-parent",
+    "--exclude-first-parent-only",
+    "--all-match",
+    "--invert-grep",
+    "-i",
+    "--regexp-ignore-case",
+    "--basic-regexp",
+    "-E",
+    "--extended-regexp",
+    "-F",
+    "--fixed-strings",
+    "-P",
+    "--perl-regexp",
+    "--remove-empty",
+    "--cherry-pick",
+    "--left-only",
+    "--right-only",
+    "--merge",
+    "--ignore-missing",
+    "--follow",
+    "--full-history",
+    "--dense",
+    "--sparse",
+    "--simplify-merges",
+    "--ancestry-path",
+    "--show-pulls",
+    "--simplify-by-decoration",
+    "--topo-order",
+    "--date-order",
+    "--author-date-order",
+    "--reverse",
+    "--do-walk",
+    "--no-walk",
+    "--use-mailmap",
+    "--mailmap",
+    "--clear-decorations",
+};
+
+// Options that choose commits with a value, given as "--name=value" or as
+// the next argument.
+constexpr std::string_view kWalkValueOptions[] = {
+    "-n",
+    "--max-count",
+    "--skip",
+    "--since",
+    "--after",
+    "--since-as-filter",
+    "--until",
+    "--before",
+    "--author",
+    "--committer",
+    "--grep",
+    "--min-parents",
+    "--max-parents",
+    "--exclude",
+    "--glob",
+    "--exclude-hidden",
+    "--decorate-refs",
+    "--decorate-refs-exclude",
+};
+
+// Options whose value can only be attached with "=".
+constexpr std::string_view kWalkAttachedOptions[] = {
+    "--branches", "--tags", "--remotes", "--ancestry-path", "--no-walk",
+};
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return c >= '0' && c <= '9';
+  });
+}
+
+}  // namespace
+
+std::string RefusedArgument(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string_view arg = args[i];
+    // Paths, and revisions given as data, follow; none is an option.
+    if (arg == "--" || arg == "--end-of-options") {
+      return "";
+    }
+    if (!arg.starts_with("-") || arg == "-" || AllDigits(arg.substr(1)) ||
+        Contains(kWalkFlags, arg)) {
+      continue;
+    }
+    if (arg.starts_with("-n") && AllDigits(arg.substr(2))) {
+      continue;
+    }
+    std::string_view name = arg.substr(0, arg.find('='));
+    if (name.size() < arg.size() && (Contains(kWalkValueOptions, name) ||
+                                     Contains(kWalkAttachedOptions, name))) {
+      continue;
+    }
+    if (Contains(kWalkValueOptions, arg)) {
+      ++i;
+      continue;
+    }
+    return "plimsy log: unsupported option '" + std::string(arg) +
+           "' (only revisions, paths and options that choose commits are "
+           "taken)";
+  }
+  return "";
+}
+
+}  // namespace plimsy

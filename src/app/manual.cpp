@@ -1,12 +1,12 @@
-#include "manual.h"
+#include "app/manual.h"
 
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "commands.h"
-#include "process.h"
+#include "app/commands.h"
+#include "sys/process.h"
 
 namespace plimsy {
 namespace {
@@ -32,11 +32,11 @@ std::string PageBesideExecutable() {
 }
 
 bool ManFindsPage() {
-  subprocess::RunOptions quiet;
-  quiet.cin = subprocess::PipeOption::close;
-  quiet.cout = subprocess::PipeOption::close;
-  quiet.cerr = subprocess::PipeOption::close;
-  return subprocess::run({"man", "-w", "plimsy"}, quiet).returncode == 0;
+  RunOptions quiet;
+  quiet.in = PipeOption::kClose;
+  quiet.out = PipeOption::kClose;
+  quiet.err = PipeOption::kClose;
+  return Run({"man", "-w", "plimsy"}, quiet).status == 0;
 }
 
 }  // namespace
@@ -50,11 +50,11 @@ int ShowManual() {
     } else if (!ManFindsPage()) {
       return PrintHelp(0, nullptr);
     }
-    if (int status = subprocess::run(man).returncode; status != 0) {
+    if (int status = Run(man).status; status != 0) {
       return PrintHelp(0, nullptr);
     }
     return 0;
-  } catch (const subprocess::SpawnError&) {
+  } catch (const SpawnError&) {
     return PrintHelp(0, nullptr);
   }
 }

@@ -1,11 +1,11 @@
-#ifndef PLIMSY_GIT_H_
-#define PLIMSY_GIT_H_
+#ifndef PLIMSY_GIT_RUN_H_
+#define PLIMSY_GIT_RUN_H_
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "process.h"
+#include "sys/process.h"
 
 namespace plimsy {
 
@@ -18,35 +18,28 @@ struct GitResult {
 
 // Runs git with the given arguments (without the leading "git") as
 // GitOutput does, and returns its status and both captured streams.
-// Throws subprocess::SpawnError when git cannot be started.
+// Throws SpawnError when git cannot be started.
 GitResult GitCapture(const std::vector<std::string>& args);
 
 // Starts git with the given arguments (without the leading "git") as
 // GitCapture does, its standard output to be read as it comes. Throws
-// subprocess::SpawnError when git cannot be started.
-subprocess::Stream GitStream(const std::vector<std::string>& args);
+// SpawnError when git cannot be started.
+Stream GitStream(const std::vector<std::string>& args);
 
 // The environment of every capturing git run: this process's own, with
 // the settings that would change the text git prints overridden, and
 // without git's prompts on the terminal.
 std::vector<std::string> CapturingEnvironment();
 
-// The options that a capturing `git diff` puts right after "diff", before
-// its own and the user's arguments: whatever the user's configuration says,
-// git then prints its own unified diff (no colour, no external driver, the
-// a/ and b/ prefixes, one line per submodule), while an option the user
-// gives explicitly still comes later and wins.
-const std::vector<std::string>& ForcedDiffOptions();
-
 // Runs git with the given arguments (without the leading "git"): standard
 // input closed, standard error dropped, standard output returned. The exit
 // status is not looked at. Configuration that would change the text git
 // prints (colours, prefixes, an external diff driver) is switched off for
-// the child. Throws subprocess::SpawnError when git cannot be started.
+// the child. Throws SpawnError when git cannot be started.
 std::string GitOutput(const std::vector<std::string>& args);
 
 // Runs git with the given arguments on this process's own streams and
-// returns its exit status. Throws subprocess::SpawnError when git cannot be
+// returns its exit status. Throws SpawnError when git cannot be
 // started.
 int GitInherited(const std::vector<std::string>& args);
 
@@ -65,4 +58,4 @@ int ReportGitNotStarted(const std::exception& error);
 
 }  // namespace plimsy
 
-#endif  // PLIMSY_GIT_H_
+#endif  // PLIMSY_GIT_RUN_H_

@@ -1,5 +1,5 @@
-#ifndef PLIMSY_PAGER_H_
-#define PLIMSY_PAGER_H_
+#ifndef PLIMSY_APP_PAGER_H_
+#define PLIMSY_APP_PAGER_H_
 
 #include <string>
 
@@ -28,4 +28,4 @@ int ReadStandardInput();
 
 }  // namespace plimsy
 
-#endif  // PLIMSY_PAGER_H_
+#endif  // PLIMSY_APP_PAGER_H_

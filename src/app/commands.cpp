@@ -1,4 +1,4 @@
-#include "commands.h"
+#include "app/commands.h"
 
 #include <unistd.h>
 
@@ -7,13 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "app/manual.h"
+#include "app/pager.h"
 #include "diff/screen.h"
-#include "git.h"
+#include "git/command_lines.h"
+#include "git/run.h"
 #include "log/screen.h"
-#include "manual.h"
-#include "pager.h"
-#include "process.h"
-#include "terminal.h"
+#include "sys/process.h"
+#include "sys/terminal.h"
 #include "version.h"
 
 namespace plimsy {
@@ -33,6 +34,15 @@ bool AsksForHelp(int argc, const char** argv) {
   return false;
 }
 
+// Runs git with `args` on this process's own streams; its exit status.
+int HandToGit(const std::vector<std::string>& args) {
+  try {
+    return GitInherited(args);
+  } catch (const SpawnError& error) {
+    return ReportGitNotStarted(error);
+  }
+}
+
 // The command word `word` ("diff" or "log"): its screen on a terminal. When
 // standard output cannot show one, what git prints for the same command
 // line into a file, as a pager passes text on when its output is not a
@@ -48,18 +58,11 @@ int ScreenOrPlainText(std::string_view word,
   switch (check.support) {
     case ScreenSupport::kAvailable:
       return screen(argc, argv);
-    case ScreenSupport::kNoDisplay: {
-      std::string command(word);
-      std::vector<const char*> args;
+    case ScreenSupport::kNoDisplay:
       // A terminal that cannot move its cursor cannot run a pager either;
       // it gets the same text as a file would.
-      if (isatty(STDOUT_FILENO)) {
-        args.push_back("--no-pager");
-      }
-      args.push_back(command.c_str());
-      args.insert(args.end(), argv, argv + argc);
-      return GitFallback(static_cast<int>(args.size()), args.data());
-    }
+      return HandToGit(PlainTextCommandLine(word, isatty(STDOUT_FILENO),
+                                            {argv, argv + argc}));
     case ScreenSupport::kNoKeys:
       ReportNoScreen(word, check,
                      "use \"git " + std::string(word) + "\" for plain output");
@@ -99,12 +102,7 @@ int PrintVersion(int, const char**) {
 }
 
 int GitFallback(int argc, const char** argv) {
-  std::vector<std::string> args(argv, argv + argc);
-  try {
-    return GitInherited(args);
-  } catch (const subprocess::SpawnError& error) {
-    return ReportGitNotStarted(error);
-  }
+  return HandToGit(FallbackCommandLine({argv, argv + argc}));
 }
 
 int Dispatch(int argc, const char** argv) {
