@@ -17,6 +17,7 @@
 #include "generate.h"
 #include "ui/finder.h"
 #include "ui/screen_frame.h"
+#include "ui/search.h"
 #include "ui/text_view.h"
 
 namespace plimsy {

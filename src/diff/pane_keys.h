@@ -7,8 +7,9 @@
 
 #include "diff/positions.h"
 #include "ui/finder.h"
-#include "ui/screen_frame.h"
+#include "ui/key_binding.h"
 #include "ui/scroller.h"
+#include "ui/search.h"
 
 // The difference pane's hunk jumps and search, the same in both screens.
 namespace plimsy {

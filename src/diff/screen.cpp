@@ -28,9 +28,12 @@
 #include "process.h"
 #include "terminal.h"
 #include "ui/display_text.h"
+#include "ui/layout.h"
 #include "ui/list.h"
 #include "ui/screen_frame.h"
 #include "ui/scroller.h"
+#include "ui/search.h"
+#include "ui/side_width.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::diff {

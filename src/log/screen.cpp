@@ -23,9 +23,12 @@
 #include "log/panels.h"
 #include "process.h"
 #include "terminal.h"
+#include "ui/layout.h"
 #include "ui/list.h"
 #include "ui/screen_frame.h"
 #include "ui/scroller.h"
+#include "ui/search.h"
+#include "ui/side_width.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::log {

@@ -1,7 +1,6 @@
 #include "ui/screen_frame.h"
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -15,6 +14,7 @@
 
 #include "ui/display_text.h"
 #include "ui/keys.h"
+#include "ui/layout.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy {
@@ -27,96 +27,6 @@ using ftxui::Element;
 using ftxui::Elements;
 using ftxui::Event;
 using ftxui::Mouse;
-
-class AtSizeNode : public ftxui::Node {
- public:
-  explicit AtSizeNode(std::function<Element(int, int)> build)
-      : build_(std::move(build)) {}
-
-  void ComputeRequirement() override {
-    if (!children_.empty()) {
-      children_[0]->ComputeRequirement();
-    }
-    requirement_ = ftxui::Requirement{};
-    requirement_.flex_grow_x = 1;
-    requirement_.flex_grow_y = 1;
-    requirement_.flex_shrink_x = 1;
-    requirement_.flex_shrink_y = 1;
-  }
-
-  void SetBox(Box box) override {
-    Node::SetBox(box);
-    const int width = std::max(0, box.x_max - box.x_min + 1);
-    const int height = std::max(0, box.y_max - box.y_min + 1);
-    // Built again only when the layout runs again at another size.
-    if (children_.empty() || width != width_ || height != height_) {
-      width_ = width;
-      height_ = height;
-      children_ = {build_(width, height)};
-      children_[0]->ComputeRequirement();
-    }
-    children_[0]->SetBox(box);
-  }
-
- private:
-  std::function<Element(int, int)> build_;
-  int width_ = -1;
-  int height_ = -1;
-};
-
-class FirstThatFitsNode : public ftxui::Node {
- public:
-  FirstThatFitsNode(Elements choices, std::function<void()> before_layout)
-      : Node(std::move(choices)), before_layout_(std::move(before_layout)) {}
-
-  void ComputeRequirement() override {
-    Node::ComputeRequirement();
-    requirement_ = ftxui::Requirement{};
-    requirement_.min_y = 1;
-    requirement_.flex_grow_x = 1;
-    requirement_.flex_shrink_x = 1;
-  }
-
-  void SetBox(Box box) override {
-    Node::SetBox(box);
-    const int width = box.x_max - box.x_min + 1;
-    chosen_ = -1;
-    for (size_t i = 0; i < children_.size(); ++i) {
-      if (children_[i]->requirement().min_x <= width) {
-        chosen_ = static_cast<int>(i);
-        break;
-      }
-    }
-    if (before_layout_) {
-      before_layout_();
-    }
-    if (chosen_ >= 0) {
-      children_[chosen_]->SetBox(box);
-    }
-  }
-
-  void Check(Status* status) override {
-    if (chosen_ >= 0) {
-      children_[chosen_]->Check(status);
-    }
-  }
-
-  void Select(ftxui::Selection& selection) override {
-    if (chosen_ >= 0) {
-      children_[chosen_]->Select(selection);
-    }
-  }
-
-  void Render(ftxui::Screen& screen) override {
-    if (chosen_ >= 0) {
-      children_[chosen_]->Render(screen);
-    }
-  }
-
- private:
-  std::function<void()> before_layout_;
-  int chosen_ = -1;
-};
 
 // How the header is worded at one width.
 struct HeaderWords {
@@ -214,14 +124,9 @@ class ScreenFrameBase : public ftxui::ComponentBase {
       return OnHeaderClick(event) || ComponentBase::OnEvent(event);
     }
     notice_.clear();
-    for (const KeyBinding& key : keys_) {
-      const bool matches = std::find(key.events.begin(), key.events.end(),
-                                     event) != key.events.end() ||
-                           (key.matches && key.matches(event));
-      if (matches) {
-        notice_ = key.action(event);
-        return true;
-      }
+    if (const KeyBinding* key = FindKey(keys_, event)) {
+      notice_ = key->action(event);
+      return true;
     }
     return ComponentBase::OnEvent(event);
   }
@@ -672,73 +577,6 @@ class ScreenFrameBase : public ftxui::ComponentBase {
 };
 
 }  // namespace
-
-Element AtSize(std::function<Element(int width, int height)> build) {
-  return std::make_shared<AtSizeNode>(std::move(build));
-}
-
-Element FirstThatFits(Elements choices, std::function<void()> before_layout) {
-  return std::make_shared<FirstThatFitsNode>(std::move(choices),
-                                             std::move(before_layout));
-}
-
-Element PaneTitle(const std::string& title, bool focused) {
-  Element row = ftxui::text(title);
-  if (focused) {
-    row |= ftxui::bold;
-    row |= ftxui::inverted;
-  }
-  return row;
-}
-
-void SideWidth::Fit(int width, double share) {
-  // A width the divider set since the last fit is the user's new choice.
-  if (fitted_ >= 0 && shown_ != fitted_) {
-    *chosen_ = shown_;
-  }
-  const int most = std::max(1, static_cast<int>(std::floor(width * share)));
-  shown_ = std::clamp(*chosen_, 0, most);
-  fitted_ = shown_;
-}
-
-SearchResult SearchEntries(const Finder& finder,
-                           bool forward,
-                           int count,
-                           int& selected,
-                           const std::function<std::string(int)>& text) {
-  if (count <= 0) {
-    return SearchResult::kNothing;
-  }
-  const int start = std::clamp(selected, 0, count - 1);
-  for (int step = 1; step <= count; ++step) {
-    const int index =
-        ((forward ? start + step : start - step) % count + count) % count;
-    if (finder.Matches(text(index))) {
-      selected = index;
-      const bool wrapped = forward ? index <= start : index >= start;
-      return wrapped ? SearchResult::kWrapped : SearchResult::kFound;
-    }
-  }
-  return SearchResult::kNotFound;
-}
-
-std::function<SearchResult(const Finder& finder, bool forward)> ListSearch(
-    int& selected,
-    std::function<int()> count,
-    std::function<std::string(int)> text,
-    std::function<void()> changed) {
-  return [&selected, count = std::move(count), text = std::move(text),
-          changed = std::move(changed)](const Finder& finder, bool forward) {
-    int found = selected;
-    const SearchResult result =
-        SearchEntries(finder, forward, count(), found, text);
-    if (found != selected) {
-      selected = found;
-      changed();
-    }
-    return result;
-  };
-}
 
 bool StartsSplit(int width) {
   return width >= 100;
