@@ -10,9 +10,9 @@
 #include <ftxui/screen/box.hpp>
 #include <ftxui/screen/color.hpp>
 #include <ftxui/screen/screen.hpp>
-#include <ftxui/screen/string.hpp>
 
 #include "ui/display_text.h"
+#include "ui/key_table.h"
 #include "ui/keys.h"
 #include "ui/layout.h"
 #include "ui/terminal_cells.h"
@@ -56,19 +56,6 @@ constexpr HeaderWords kHeaderWords[] = {
     {"", "", "", "", "[Q]", "", false, false},
 };
 
-constexpr const char* kHelpMouse =
-    "Mouse: a click selects or focuses, the wheel scrolls the pane under the "
-    "pointer, a divider drags.";
-
-bool IsPrintable(const Event& event) {
-  if (!event.is_character()) {
-    return false;
-  }
-  const std::string& input = event.input();
-  return !input.empty() && static_cast<unsigned char>(input[0]) >= 0x20 &&
-         input[0] != 0x7F;
-}
-
 class ScreenFrameBase : public ftxui::ComponentBase {
  public:
   ScreenFrameBase(Component body, ScreenFrameOptions options)
@@ -100,7 +87,9 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     }
     return ftxui::dbox({
         std::move(main),
-        AtSize([this](int width, int height) { return Help(width, height); }),
+        AtSize([this](int width, int height) {
+          return KeyHelp(keys_, options_.name, width, height);
+        }),
     });
   }
 
@@ -114,9 +103,12 @@ class ScreenFrameBase : public ftxui::ComponentBase {
       }
       return true;
     }
-    if (prompt_open_) {
-      if (!event.is_mouse()) {
-        OnPromptEvent(event);
+    if (prompt_.open) {
+      if (!event.is_mouse() && TypeInPrompt(prompt_, event)) {
+        if (options_.view != nullptr) {
+          options_.view->highlight = prompt_.finder;
+        }
+        notice_ = prompt_.finder == nullptr ? std::string() : Search(true);
       }
       return true;
     }
@@ -270,8 +262,8 @@ class ScreenFrameBase : public ftxui::ComponentBase {
          "Search",
          "search the focused pane",
          [this](const Event&) {
-           prompt_open_ = true;
-           typed_.clear();
+           prompt_.open = true;
+           prompt_.typed.clear();
            return std::string();
          },
          "/ search"},
@@ -281,7 +273,7 @@ class ScreenFrameBase : public ftxui::ComponentBase {
          "Search",
          "next / previous match",
          [this](const Event& event) {
-           if (finder_ == nullptr) {
+           if (prompt_.finder == nullptr) {
              return std::string("No search yet: / searches");
            }
            return Search(event == Event::Character('n'));
@@ -330,59 +322,13 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     }
   }
 
-  void OnPromptEvent(const Event& event) {
-    if (event == Event::Escape) {
-      prompt_open_ = false;
-      return;
-    }
-    if (event == Event::Return) {
-      prompt_open_ = false;
-      if (!typed_.empty()) {
-        finder_ = std::make_shared<const Finder>(typed_);
-        if (options_.view != nullptr) {
-          options_.view->highlight = finder_;
-        }
-      }
-      notice_ = finder_ == nullptr ? std::string() : Search(true);
-      return;
-    }
-    if (event == Event::Backspace) {
-      if (typed_.empty()) {
-        prompt_open_ = false;
-        return;
-      }
-      // Back over a whole character and whatever combines with it.
-      std::vector<std::string> glyphs = ftxui::Utf8ToGlyphs(typed_);
-      while (!glyphs.empty() && glyphs.back().empty()) {
-        glyphs.pop_back();
-      }
-      if (!glyphs.empty()) {
-        typed_.resize(typed_.size() - glyphs.back().size());
-      }
-      return;
-    }
-    if (IsPrintable(event)) {
-      typed_ += event.input();
-    }
-  }
-
   std::string Search(bool forward) {
     FramePane* pane = FocusedPane();
     if (pane == nullptr || !pane->search) {
       return "Nothing to search here";
     }
-    switch (pane->search(*finder_, forward)) {
-      case SearchResult::kFound:
-        return std::string();
-      case SearchResult::kWrapped:
-        return forward ? "Search went past the end, on from the top"
-                       : "Search went past the top, on from the end";
-      case SearchResult::kNotFound:
-        return "Not found: " + DisplayText(finder_->term());
-      case SearchResult::kNothing:
-        break;
-    }
-    return "Nothing to search here";
+    return SearchNotice(pane->search(*prompt_.finder, forward), forward,
+                        *prompt_.finder);
   }
 
   bool OnHeaderClick(Event event) {
@@ -470,104 +416,20 @@ class ScreenFrameBase : public ftxui::ComponentBase {
   }
 
   Element BottomLine() const {
-    if (prompt_open_) {
-      return ftxui::hbox({
-          ftxui::text("/" + DisplayText(typed_)),
-          ftxui::text(" ") | ftxui::inverted,
-          ftxui::filler(),
-      });
+    if (prompt_.open) {
+      return PromptLine(prompt_);
     }
     if (!notice_.empty()) {
       return ftxui::text(notice_) | ftxui::bold;
     }
-    // The hint keeps as many whole entries as fit.
-    std::vector<std::string> hints;
-    for (const KeyBinding& key : keys_) {
-      if (!key.hint.empty()) {
-        hints.push_back(key.hint);
-      }
-    }
-    Elements choices;
-    for (size_t count = hints.size(); count > 0; --count) {
-      std::string line;
-      for (size_t i = 0; i < count; ++i) {
-        line += (i == 0 ? "" : "  ") + hints[i];
-      }
-      choices.push_back(ftxui::text(line));
-    }
-    return FirstThatFits(std::move(choices)) | ftxui::dim;
-  }
-
-  // The keys, grouped, in one column, or in two when one is too tall for
-  // the screen and two fit across it.
-  Element Help(int width, int height) const {
-    std::vector<std::string> groups;
-    int label_width = 0;
-    int description_width = 0;
-    for (const KeyBinding& key : keys_) {
-      if (std::find(groups.begin(), groups.end(), key.group) == groups.end()) {
-        groups.push_back(key.group);
-      }
-      label_width = std::max(label_width, ftxui::string_width(key.label));
-      description_width =
-          std::max(description_width, ftxui::string_width(key.description));
-    }
-    std::vector<Elements> sections;
-    int rows = 0;
-    for (const std::string& group : groups) {
-      Elements section = {ftxui::text(group) | ftxui::bold};
-      for (const KeyBinding& key : keys_) {
-        if (key.group == group) {
-          section.push_back(ftxui::hbox({
-              ftxui::text(key.label) |
-                  ftxui::size(ftxui::WIDTH, ftxui::EQUAL, label_width + 2),
-              // Cut first, so that the keys stay in one column.
-              ftxui::text(key.description) | ftxui::xflex_shrink,
-          }));
-        }
-      }
-      rows += static_cast<int>(section.size()) + 1;
-      sections.push_back(std::move(section));
-    }
-    const int column_width = label_width + 2 + description_width;
-    // Borders, the gap between the columns, the mouse row and the title.
-    const bool two_columns = width >= 2 * column_width + 4 && rows + 2 > height;
-    std::vector<Elements> columns(two_columns ? 2 : 1);
-    int filled = 0;
-    for (Elements& section : sections) {
-      Elements& column = columns[two_columns && filled >= rows / 2 ? 1 : 0];
-      filled += static_cast<int>(section.size()) + 1;
-      if (!column.empty()) {
-        column.push_back(ftxui::text(""));
-      }
-      for (Element& row : section) {
-        column.push_back(std::move(row));
-      }
-    }
-    Elements across;
-    for (Elements& column : columns) {
-      if (!across.empty()) {
-        across.push_back(ftxui::text("  "));
-      }
-      across.push_back(ftxui::vbox(std::move(column)));
-    }
-    return ftxui::window(ftxui::text(" Keys of plimsy " + options_.name + " "),
-                         ftxui::vbox({
-                             ftxui::hbox(std::move(across)),
-                             ftxui::text(""),
-                             ftxui::paragraph(kHelpMouse) | ftxui::dim,
-                         })) |
-           ftxui::size(ftxui::WIDTH, ftxui::LESS_THAN, width) |
-           ftxui::clear_under | ftxui::center;
+    return HintLine(keys_);
   }
 
   ScreenFrameOptions options_;
   const bool no_color_;
   std::vector<KeyBinding> keys_;
   bool help_open_ = false;
-  bool prompt_open_ = false;
-  std::string typed_;
-  std::shared_ptr<const Finder> finder_;
+  SearchPrompt prompt_;
   std::string notice_;
   Box split_box_{0, -1, 0, -1};
   Box whitespace_box_{0, -1, 0, -1};

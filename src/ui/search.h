@@ -2,11 +2,15 @@
 #define PLIMSY_UI_SEARCH_H_
 
 #include <functional>
+#include <memory>
 #include <string>
+
+#include <ftxui/component/event.hpp>
+#include <ftxui/dom/elements.hpp>
 
 #include "ui/finder.h"
 
-// Searching a pane for a term.
+// Searching a pane for a term typed into a prompt.
 namespace plimsy {
 
 // What a search in a pane came to.
@@ -35,6 +39,31 @@ std::function<SearchResult(const Finder& finder, bool forward)> ListSearch(
     std::function<int()> count,
     std::function<std::string(int)> text,
     std::function<void()> changed);
+
+// The search prompt: what is typed into it while it is open, and the term
+// of the last search.
+struct SearchPrompt {
+  bool open = false;
+  std::string typed;
+  // Null before the first search.
+  std::shared_ptr<const Finder> finder;
+};
+
+// A key typed into the open `prompt`: Escape closes it; Enter closes it and
+// makes what was typed, if anything, the term searched for; Backspace takes
+// back a character, or closes the prompt when nothing is left to take;
+// other printable characters are typed. Returns whether a search is asked
+// for, which is by Enter.
+bool TypeInPrompt(SearchPrompt& prompt, const ftxui::Event& event);
+
+// The prompt's row: a slash, what was typed, and the cursor.
+ftxui::Element PromptLine(const SearchPrompt& prompt);
+
+// What to tell the user of a search (`forward`, or back) that came to
+// `result` for `finder`'s term; nothing when the match was simply found.
+std::string SearchNotice(SearchResult result,
+                         bool forward,
+                         const Finder& finder);
 
 }  // namespace plimsy
 
