@@ -306,7 +306,8 @@ Component BuildScreen(State& state, std::function<void()> exit) {
       {difference_scroller,
        [drawn, difference_scroller](const Finder& finder, bool forward) {
          return SearchFile(drawn(), *difference_scroller, finder, forward);
-       }},
+       },
+       kDifferencePane},
   };
   options.keys = {
       HunkKeys(to_hunk),

@@ -443,7 +443,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
       {content_scroller,
        [drawn, content_scroller](const Finder& finder, bool forward) {
          return SearchFile(drawn(), *content_scroller, finder, forward);
-       }},
+       },
+       kDifferencePane},
   };
   options.keys = {
       HunkKeys(to_hunk),

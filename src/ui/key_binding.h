@@ -18,7 +18,9 @@ struct KeyBinding {
   std::function<bool(const ftxui::Event&)> matches;
   // The key as the help shows it, such as "j k ↓ ↑".
   std::string label;
-  // The heading it is listed under in the help.
+  // The heading it is listed under in the help; empty for a widget's keys
+  // that only its own kind of pane takes, which the help lists under the
+  // pane's heading.
   std::string group;
   std::string description;
   // What the key does; returns what to tell the user, or nothing.
@@ -26,6 +28,18 @@ struct KeyBinding {
   // The key and a word for the hint line, such as "s split"; none when
   // empty.
   std::string hint;
+};
+
+// The heading of the keys that move in whichever pane has the focus.
+inline constexpr char kPaneMoveKeys[] = "Move in the focused pane";
+
+// A widget that tells the keys it takes, so that the help of a screen
+// that shows it can list them.
+class KeyedWidget {
+ public:
+  virtual ~KeyedWidget() = default;
+  // The keys, each with the widget's own handling of it.
+  virtual std::vector<KeyBinding> Keys() const = 0;
 };
 
 // Whether `event` is one of `key`'s forms.

@@ -13,7 +13,6 @@
 
 #include "ui/display_text.h"
 #include "ui/key_table.h"
-#include "ui/keys.h"
 #include "ui/layout.h"
 #include "ui/terminal_cells.h"
 
@@ -61,8 +60,10 @@ class ScreenFrameBase : public ftxui::ComponentBase {
   ScreenFrameBase(Component body, ScreenFrameOptions options)
       : options_(std::move(options)), no_color_(NoColorRequested()) {
     Add(std::move(body));
-    keys_ = CommonKeys();
-    keys_.insert(keys_.end(), options_.keys.begin(), options_.keys.end());
+    keys_ = FrameKeys();
+    AddKeys(PaneKeys());
+    AddKeys(SearchKeys());
+    AddKeys(options_.keys);
     keys_.push_back(
         {{Event::Character('q'), Event::Character('Q'), Event::Escape},
          {},
@@ -124,13 +125,12 @@ class ScreenFrameBase : public ftxui::ComponentBase {
   }
 
  private:
-  std::vector<KeyBinding> CommonKeys() {
-    const auto to_pane = [this](const Event& event) {
-      if (FramePane* pane = FocusedPane()) {
-        pane->component->OnEvent(event);
-      }
-      return std::string();
-    };
+  void AddKeys(const std::vector<KeyBinding>& keys) {
+    keys_.insert(keys_.end(), keys.begin(), keys.end());
+  }
+
+  // The keys listed first: the help, the panes' focus and the controls.
+  std::vector<KeyBinding> FrameKeys() {
     std::vector<KeyBinding> keys = {
         {{Event::Character('?'), Event::F1, Event::Special("\x1B[11~")},
          {},
@@ -193,69 +193,17 @@ class ScreenFrameBase : public ftxui::ComponentBase {
            return std::string();
          },
          "-/+ context"},
-        {{Event::Character('j'), Event::Character('k'), Event::ArrowDown,
-          Event::ArrowUp},
-         {},
-         "j k ↓ ↑",
-         "Move in the focused pane",
-         "next / previous row",
-         to_pane,
-         ""},
-        {{Event::PageDown, Event::PageUp},
-         {},
-         "PgDn PgUp",
-         "Move in the focused pane",
-         "a page down / up",
-         to_pane,
-         ""},
-        {{},
-         [](const Event& event) { return IsHome(event) || IsEnd(event); },
-         "g G Home End",
-         "Move in the focused pane",
-         "first / last row",
-         to_pane,
-         ""},
-        {{Event::ArrowRight, Event::ArrowLeft},
-         {},
-         "→ ←",
-         "Move in the focused pane",
-         "scroll 8 columns; lists: next pane",
-         [this](const Event& event) {
-           FramePane* pane = FocusedPane();
-           if (pane != nullptr && !pane->component->OnEvent(event)) {
-             FocusBeside(event == Event::ArrowRight ? 1 : -1, false);
-           }
-           return std::string();
-         },
-         ""},
-        {{Event::Character('l'), Event::Character('h')},
-         {},
-         "l h",
-         "Difference pane",
-         "scroll across by 8 columns",
-         to_pane,
-         ""},
-        {{Event::Character('0'), Event::Special("\x1B[1;2D")},
-         {},
-         "0 Shift-←",
-         "Difference pane",
-         "back to the first column",
-         to_pane,
-         ""},
-        {{Event::Special("\x1B[1;2C")},
-         {},
-         "Shift-→",
-         "Difference pane",
-         "to the end of the longest line",
-         to_pane,
-         ""},
-        {{Event::Character('w')},
-         {},
-         "w",
-         "Difference pane",
-         "wrap long lines, or cut them",
-         to_pane,
-         ""},
+    };
+    // A screen that cannot read its text again has no whitespace toggle.
+    if (options_.ignore_whitespace == nullptr) {
+      std::erase_if(keys,
+                    [](const KeyBinding& key) { return key.label == "W"; });
+    }
+    return keys;
+  }
+
+  std::vector<KeyBinding> SearchKeys() {
+    return {
         {{Event::Character('/')},
          {},
          "/",
@@ -280,10 +228,66 @@ class ScreenFrameBase : public ftxui::ComponentBase {
          },
          ""},
     };
-    // A screen that cannot read its text again has no whitespace toggle.
-    if (options_.ignore_whitespace == nullptr) {
-      std::erase_if(keys,
-                    [](const KeyBinding& key) { return key.label == "W"; });
+  }
+
+  // The keys of the panes' widgets, each listed once: a key whose events
+  // the keys listed before all answer is another pane's same key. They go
+  // to the focused pane alone, and no further even when it leaves them, so
+  // that the containers around the panes do not move the focus by them.
+  std::vector<KeyBinding> PaneKeys() {
+    const auto to_pane = [this](const Event& event) {
+      if (FramePane* pane = FocusedPane()) {
+        pane->component->OnEvent(event);
+      }
+      return std::string();
+    };
+    std::vector<KeyBinding> keys;
+    for (const FramePane& pane : options_.panes) {
+      const auto* widget =
+          dynamic_cast<const KeyedWidget*>(pane.component.get());
+      if (widget == nullptr) {
+        continue;
+      }
+      for (KeyBinding key : widget->Keys()) {
+        if (key.group.empty()) {
+          key.group = pane.heading;
+        }
+        const bool listed =
+            !key.events.empty() &&
+            std::all_of(key.events.begin(), key.events.end(),
+                        [&keys](const Event& event) {
+                          return FindKey(keys, event) != nullptr;
+                        });
+        if (!listed) {
+          key.action = to_pane;
+          keys.push_back(std::move(key));
+        }
+      }
+    }
+    // Left and right move the focus to the pane beside when the focused
+    // pane leaves them, as a list does.
+    KeyBinding beside = {
+        {Event::ArrowRight, Event::ArrowLeft},
+        {},
+        "→ ←",
+        kPaneMoveKeys,
+        "lists: next pane",
+        [this](const Event& event) {
+          FramePane* pane = FocusedPane();
+          if (pane != nullptr && !pane->component->OnEvent(event)) {
+            FocusBeside(event == Event::ArrowRight ? 1 : -1, false);
+          }
+          return std::string();
+        },
+        ""};
+    const auto taken = std::find_if(
+        keys.begin(), keys.end(),
+        [](const KeyBinding& key) { return Matches(key, Event::ArrowRight); });
+    if (taken == keys.end()) {
+      keys.push_back(std::move(beside));
+    } else {
+      beside.description = taken->description + "; " + beside.description;
+      *taken = std::move(beside);
     }
     return keys;
   }

@@ -25,6 +25,9 @@ struct FramePane {
   // Moves the pane's selection to the next (or previous) entry or row that
   // the finder matches; empty when the pane cannot be searched.
   std::function<SearchResult(const Finder& finder, bool forward)> search;
+  // The heading the help lists the keys of the pane's widget under when
+  // only its kind of pane takes them.
+  std::string heading = {};
 };
 
 struct ScreenFrameOptions {
