@@ -19,6 +19,7 @@
 #include <ftxui/screen/color.hpp>
 #include <ftxui/screen/terminal.hpp>
 
+#include "diff/controls.h"
 #include "diff/file_labels.h"
 #include "diff/format_options.h"
 #include "diff/pane_keys.h"
@@ -285,15 +286,16 @@ Component BuildScreen(State& state, std::function<void()> exit) {
 
   ScreenFrameOptions options;
   options.name = "diff";
-  options.split = &state.split;
-  options.context = &state.context;
-  // Text read from standard input cannot be read again another way.
-  if (!state.from_input) {
-    options.ignore_whitespace = &state.ignore_whitespace;
-  }
-  options.whitespace_changed = [&state] { StepContext(state, 0); };
-  options.less_context = less_context;
-  options.more_context = more_context;
+  options.controls = DiffHeaderControls({
+      .split = &state.split,
+      // Text read from standard input cannot be read again another way.
+      .ignore_whitespace =
+          state.from_input ? nullptr : &state.ignore_whitespace,
+      .context = &state.context,
+      .whitespace_changed = [&state] { StepContext(state, 0); },
+      .less_context = less_context,
+      .more_context = more_context,
+  });
   options.exit = exit;
   options.status = [&state] { return HeaderNote(state); };
   options.view = &state.view;

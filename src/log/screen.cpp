@@ -15,6 +15,7 @@
 #include <ftxui/component/screen_interactive.hpp>
 #include <ftxui/screen/terminal.hpp>
 
+#include "diff/controls.h"
 #include "diff/file_labels.h"
 #include "diff/pane_keys.h"
 #include "diff/positions.h"
@@ -417,12 +418,14 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
   ScreenFrameOptions options;
   options.name = "log";
-  options.split = &state.split;
-  options.ignore_whitespace = &state.ignore_whitespace;
-  options.context = &state.context;
-  options.whitespace_changed = [&state] { Reload(state); };
-  options.less_context = [&state] { decrease_context(state); };
-  options.more_context = [&state] { increase_context(state); };
+  options.controls = DiffHeaderControls({
+      .split = &state.split,
+      .ignore_whitespace = &state.ignore_whitespace,
+      .context = &state.context,
+      .whitespace_changed = [&state] { Reload(state); },
+      .less_context = [&state] { decrease_context(state); },
+      .more_context = [&state] { increase_context(state); },
+  });
   options.exit = exit;
   options.status = [&state] {
     return std::string(state.loading ? "loading\u2026" : "");

@@ -6,54 +6,22 @@
 
 #include <ftxui/component/component.hpp>
 #include <ftxui/component/mouse.hpp>
-#include <ftxui/dom/node.hpp>
 #include <ftxui/screen/box.hpp>
-#include <ftxui/screen/color.hpp>
-#include <ftxui/screen/screen.hpp>
 
-#include "ui/display_text.h"
+#include "ui/header.h"
 #include "ui/key_table.h"
 #include "ui/layout.h"
+#include "ui/search.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy {
 namespace {
 
 using ftxui::Box;
-using ftxui::Color;
 using ftxui::Component;
 using ftxui::Element;
-using ftxui::Elements;
 using ftxui::Event;
 using ftxui::Mouse;
-
-// How the header is worded at one width.
-struct HeaderWords {
-  const char* title;
-  const char* split;
-  const char* whitespace;
-  const char* context;
-  const char* quit;
-  const char* gap;
-  bool status;
-  bool controls;
-};
-
-// From the widest to the narrowest: words go before labels are shortened,
-// and a label is shown whole or not at all.
-constexpr HeaderWords kHeaderWords[] = {
-    {"[plimsy %s]", "[S]plit", "[W]hitespace", "   Context:", "[Q]uit", "  ",
-     true, true},
-    {"plimsy", "[S]plit", "[W]hitespace", " C:", "[Q]uit", " ", true, true},
-    {"plimsy", "[S]", "[W]", " C:", "[Q]", " ", true, true},
-    {"[plimsy %s]", "[S]plit", "[W]hitespace", "   Context:", "[Q]uit", "  ",
-     false, true},
-    {"plimsy", "[S]plit", "[W]hitespace", " C:", "[Q]uit", " ", false, true},
-    {"plimsy", "[S]", "[W]", " C:", "[Q]", " ", false, true},
-    {"", "[S]", "[W]", " C:", "[Q]", " ", false, true},
-    {"", "[S]", "[W]", " ", "[Q]", " ", false, true},
-    {"", "", "", "", "[Q]", "", false, false},
-};
 
 class ScreenFrameBase : public ftxui::ComponentBase {
  public:
@@ -61,6 +29,9 @@ class ScreenFrameBase : public ftxui::ComponentBase {
       : options_(std::move(options)), no_color_(NoColorRequested()) {
     Add(std::move(body));
     keys_ = FrameKeys();
+    if (options_.controls) {
+      AddKeys(options_.controls->keys);
+    }
     AddKeys(PaneKeys());
     AddKeys(SearchKeys());
     AddKeys(options_.keys);
@@ -79,7 +50,9 @@ class ScreenFrameBase : public ftxui::ComponentBase {
 
   Element OnRender() override {
     Element main = ftxui::vbox({
-        Header(),
+        HeaderBar(options_.name, options_.status ? options_.status() : "",
+                  options_.controls ? &*options_.controls : nullptr, quit_box_,
+                  no_color_),
         ActiveChild() ? ActiveChild()->Render() | ftxui::flex : ftxui::filler(),
         BottomLine(),
     });
@@ -129,9 +102,9 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     keys_.insert(keys_.end(), keys.begin(), keys.end());
   }
 
-  // The keys listed first: the help, the panes' focus and the controls.
+  // The keys listed first: the help and the panes' focus.
   std::vector<KeyBinding> FrameKeys() {
-    std::vector<KeyBinding> keys = {
+    return {
         {{Event::Character('?'), Event::F1, Event::Special("\x1B[11~")},
          {},
          "? F1",
@@ -162,44 +135,7 @@ class ScreenFrameBase : public ftxui::ComponentBase {
            return std::string();
          },
          ""},
-        {{Event::Character('s'), Event::Character('S')},
-         {},
-         "s",
-         "General",
-         "split or joined layout",
-         [this](const Event&) {
-           *options_.split = !*options_.split;
-           return std::string();
-         },
-         "s split"},
-        {{Event::Character('W')},
-         {},
-         "W",
-         "General",
-         "ignore whitespace (git diff -w)",
-         [this](const Event&) {
-           ToggleWhitespace();
-           return std::string();
-         },
-         "W whitespace"},
-        {{Event::Character('-'), Event::Character('+')},
-         {},
-         "- +",
-         "General",
-         "one context line fewer / more",
-         [this](const Event& event) {
-           (event == Event::Character('-') ? options_.less_context
-                                           : options_.more_context)();
-           return std::string();
-         },
-         "-/+ context"},
     };
-    // A screen that cannot read its text again has no whitespace toggle.
-    if (options_.ignore_whitespace == nullptr) {
-      std::erase_if(keys,
-                    [](const KeyBinding& key) { return key.label == "W"; });
-    }
-    return keys;
   }
 
   std::vector<KeyBinding> SearchKeys() {
@@ -316,16 +252,6 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     options_.panes[next].component->TakeFocus();
   }
 
-  void ToggleWhitespace() {
-    if (options_.ignore_whitespace == nullptr) {
-      return;
-    }
-    *options_.ignore_whitespace = !*options_.ignore_whitespace;
-    if (options_.whitespace_changed) {
-      options_.whitespace_changed();
-    }
-  }
-
   std::string Search(bool forward) {
     FramePane* pane = FocusedPane();
     if (pane == nullptr || !pane->search) {
@@ -340,83 +266,16 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     if (mouse.button != Mouse::Left || mouse.motion != Mouse::Pressed) {
       return false;
     }
-    const std::pair<Box*, std::function<void()>> targets[] = {
-        {&split_box_, [this] { *options_.split = !*options_.split; }},
-        {&whitespace_box_, [this] { ToggleWhitespace(); }},
-        {&minus_box_, options_.less_context},
-        {&plus_box_, options_.more_context},
-        {&quit_box_, options_.exit},
-    };
-    for (const auto& [box, action] : targets) {
-      if (box->Contain(mouse.x, mouse.y)) {
-        notice_.clear();
-        action();
-        return true;
-      }
+    if (options_.controls && options_.controls->click(mouse.x, mouse.y)) {
+      notice_.clear();
+      return true;
+    }
+    if (quit_box_.Contain(mouse.x, mouse.y)) {
+      notice_.clear();
+      options_.exit();
+      return true;
     }
     return false;
-  }
-
-  void ForgetBoxes() {
-    for (Box* box :
-         {&split_box_, &whitespace_box_, &minus_box_, &plus_box_, &quit_box_}) {
-      *box = Box{0, -1, 0, -1};
-    }
-  }
-
-  Element Checkbox(bool checked, const char* label, Box& box) const {
-    return ftxui::text(std::string(checked ? "▣ " : "☐ ") + label) |
-           ftxui::reflect(box);
-  }
-
-  Element HeaderAt(const HeaderWords& words, const std::string& status) {
-    Elements items;
-    if (*words.title != '\0') {
-      std::string title = words.title;
-      const size_t mark = title.find("%s");
-      if (mark != std::string::npos) {
-        title.replace(mark, 2, options_.name);
-      }
-      items.push_back(ftxui::text(title));
-    }
-    if (words.status && !status.empty()) {
-      items.push_back(ftxui::text(" " + status) | ftxui::dim);
-    }
-    items.push_back(ftxui::filler());
-    if (words.controls) {
-      items.push_back(Checkbox(*options_.split, words.split, split_box_));
-      if (options_.ignore_whitespace != nullptr) {
-        items.push_back(ftxui::text(words.gap));
-        items.push_back(Checkbox(*options_.ignore_whitespace, words.whitespace,
-                                 whitespace_box_));
-      }
-      items.push_back(ftxui::text(words.context));
-      items.push_back(ftxui::text("[-1]") | ftxui::reflect(minus_box_));
-      items.push_back(ftxui::text(std::to_string(*options_.context)));
-      items.push_back(ftxui::text("[+1]") | ftxui::reflect(plus_box_));
-      items.push_back(ftxui::filler());
-      items.push_back(ftxui::text(words.gap));
-    }
-    items.push_back(ftxui::text(words.quit) | ftxui::reflect(quit_box_));
-    return ftxui::hbox(std::move(items));
-  }
-
-  Element Header() {
-    const std::string status =
-        options_.status ? DisplayText(options_.status()) : std::string();
-    Elements choices;
-    for (const HeaderWords& words : kHeaderWords) {
-      if (words.status && status.empty()) {
-        continue;
-      }
-      choices.push_back(HeaderAt(words, status));
-    }
-    Element bar = FirstThatFits(std::move(choices), [this] { ForgetBoxes(); });
-    // Without colours the bar would not stand out at all.
-    if (no_color_) {
-      return bar | ftxui::inverted;
-    }
-    return bar | ftxui::bgcolor(Color::White) | ftxui::color(Color::Black);
   }
 
   Element BottomLine() const {
@@ -435,18 +294,10 @@ class ScreenFrameBase : public ftxui::ComponentBase {
   bool help_open_ = false;
   SearchPrompt prompt_;
   std::string notice_;
-  Box split_box_{0, -1, 0, -1};
-  Box whitespace_box_{0, -1, 0, -1};
-  Box minus_box_{0, -1, 0, -1};
-  Box plus_box_{0, -1, 0, -1};
   Box quit_box_{0, -1, 0, -1};
 };
 
 }  // namespace
-
-bool StartsSplit(int width) {
-  return width >= 100;
-}
 
 Component ScreenFrame(Component body, ScreenFrameOptions options) {
   return std::make_shared<ScreenFrameBase>(std::move(body), std::move(options));

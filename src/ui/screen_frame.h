@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,16 +12,20 @@
 #include <ftxui/dom/elements.hpp>
 
 #include "ui/finder.h"
+#include "ui/header.h"
 #include "ui/key_binding.h"
 #include "ui/search.h"
 #include "ui/text_view.h"
 
-// What both screens share around their panes: the header bar, the key hint
-// line, the help overlay, the search prompt, the keys common to both, and
+// What every screen has around its panes: the header bar, the key hint
+// line, the help overlay, the search prompt, the keys common to all, and
 // moving the focus between the panes.
 namespace plimsy {
 
+// A pane of the screen, which Tab can focus.
 struct FramePane {
+  // The pane's widget, which the keys of the panes' widgets go to while it
+  // has the focus.
   ftxui::Component component;
   // Moves the pane's selection to the next (or previous) entry or row that
   // the finder matches; empty when the pane cannot be searched.
@@ -31,19 +36,13 @@ struct FramePane {
 };
 
 struct ScreenFrameOptions {
-  // The screen's name in the title: "diff" or "log".
+  // The screen's name in the title, such as "diff" or "log".
   std::string name;
-  // Shown in the header and changed by its controls.
-  bool* split = nullptr;
-  bool* ignore_whitespace = nullptr;
-  const int* context = nullptr;
-  // Run after `ignore_whitespace` was toggled, and to change the context.
-  std::function<void()> whitespace_changed;
-  std::function<void()> less_context;
-  std::function<void()> more_context;
   std::function<void()> exit;
   // Drawn dim at the right of the title, when it fits; may be empty.
   std::function<std::string()> status;
+  // What the screen adds to the header, with its keys; none when empty.
+  std::optional<HeaderControls> controls;
   // The panes in the order Tab visits them.
   std::vector<FramePane> panes;
   // The screen's own keys, listed after the common ones.
@@ -56,9 +55,6 @@ struct ScreenFrameOptions {
 // prompt, or a notice), under the help overlay while it is open. Handles
 // every key through its table; the mouse goes to the header and `body`.
 ftxui::Component ScreenFrame(ftxui::Component body, ScreenFrameOptions options);
-
-// Whether a screen `width` cells wide starts in the split layout.
-bool StartsSplit(int width);
 
 }  // namespace plimsy
 
