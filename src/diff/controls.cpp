@@ -103,7 +103,7 @@ std::vector<KeyBinding> Keys(const DiffControls& controls) {
       {{Event::Character('s'), Event::Character('S')},
        {},
        "s",
-       "General",
+       kGeneralKeys,
        "split or joined layout",
        [controls](const Event&) {
          ToggleSplit(controls);
@@ -115,7 +115,7 @@ std::vector<KeyBinding> Keys(const DiffControls& controls) {
     keys.push_back({{Event::Character('W')},
                     {},
                     "W",
-                    "General",
+                    kGeneralKeys,
                     "ignore whitespace (git diff -w)",
                     [controls](const Event&) {
                       ToggleWhitespace(controls);
@@ -126,7 +126,7 @@ std::vector<KeyBinding> Keys(const DiffControls& controls) {
   keys.push_back({{Event::Character('-'), Event::Character('+')},
                   {},
                   "- +",
-                  "General",
+                  kGeneralKeys,
                   "one context line fewer / more",
                   [controls](const Event& event) {
                     (event == Event::Character('-') ? controls.less_context

@@ -30,6 +30,9 @@ struct KeyBinding {
   std::string hint;
 };
 
+// The heading of the keys that act on the whole screen.
+inline constexpr char kGeneralKeys[] = "General";
+
 // The heading of the keys that move in whichever pane has the focus.
 inline constexpr char kPaneMoveKeys[] = "Move in the focused pane";
 

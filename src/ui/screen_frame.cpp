@@ -39,7 +39,7 @@ class ScreenFrameBase : public ftxui::ComponentBase {
         {{Event::Character('q'), Event::Character('Q'), Event::Escape},
          {},
          "q Esc",
-         "General",
+         kGeneralKeys,
          "quit",
          [this](const Event&) {
            options_.exit();
@@ -108,7 +108,7 @@ class ScreenFrameBase : public ftxui::ComponentBase {
         {{Event::Character('?'), Event::F1, Event::Special("\x1B[11~")},
          {},
          "? F1",
-         "General",
+         kGeneralKeys,
          "this help; any key closes it",
          [this](const Event&) {
            help_open_ = true;
@@ -118,7 +118,7 @@ class ScreenFrameBase : public ftxui::ComponentBase {
         {{Event::Tab},
          {},
          "Tab",
-         "General",
+         kGeneralKeys,
          "next pane",
          [this](const Event&) {
            FocusBeside(1, true);
@@ -128,7 +128,7 @@ class ScreenFrameBase : public ftxui::ComponentBase {
         {{Event::TabReverse},
          {},
          "Shift-Tab",
-         "General",
+         kGeneralKeys,
          "previous pane",
          [this](const Event&) {
            FocusBeside(-1, true);

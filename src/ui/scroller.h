@@ -20,7 +20,8 @@ namespace ftxui {
 // Given a text view, it also scrolls the child's text across and wraps it:
 // Left/Right and h/l move by 8 columns, Shift+Left or 0 go back to the
 // first column, Shift+Right to the last one worth showing, and w toggles
-// wrapping. Those on the text are its own, listed without a heading.
+// wrapping. It lists its keys as a KeyedWidget, those that only a pane of
+// text takes without a heading.
 class ScrollerBase : public ComponentBase, public plimsy::KeyedWidget {
  public:
   explicit ScrollerBase(Component child, plimsy::TextView* view = nullptr);
