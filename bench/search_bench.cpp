@@ -11,12 +11,14 @@
 #include <ftxui/dom/elements.hpp>
 #include <ftxui/screen/screen.hpp>
 
+#include "diff/controls.h"
 #include "diff/diff.h"
 #include "diff/positions.h"
 #include "diff/render.h"
 #include "generate.h"
 #include "ui/finder.h"
 #include "ui/screen_frame.h"
+#include "ui/search.h"
 #include "ui/text_view.h"
 
 namespace plimsy {
@@ -103,9 +105,13 @@ void BM_FrameParts(benchmark::State& state) {
   ftxui::Component list = ftxui::Renderer([](bool) { return ftxui::text(""); });
   ScreenFrameOptions options;
   options.name = "diff";
-  options.split = &split;
-  options.ignore_whitespace = &ignore_whitespace;
-  options.context = &context;
+  options.controls =
+      DiffHeaderControls({.split = &split,
+                          .ignore_whitespace = &ignore_whitespace,
+                          .context = &context,
+                          .whitespace_changed = [] {},
+                          .less_context = [] {},
+                          .more_context = [] {}});
   options.exit = [] {};
   options.panes = {{list, {}}};
   ftxui::Component root =

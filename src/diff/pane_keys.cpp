@@ -40,7 +40,7 @@ KeyBinding HunkKeys(std::function<std::string(const ftxui::Event&)> jump) {
   return {{ftxui::Event::Character(']'), ftxui::Event::Character('[')},
           {},
           "] [",
-          "Difference pane",
+          kDifferencePane,
           "next / previous hunk",
           std::move(jump),
           "]/[ hunk"};

@@ -7,11 +7,15 @@
 
 #include "diff/positions.h"
 #include "ui/finder.h"
-#include "ui/screen_frame.h"
+#include "ui/key_binding.h"
 #include "ui/scroller.h"
+#include "ui/search.h"
 
 // The difference pane's hunk jumps and search, the same in both screens.
 namespace plimsy {
+
+// The heading of the difference pane's keys in the help.
+inline constexpr char kDifferencePane[] = "Difference pane";
 
 // Selects the first row of the next (`next`) or previous hunk of `file`
 // and scrolls it to the top of `scroller`'s view; returns what to tell the

@@ -17,6 +17,7 @@
 #include <ftxui/screen/color.hpp>
 #include <ftxui/screen/terminal.hpp>
 
+#include "diff/controls.h"
 #include "diff/file_labels.h"
 #include "diff/pane_keys.h"
 #include "diff/positions.h"
@@ -27,9 +28,12 @@
 #include "sys/process.h"
 #include "sys/terminal.h"
 #include "ui/display_text.h"
+#include "ui/layout.h"
 #include "ui/list.h"
 #include "ui/screen_frame.h"
 #include "ui/scroller.h"
+#include "ui/search.h"
+#include "ui/side_width.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::diff {
@@ -231,15 +235,16 @@ Component BuildScreen(State& state, std::function<void()> exit) {
 
   ScreenFrameOptions options;
   options.name = "diff";
-  options.split = &state.split;
-  options.context = &state.context;
-  // Text read from standard input cannot be read again another way.
-  if (!state.from_input) {
-    options.ignore_whitespace = &state.ignore_whitespace;
-  }
-  options.whitespace_changed = [&state] { StepContext(state, 0); };
-  options.less_context = less_context;
-  options.more_context = more_context;
+  options.controls = DiffHeaderControls({
+      .split = &state.split,
+      // Text read from standard input cannot be read again another way.
+      .ignore_whitespace =
+          state.from_input ? nullptr : &state.ignore_whitespace,
+      .context = &state.context,
+      .whitespace_changed = [&state] { StepContext(state, 0); },
+      .less_context = less_context,
+      .more_context = more_context,
+  });
   options.exit = exit;
   options.status = [&state] { return HeaderNote(state); };
   options.view = &state.diff.view;
@@ -252,7 +257,8 @@ Component BuildScreen(State& state, std::function<void()> exit) {
       {difference_scroller,
        [drawn, difference_scroller](const Finder& finder, bool forward) {
          return SearchFile(drawn(), *difference_scroller, finder, forward);
-       }},
+       },
+       kDifferencePane},
   };
   options.keys = {
       HunkKeys(to_hunk),

@@ -8,7 +8,7 @@
 
 #include "diff/file_labels.h"
 #include "ui/display_text.h"
-#include "ui/screen_frame.h"
+#include "ui/layout.h"
 
 namespace plimsy::log {
 namespace {

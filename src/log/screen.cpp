@@ -14,6 +14,7 @@
 #include <ftxui/component/screen_interactive.hpp>
 #include <ftxui/screen/terminal.hpp>
 
+#include "diff/controls.h"
 #include "diff/file_labels.h"
 #include "diff/pane_keys.h"
 #include "diff/positions.h"
@@ -24,9 +25,12 @@
 #include "log/panels.h"
 #include "sys/process.h"
 #include "sys/terminal.h"
+#include "ui/layout.h"
 #include "ui/list.h"
 #include "ui/screen_frame.h"
 #include "ui/scroller.h"
+#include "ui/search.h"
+#include "ui/side_width.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::log {
@@ -385,12 +389,14 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
   ScreenFrameOptions options;
   options.name = "log";
-  options.split = &state.split;
-  options.ignore_whitespace = &state.ignore_whitespace;
-  options.context = &state.context;
-  options.whitespace_changed = [&state] { Reload(state); };
-  options.less_context = [&state] { decrease_context(state); };
-  options.more_context = [&state] { increase_context(state); };
+  options.controls = DiffHeaderControls({
+      .split = &state.split,
+      .ignore_whitespace = &state.ignore_whitespace,
+      .context = &state.context,
+      .whitespace_changed = [&state] { Reload(state); },
+      .less_context = [&state] { decrease_context(state); },
+      .more_context = [&state] { increase_context(state); },
+  });
   options.exit = exit;
   options.status = [&state] {
     return std::string(state.diff.loading ? "loading\u2026" : "");
@@ -411,7 +417,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
       {content_scroller,
        [drawn, content_scroller](const Finder& finder, bool forward) {
          return SearchFile(drawn(), *content_scroller, finder, forward);
-       }},
+       },
+       kDifferencePane},
   };
   options.keys = {
       HunkKeys(to_hunk),

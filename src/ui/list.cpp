@@ -15,6 +15,7 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "ui/display_text.h"
+#include "ui/key_binding.h"
 #include "ui/keys.h"
 
 namespace plimsy {
@@ -54,9 +55,10 @@ void MarkMatches(ftxui::Screen& screen, const Box& area, const Finder& finder) {
   }
 }
 
-class ListBase : public ftxui::ComponentBase {
+class ListBase : public ftxui::ComponentBase, public KeyedWidget {
  public:
-  explicit ListBase(ListOption option) : option_(std::move(option)) {
+  explicit ListBase(ListOption option)
+      : option_(std::move(option)), keys_(MakeKeys()) {
     if (option_.selected == nullptr) {
       option_.selected = &own_selected_;
     }
@@ -69,28 +71,15 @@ class ListBase : public ftxui::ComponentBase {
     if (event.is_mouse()) {
       return OnMouseEvent(event);
     }
-    const int selected = *option_.selected;
-    // Before the first frame the rows are not known: a page is then empty.
-    const int page = rows_ > 0 ? std::max(1, rows_ - 1) : 0;
-    if (event == Event::ArrowUp || event == Event::Character('k')) {
-      Select(selected - 1);
-    } else if (event == Event::ArrowDown || event == Event::Character('j')) {
-      Select(selected + 1);
-    } else if (event == Event::PageUp) {
-      top_ -= page;
-      Select(selected - page);
-    } else if (event == Event::PageDown) {
-      top_ += page;
-      Select(selected + page);
-    } else if (IsHome(event)) {
-      Select(0);
-    } else if (IsEnd(event)) {
-      Select(Size() - 1);
-    } else {
+    const KeyBinding* key = FindKey(keys_, event);
+    if (key == nullptr) {
       return false;
     }
+    key->action(event);
     return true;
   }
+
+  std::vector<KeyBinding> Keys() const override { return keys_; }
 
   bool Focusable() const override { return true; }
 
@@ -119,6 +108,49 @@ class ListBase : public ftxui::ComponentBase {
   }
 
  private:
+  std::vector<KeyBinding> MakeKeys() {
+    return {
+        {{Event::Character('j'), Event::Character('k'), Event::ArrowDown,
+          Event::ArrowUp},
+         {},
+         "j k ↓ ↑",
+         kPaneMoveKeys,
+         "next / previous row",
+         [this](const Event& event) {
+           const bool down =
+               event == Event::ArrowDown || event == Event::Character('j');
+           Select(*option_.selected + (down ? 1 : -1));
+           return std::string();
+         },
+         ""},
+        {{Event::PageDown, Event::PageUp},
+         {},
+         "PgDn PgUp",
+         kPaneMoveKeys,
+         "a page down / up",
+         [this](const Event& event) {
+           // Before the first frame the rows are not known: a page is then
+           // empty.
+           const int page = rows_ > 0 ? std::max(1, rows_ - 1) : 0;
+           const int step = event == Event::PageDown ? page : -page;
+           top_ += step;
+           Select(*option_.selected + step);
+           return std::string();
+         },
+         ""},
+        {{Event::Home, Event::End},
+         [](const Event& event) { return IsHome(event) || IsEnd(event); },
+         "g G Home End",
+         kPaneMoveKeys,
+         "first / last row",
+         [this](const Event& event) {
+           Select(IsHome(event) ? 0 : Size() - 1);
+           return std::string();
+         },
+         ""},
+    };
+  }
+
   // Keeps the selection within the entries; the view may lie anywhere
   // until it follows.
   void Clamp() {
@@ -180,6 +212,7 @@ class ListBase : public ftxui::ComponentBase {
   }
 
   ListOption option_;
+  const std::vector<KeyBinding> keys_;
   int own_selected_ = 0;
   // First entry in view, and the rows and box of the last frame.
   int top_ = 0;

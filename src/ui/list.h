@@ -55,9 +55,10 @@ ftxui::Element ListRow(std::string_view label,
 
 // A vertical list of one-row entries that draws only the entries in view,
 // so that its cost per frame does not grow with its length. Keys: Up/k,
-// Down/j, Page Up, Page Down, Home/g, End/G; the mouse selects by a click
-// and scrolls the view by the wheel. Up at the first entry and Down at the
-// last are taken, so the focus does not leave the list through them.
+// Down/j, Page Up, Page Down, Home/g, End/G, which it lists as a
+// KeyedWidget; the mouse selects by a click and scrolls the view by the
+// wheel. Up at the first entry and Down at the last are taken, so the focus
+// does not leave the list through them.
 ftxui::Component List(ListOption option);
 
 // A list over the live `entries`, each shown by its label.

@@ -1,176 +1,45 @@
 #include "ui/screen_frame.h"
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <utility>
 
 #include <ftxui/component/component.hpp>
 #include <ftxui/component/mouse.hpp>
-#include <ftxui/dom/node.hpp>
 #include <ftxui/screen/box.hpp>
-#include <ftxui/screen/color.hpp>
-#include <ftxui/screen/screen.hpp>
-#include <ftxui/screen/string.hpp>
 
-#include "ui/display_text.h"
-#include "ui/keys.h"
+#include "ui/header.h"
+#include "ui/key_table.h"
+#include "ui/layout.h"
+#include "ui/search.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy {
 namespace {
 
 using ftxui::Box;
-using ftxui::Color;
 using ftxui::Component;
 using ftxui::Element;
-using ftxui::Elements;
 using ftxui::Event;
 using ftxui::Mouse;
-
-class AtSizeNode : public ftxui::Node {
- public:
-  explicit AtSizeNode(std::function<Element(int, int)> build)
-      : build_(std::move(build)) {}
-
-  void ComputeRequirement() override {
-    if (!children_.empty()) {
-      children_[0]->ComputeRequirement();
-    }
-    requirement_ = ftxui::Requirement{};
-    requirement_.flex_grow_x = 1;
-    requirement_.flex_grow_y = 1;
-    requirement_.flex_shrink_x = 1;
-    requirement_.flex_shrink_y = 1;
-  }
-
-  void SetBox(Box box) override {
-    Node::SetBox(box);
-    const int width = std::max(0, box.x_max - box.x_min + 1);
-    const int height = std::max(0, box.y_max - box.y_min + 1);
-    // Built again only when the layout runs again at another size.
-    if (children_.empty() || width != width_ || height != height_) {
-      width_ = width;
-      height_ = height;
-      children_ = {build_(width, height)};
-      children_[0]->ComputeRequirement();
-    }
-    children_[0]->SetBox(box);
-  }
-
- private:
-  std::function<Element(int, int)> build_;
-  int width_ = -1;
-  int height_ = -1;
-};
-
-class FirstThatFitsNode : public ftxui::Node {
- public:
-  FirstThatFitsNode(Elements choices, std::function<void()> before_layout)
-      : Node(std::move(choices)), before_layout_(std::move(before_layout)) {}
-
-  void ComputeRequirement() override {
-    Node::ComputeRequirement();
-    requirement_ = ftxui::Requirement{};
-    requirement_.min_y = 1;
-    requirement_.flex_grow_x = 1;
-    requirement_.flex_shrink_x = 1;
-  }
-
-  void SetBox(Box box) override {
-    Node::SetBox(box);
-    const int width = box.x_max - box.x_min + 1;
-    chosen_ = -1;
-    for (size_t i = 0; i < children_.size(); ++i) {
-      if (children_[i]->requirement().min_x <= width) {
-        chosen_ = static_cast<int>(i);
-        break;
-      }
-    }
-    if (before_layout_) {
-      before_layout_();
-    }
-    if (chosen_ >= 0) {
-      children_[chosen_]->SetBox(box);
-    }
-  }
-
-  void Check(Status* status) override {
-    if (chosen_ >= 0) {
-      children_[chosen_]->Check(status);
-    }
-  }
-
-  void Select(ftxui::Selection& selection) override {
-    if (chosen_ >= 0) {
-      children_[chosen_]->Select(selection);
-    }
-  }
-
-  void Render(ftxui::Screen& screen) override {
-    if (chosen_ >= 0) {
-      children_[chosen_]->Render(screen);
-    }
-  }
-
- private:
-  std::function<void()> before_layout_;
-  int chosen_ = -1;
-};
-
-// How the header is worded at one width.
-struct HeaderWords {
-  const char* title;
-  const char* split;
-  const char* whitespace;
-  const char* context;
-  const char* quit;
-  const char* gap;
-  bool status;
-  bool controls;
-};
-
-// From the widest to the narrowest: words go before labels are shortened,
-// and a label is shown whole or not at all.
-constexpr HeaderWords kHeaderWords[] = {
-    {"[plimsy %s]", "[S]plit", "[W]hitespace", "   Context:", "[Q]uit", "  ",
-     true, true},
-    {"plimsy", "[S]plit", "[W]hitespace", " C:", "[Q]uit", " ", true, true},
-    {"plimsy", "[S]", "[W]", " C:", "[Q]", " ", true, true},
-    {"[plimsy %s]", "[S]plit", "[W]hitespace", "   Context:", "[Q]uit", "  ",
-     false, true},
-    {"plimsy", "[S]plit", "[W]hitespace", " C:", "[Q]uit", " ", false, true},
-    {"plimsy", "[S]", "[W]", " C:", "[Q]", " ", false, true},
-    {"", "[S]", "[W]", " C:", "[Q]", " ", false, true},
-    {"", "[S]", "[W]", " ", "[Q]", " ", false, true},
-    {"", "", "", "", "[Q]", "", false, false},
-};
-
-constexpr const char* kHelpMouse =
-    "Mouse: a click selects or focuses, the wheel scrolls the pane under the "
-    "pointer, a divider drags.";
-
-bool IsPrintable(const Event& event) {
-  if (!event.is_character()) {
-    return false;
-  }
-  const std::string& input = event.input();
-  return !input.empty() && static_cast<unsigned char>(input[0]) >= 0x20 &&
-         input[0] != 0x7F;
-}
 
 class ScreenFrameBase : public ftxui::ComponentBase {
  public:
   ScreenFrameBase(Component body, ScreenFrameOptions options)
       : options_(std::move(options)), no_color_(NoColorRequested()) {
     Add(std::move(body));
-    keys_ = CommonKeys();
-    keys_.insert(keys_.end(), options_.keys.begin(), options_.keys.end());
+    keys_ = FrameKeys();
+    if (options_.controls) {
+      AddKeys(options_.controls->keys);
+    }
+    AddKeys(PaneKeys());
+    AddKeys(SearchKeys());
+    AddKeys(options_.keys);
     keys_.push_back(
         {{Event::Character('q'), Event::Character('Q'), Event::Escape},
          {},
          "q Esc",
-         "General",
+         kGeneralKeys,
          "quit",
          [this](const Event&) {
            options_.exit();
@@ -181,7 +50,9 @@ class ScreenFrameBase : public ftxui::ComponentBase {
 
   Element OnRender() override {
     Element main = ftxui::vbox({
-        Header(),
+        HeaderBar(options_.name, options_.status ? options_.status() : "",
+                  options_.controls ? &*options_.controls : nullptr, quit_box_,
+                  no_color_),
         ActiveChild() ? ActiveChild()->Render() | ftxui::flex : ftxui::filler(),
         BottomLine(),
     });
@@ -190,7 +61,9 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     }
     return ftxui::dbox({
         std::move(main),
-        AtSize([this](int width, int height) { return Help(width, height); }),
+        AtSize([this](int width, int height) {
+          return KeyHelp(keys_, options_.name, width, height);
+        }),
     });
   }
 
@@ -204,9 +77,12 @@ class ScreenFrameBase : public ftxui::ComponentBase {
       }
       return true;
     }
-    if (prompt_open_) {
-      if (!event.is_mouse()) {
-        OnPromptEvent(event);
+    if (prompt_.open) {
+      if (!event.is_mouse() && TypeInPrompt(prompt_, event)) {
+        if (options_.view != nullptr) {
+          options_.view->highlight = prompt_.finder;
+        }
+        notice_ = prompt_.finder == nullptr ? std::string() : Search(true);
       }
       return true;
     }
@@ -214,31 +90,25 @@ class ScreenFrameBase : public ftxui::ComponentBase {
       return OnHeaderClick(event) || ComponentBase::OnEvent(event);
     }
     notice_.clear();
-    for (const KeyBinding& key : keys_) {
-      const bool matches = std::find(key.events.begin(), key.events.end(),
-                                     event) != key.events.end() ||
-                           (key.matches && key.matches(event));
-      if (matches) {
-        notice_ = key.action(event);
-        return true;
-      }
+    if (const KeyBinding* key = FindKey(keys_, event)) {
+      notice_ = key->action(event);
+      return true;
     }
     return ComponentBase::OnEvent(event);
   }
 
  private:
-  std::vector<KeyBinding> CommonKeys() {
-    const auto to_pane = [this](const Event& event) {
-      if (FramePane* pane = FocusedPane()) {
-        pane->component->OnEvent(event);
-      }
-      return std::string();
-    };
-    std::vector<KeyBinding> keys = {
+  void AddKeys(const std::vector<KeyBinding>& keys) {
+    keys_.insert(keys_.end(), keys.begin(), keys.end());
+  }
+
+  // The keys listed first: the help and the panes' focus.
+  std::vector<KeyBinding> FrameKeys() {
+    return {
         {{Event::Character('?'), Event::F1, Event::Special("\x1B[11~")},
          {},
          "? F1",
-         "General",
+         kGeneralKeys,
          "this help; any key closes it",
          [this](const Event&) {
            help_open_ = true;
@@ -248,7 +118,7 @@ class ScreenFrameBase : public ftxui::ComponentBase {
         {{Event::Tab},
          {},
          "Tab",
-         "General",
+         kGeneralKeys,
          "next pane",
          [this](const Event&) {
            FocusBeside(1, true);
@@ -258,115 +128,26 @@ class ScreenFrameBase : public ftxui::ComponentBase {
         {{Event::TabReverse},
          {},
          "Shift-Tab",
-         "General",
+         kGeneralKeys,
          "previous pane",
          [this](const Event&) {
            FocusBeside(-1, true);
            return std::string();
          },
          ""},
-        {{Event::Character('s'), Event::Character('S')},
-         {},
-         "s",
-         "General",
-         "split or joined layout",
-         [this](const Event&) {
-           *options_.split = !*options_.split;
-           return std::string();
-         },
-         "s split"},
-        {{Event::Character('W')},
-         {},
-         "W",
-         "General",
-         "ignore whitespace (git diff -w)",
-         [this](const Event&) {
-           ToggleWhitespace();
-           return std::string();
-         },
-         "W whitespace"},
-        {{Event::Character('-'), Event::Character('+')},
-         {},
-         "- +",
-         "General",
-         "one context line fewer / more",
-         [this](const Event& event) {
-           (event == Event::Character('-') ? options_.less_context
-                                           : options_.more_context)();
-           return std::string();
-         },
-         "-/+ context"},
-        {{Event::Character('j'), Event::Character('k'), Event::ArrowDown,
-          Event::ArrowUp},
-         {},
-         "j k ↓ ↑",
-         "Move in the focused pane",
-         "next / previous row",
-         to_pane,
-         ""},
-        {{Event::PageDown, Event::PageUp},
-         {},
-         "PgDn PgUp",
-         "Move in the focused pane",
-         "a page down / up",
-         to_pane,
-         ""},
-        {{},
-         [](const Event& event) { return IsHome(event) || IsEnd(event); },
-         "g G Home End",
-         "Move in the focused pane",
-         "first / last row",
-         to_pane,
-         ""},
-        {{Event::ArrowRight, Event::ArrowLeft},
-         {},
-         "→ ←",
-         "Move in the focused pane",
-         "scroll 8 columns; lists: next pane",
-         [this](const Event& event) {
-           FramePane* pane = FocusedPane();
-           if (pane != nullptr && !pane->component->OnEvent(event)) {
-             FocusBeside(event == Event::ArrowRight ? 1 : -1, false);
-           }
-           return std::string();
-         },
-         ""},
-        {{Event::Character('l'), Event::Character('h')},
-         {},
-         "l h",
-         "Difference pane",
-         "scroll across by 8 columns",
-         to_pane,
-         ""},
-        {{Event::Character('0'), Event::Special("\x1B[1;2D")},
-         {},
-         "0 Shift-←",
-         "Difference pane",
-         "back to the first column",
-         to_pane,
-         ""},
-        {{Event::Special("\x1B[1;2C")},
-         {},
-         "Shift-→",
-         "Difference pane",
-         "to the end of the longest line",
-         to_pane,
-         ""},
-        {{Event::Character('w')},
-         {},
-         "w",
-         "Difference pane",
-         "wrap long lines, or cut them",
-         to_pane,
-         ""},
+    };
+  }
+
+  std::vector<KeyBinding> SearchKeys() {
+    return {
         {{Event::Character('/')},
          {},
          "/",
          "Search",
          "search the focused pane",
          [this](const Event&) {
-           prompt_open_ = true;
-           typed_.clear();
+           prompt_.open = true;
+           prompt_.typed.clear();
            return std::string();
          },
          "/ search"},
@@ -376,17 +157,73 @@ class ScreenFrameBase : public ftxui::ComponentBase {
          "Search",
          "next / previous match",
          [this](const Event& event) {
-           if (finder_ == nullptr) {
+           if (prompt_.finder == nullptr) {
              return std::string("No search yet: / searches");
            }
            return Search(event == Event::Character('n'));
          },
          ""},
     };
-    // A screen that cannot read its text again has no whitespace toggle.
-    if (options_.ignore_whitespace == nullptr) {
-      std::erase_if(keys,
-                    [](const KeyBinding& key) { return key.label == "W"; });
+  }
+
+  // The keys of the panes' widgets, each listed once: a key whose events
+  // the keys listed before all answer is another pane's same key. They go
+  // to the focused pane alone, and no further even when it leaves them, so
+  // that the containers around the panes do not move the focus by them.
+  std::vector<KeyBinding> PaneKeys() {
+    const auto to_pane = [this](const Event& event) {
+      if (FramePane* pane = FocusedPane()) {
+        pane->component->OnEvent(event);
+      }
+      return std::string();
+    };
+    std::vector<KeyBinding> keys;
+    for (const FramePane& pane : options_.panes) {
+      const auto* widget =
+          dynamic_cast<const KeyedWidget*>(pane.component.get());
+      if (widget == nullptr) {
+        continue;
+      }
+      for (KeyBinding key : widget->Keys()) {
+        if (key.group.empty()) {
+          key.group = pane.heading;
+        }
+        const bool listed =
+            !key.events.empty() &&
+            std::all_of(key.events.begin(), key.events.end(),
+                        [&keys](const Event& event) {
+                          return FindKey(keys, event) != nullptr;
+                        });
+        if (!listed) {
+          key.action = to_pane;
+          keys.push_back(std::move(key));
+        }
+      }
+    }
+    // Left and right move the focus to the pane beside when the focused
+    // pane leaves them, as a list does.
+    KeyBinding beside = {
+        {Event::ArrowRight, Event::ArrowLeft},
+        {},
+        "→ ←",
+        kPaneMoveKeys,
+        "lists: next pane",
+        [this](const Event& event) {
+          FramePane* pane = FocusedPane();
+          if (pane != nullptr && !pane->component->OnEvent(event)) {
+            FocusBeside(event == Event::ArrowRight ? 1 : -1, false);
+          }
+          return std::string();
+        },
+        ""};
+    const auto taken = std::find_if(
+        keys.begin(), keys.end(),
+        [](const KeyBinding& key) { return Matches(key, Event::ArrowRight); });
+    if (taken == keys.end()) {
+      keys.push_back(std::move(beside));
+    } else {
+      beside.description = taken->description + "; " + beside.description;
+      *taken = std::move(beside);
     }
     return keys;
   }
@@ -415,69 +252,13 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     options_.panes[next].component->TakeFocus();
   }
 
-  void ToggleWhitespace() {
-    if (options_.ignore_whitespace == nullptr) {
-      return;
-    }
-    *options_.ignore_whitespace = !*options_.ignore_whitespace;
-    if (options_.whitespace_changed) {
-      options_.whitespace_changed();
-    }
-  }
-
-  void OnPromptEvent(const Event& event) {
-    if (event == Event::Escape) {
-      prompt_open_ = false;
-      return;
-    }
-    if (event == Event::Return) {
-      prompt_open_ = false;
-      if (!typed_.empty()) {
-        finder_ = std::make_shared<const Finder>(typed_);
-        if (options_.view != nullptr) {
-          options_.view->highlight = finder_;
-        }
-      }
-      notice_ = finder_ == nullptr ? std::string() : Search(true);
-      return;
-    }
-    if (event == Event::Backspace) {
-      if (typed_.empty()) {
-        prompt_open_ = false;
-        return;
-      }
-      // Back over a whole character and whatever combines with it.
-      std::vector<std::string> glyphs = ftxui::Utf8ToGlyphs(typed_);
-      while (!glyphs.empty() && glyphs.back().empty()) {
-        glyphs.pop_back();
-      }
-      if (!glyphs.empty()) {
-        typed_.resize(typed_.size() - glyphs.back().size());
-      }
-      return;
-    }
-    if (IsPrintable(event)) {
-      typed_ += event.input();
-    }
-  }
-
   std::string Search(bool forward) {
     FramePane* pane = FocusedPane();
     if (pane == nullptr || !pane->search) {
       return "Nothing to search here";
     }
-    switch (pane->search(*finder_, forward)) {
-      case SearchResult::kFound:
-        return std::string();
-      case SearchResult::kWrapped:
-        return forward ? "Search went past the end, on from the top"
-                       : "Search went past the top, on from the end";
-      case SearchResult::kNotFound:
-        return "Not found: " + DisplayText(finder_->term());
-      case SearchResult::kNothing:
-        break;
-    }
-    return "Nothing to search here";
+    return SearchNotice(pane->search(*prompt_.finder, forward), forward,
+                        *prompt_.finder);
   }
 
   bool OnHeaderClick(Event event) {
@@ -485,264 +266,38 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     if (mouse.button != Mouse::Left || mouse.motion != Mouse::Pressed) {
       return false;
     }
-    const std::pair<Box*, std::function<void()>> targets[] = {
-        {&split_box_, [this] { *options_.split = !*options_.split; }},
-        {&whitespace_box_, [this] { ToggleWhitespace(); }},
-        {&minus_box_, options_.less_context},
-        {&plus_box_, options_.more_context},
-        {&quit_box_, options_.exit},
-    };
-    for (const auto& [box, action] : targets) {
-      if (box->Contain(mouse.x, mouse.y)) {
-        notice_.clear();
-        action();
-        return true;
-      }
+    if (options_.controls && options_.controls->click(mouse.x, mouse.y)) {
+      notice_.clear();
+      return true;
+    }
+    if (quit_box_.Contain(mouse.x, mouse.y)) {
+      notice_.clear();
+      options_.exit();
+      return true;
     }
     return false;
   }
 
-  void ForgetBoxes() {
-    for (Box* box :
-         {&split_box_, &whitespace_box_, &minus_box_, &plus_box_, &quit_box_}) {
-      *box = Box{0, -1, 0, -1};
-    }
-  }
-
-  Element Checkbox(bool checked, const char* label, Box& box) const {
-    return ftxui::text(std::string(checked ? "▣ " : "☐ ") + label) |
-           ftxui::reflect(box);
-  }
-
-  Element HeaderAt(const HeaderWords& words, const std::string& status) {
-    Elements items;
-    if (*words.title != '\0') {
-      std::string title = words.title;
-      const size_t mark = title.find("%s");
-      if (mark != std::string::npos) {
-        title.replace(mark, 2, options_.name);
-      }
-      items.push_back(ftxui::text(title));
-    }
-    if (words.status && !status.empty()) {
-      items.push_back(ftxui::text(" " + status) | ftxui::dim);
-    }
-    items.push_back(ftxui::filler());
-    if (words.controls) {
-      items.push_back(Checkbox(*options_.split, words.split, split_box_));
-      if (options_.ignore_whitespace != nullptr) {
-        items.push_back(ftxui::text(words.gap));
-        items.push_back(Checkbox(*options_.ignore_whitespace, words.whitespace,
-                                 whitespace_box_));
-      }
-      items.push_back(ftxui::text(words.context));
-      items.push_back(ftxui::text("[-1]") | ftxui::reflect(minus_box_));
-      items.push_back(ftxui::text(std::to_string(*options_.context)));
-      items.push_back(ftxui::text("[+1]") | ftxui::reflect(plus_box_));
-      items.push_back(ftxui::filler());
-      items.push_back(ftxui::text(words.gap));
-    }
-    items.push_back(ftxui::text(words.quit) | ftxui::reflect(quit_box_));
-    return ftxui::hbox(std::move(items));
-  }
-
-  Element Header() {
-    const std::string status =
-        options_.status ? DisplayText(options_.status()) : std::string();
-    Elements choices;
-    for (const HeaderWords& words : kHeaderWords) {
-      if (words.status && status.empty()) {
-        continue;
-      }
-      choices.push_back(HeaderAt(words, status));
-    }
-    Element bar = FirstThatFits(std::move(choices), [this] { ForgetBoxes(); });
-    // Without colours the bar would not stand out at all.
-    if (no_color_) {
-      return bar | ftxui::inverted;
-    }
-    return bar | ftxui::bgcolor(Color::White) | ftxui::color(Color::Black);
-  }
-
   Element BottomLine() const {
-    if (prompt_open_) {
-      return ftxui::hbox({
-          ftxui::text("/" + DisplayText(typed_)),
-          ftxui::text(" ") | ftxui::inverted,
-          ftxui::filler(),
-      });
+    if (prompt_.open) {
+      return PromptLine(prompt_);
     }
     if (!notice_.empty()) {
       return ftxui::text(notice_) | ftxui::bold;
     }
-    // The hint keeps as many whole entries as fit.
-    std::vector<std::string> hints;
-    for (const KeyBinding& key : keys_) {
-      if (!key.hint.empty()) {
-        hints.push_back(key.hint);
-      }
-    }
-    Elements choices;
-    for (size_t count = hints.size(); count > 0; --count) {
-      std::string line;
-      for (size_t i = 0; i < count; ++i) {
-        line += (i == 0 ? "" : "  ") + hints[i];
-      }
-      choices.push_back(ftxui::text(line));
-    }
-    return FirstThatFits(std::move(choices)) | ftxui::dim;
-  }
-
-  // The keys, grouped, in one column, or in two when one is too tall for
-  // the screen and two fit across it.
-  Element Help(int width, int height) const {
-    std::vector<std::string> groups;
-    int label_width = 0;
-    int description_width = 0;
-    for (const KeyBinding& key : keys_) {
-      if (std::find(groups.begin(), groups.end(), key.group) == groups.end()) {
-        groups.push_back(key.group);
-      }
-      label_width = std::max(label_width, ftxui::string_width(key.label));
-      description_width =
-          std::max(description_width, ftxui::string_width(key.description));
-    }
-    std::vector<Elements> sections;
-    int rows = 0;
-    for (const std::string& group : groups) {
-      Elements section = {ftxui::text(group) | ftxui::bold};
-      for (const KeyBinding& key : keys_) {
-        if (key.group == group) {
-          section.push_back(ftxui::hbox({
-              ftxui::text(key.label) |
-                  ftxui::size(ftxui::WIDTH, ftxui::EQUAL, label_width + 2),
-              // Cut first, so that the keys stay in one column.
-              ftxui::text(key.description) | ftxui::xflex_shrink,
-          }));
-        }
-      }
-      rows += static_cast<int>(section.size()) + 1;
-      sections.push_back(std::move(section));
-    }
-    const int column_width = label_width + 2 + description_width;
-    // Borders, the gap between the columns, the mouse row and the title.
-    const bool two_columns = width >= 2 * column_width + 4 && rows + 2 > height;
-    std::vector<Elements> columns(two_columns ? 2 : 1);
-    int filled = 0;
-    for (Elements& section : sections) {
-      Elements& column = columns[two_columns && filled >= rows / 2 ? 1 : 0];
-      filled += static_cast<int>(section.size()) + 1;
-      if (!column.empty()) {
-        column.push_back(ftxui::text(""));
-      }
-      for (Element& row : section) {
-        column.push_back(std::move(row));
-      }
-    }
-    Elements across;
-    for (Elements& column : columns) {
-      if (!across.empty()) {
-        across.push_back(ftxui::text("  "));
-      }
-      across.push_back(ftxui::vbox(std::move(column)));
-    }
-    return ftxui::window(ftxui::text(" Keys of plimsy " + options_.name + " "),
-                         ftxui::vbox({
-                             ftxui::hbox(std::move(across)),
-                             ftxui::text(""),
-                             ftxui::paragraph(kHelpMouse) | ftxui::dim,
-                         })) |
-           ftxui::size(ftxui::WIDTH, ftxui::LESS_THAN, width) |
-           ftxui::clear_under | ftxui::center;
+    return HintLine(keys_);
   }
 
   ScreenFrameOptions options_;
   const bool no_color_;
   std::vector<KeyBinding> keys_;
   bool help_open_ = false;
-  bool prompt_open_ = false;
-  std::string typed_;
-  std::shared_ptr<const Finder> finder_;
+  SearchPrompt prompt_;
   std::string notice_;
-  Box split_box_{0, -1, 0, -1};
-  Box whitespace_box_{0, -1, 0, -1};
-  Box minus_box_{0, -1, 0, -1};
-  Box plus_box_{0, -1, 0, -1};
   Box quit_box_{0, -1, 0, -1};
 };
 
 }  // namespace
-
-Element AtSize(std::function<Element(int width, int height)> build) {
-  return std::make_shared<AtSizeNode>(std::move(build));
-}
-
-Element FirstThatFits(Elements choices, std::function<void()> before_layout) {
-  return std::make_shared<FirstThatFitsNode>(std::move(choices),
-                                             std::move(before_layout));
-}
-
-Element PaneTitle(const std::string& title, bool focused) {
-  Element row = ftxui::text(title);
-  if (focused) {
-    row |= ftxui::bold;
-    row |= ftxui::inverted;
-  }
-  return row;
-}
-
-void SideWidth::Fit(int width, double share) {
-  // A width the divider set since the last fit is the user's new choice.
-  if (fitted_ >= 0 && shown_ != fitted_) {
-    *chosen_ = shown_;
-  }
-  const int most = std::max(1, static_cast<int>(std::floor(width * share)));
-  shown_ = std::clamp(*chosen_, 0, most);
-  fitted_ = shown_;
-}
-
-SearchResult SearchEntries(const Finder& finder,
-                           bool forward,
-                           int count,
-                           int& selected,
-                           const std::function<std::string(int)>& text) {
-  if (count <= 0) {
-    return SearchResult::kNothing;
-  }
-  const int start = std::clamp(selected, 0, count - 1);
-  for (int step = 1; step <= count; ++step) {
-    const int index =
-        ((forward ? start + step : start - step) % count + count) % count;
-    if (finder.Matches(text(index))) {
-      selected = index;
-      const bool wrapped = forward ? index <= start : index >= start;
-      return wrapped ? SearchResult::kWrapped : SearchResult::kFound;
-    }
-  }
-  return SearchResult::kNotFound;
-}
-
-std::function<SearchResult(const Finder& finder, bool forward)> ListSearch(
-    int& selected,
-    std::function<int()> count,
-    std::function<std::string(int)> text,
-    std::function<void()> changed) {
-  return [&selected, count = std::move(count), text = std::move(text),
-          changed = std::move(changed)](const Finder& finder, bool forward) {
-    int found = selected;
-    const SearchResult result =
-        SearchEntries(finder, forward, count(), found, text);
-    if (found != selected) {
-      selected = found;
-      changed();
-    }
-    return result;
-  };
-}
-
-bool StartsSplit(int width) {
-  return width >= 100;
-}
 
 Component ScreenFrame(Component body, ScreenFrameOptions options) {
   return std::make_shared<ScreenFrameBase>(std::move(body), std::move(options));

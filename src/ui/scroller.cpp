@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include <ftxui/component/event.hpp>
 #include <ftxui/component/mouse.hpp>
@@ -22,14 +24,6 @@ constexpr int kWheelRows = 3;
 
 // Columns moved by one horizontal key.
 constexpr int kColumnStep = 8;
-
-bool IsShiftLeft(const Event& event) {
-  return event == Event::Special("\x1B[1;2D");
-}
-
-bool IsShiftRight(const Event& event) {
-  return event == Event::Special("\x1B[1;2C");
-}
 
 // Shows the rows of its child from the scroller's first row in view on, and
 // marks the selected row. It asks its parent for no rows: the library's
@@ -87,8 +81,18 @@ class ViewportNode : public Node {
 }  // namespace
 
 ScrollerBase::ScrollerBase(Component child, plimsy::TextView* view)
-    : box_(), view_(view) {
+    : box_(),
+      view_(view),
+      row_keys_(RowKeys()),
+      text_keys_(view == nullptr ? std::vector<plimsy::KeyBinding>()
+                                 : TextKeys()) {
   Add(std::move(child));
+}
+
+std::vector<plimsy::KeyBinding> ScrollerBase::Keys() const {
+  std::vector<plimsy::KeyBinding> keys = row_keys_;
+  keys.insert(keys.end(), text_keys_.begin(), text_keys_.end());
+  return keys;
 }
 
 Element ScrollerBase::OnRender() {
@@ -167,65 +171,137 @@ bool ScrollerBase::OnEvent(Event event) {
   if (event.is_mouse()) {
     return OnMouseEvent(event);
   }
-  if (view_ != nullptr && OnTextViewEvent(event)) {
+  // The keys on the text are always taken, even where the text cannot
+  // move, so that they never move the focus out of the pane.
+  if (const plimsy::KeyBinding* key = plimsy::FindKey(text_keys_, event)) {
+    key->action(event);
     return true;
   }
-
-  const int previous = selected_;
-  // Before the first frame the rows are not known: a page is then empty.
-  const int page = std::max(0, rows_ - 1);
-  if (event == Event::ArrowUp || event == Event::Character('k')) {
-    selected_--;
-  } else if (event == Event::ArrowDown || event == Event::Character('j')) {
-    selected_++;
-  } else if (event == Event::PageDown) {
-    top_ += page;
-    selected_ += page;
-  } else if (event == Event::PageUp) {
-    top_ = std::max(0, top_ - page);
-    selected_ -= page;
-  } else if (plimsy::IsHome(event)) {
-    selected_ = 0;
-  } else if (plimsy::IsEnd(event)) {
-    selected_ = content_height_;
+  const plimsy::KeyBinding* key = plimsy::FindKey(row_keys_, event);
+  if (key == nullptr) {
+    return false;
   }
+  const int previous = selected_;
+  key->action(event);
   selected_ = std::max(std::min(selected_, content_height_ - 1), 0);
   return selected_ != previous;
 }
 
-// The horizontal keys are always taken, even where the text cannot move,
-// so that they never move the focus out of the pane.
-bool ScrollerBase::OnTextViewEvent(const Event& event) {
-  const int last =
-      (view_->column_limit + kColumnStep - 1) / kColumnStep * kColumnStep;
-  int& column = view_->column;
-  if (event == Event::Character('w')) {
-    if (view_->row_when_toggled) {
-      // The row keeps its place on the screen.
-      const int offset = selected_ - top_;
-      selected_ = std::max(view_->row_when_toggled(selected_), 0);
-      top_ = std::max(selected_ - offset, 0);
+std::vector<plimsy::KeyBinding> ScrollerBase::RowKeys() {
+  return {
+      {{Event::Character('j'), Event::Character('k'), Event::ArrowDown,
+        Event::ArrowUp},
+       {},
+       "j k ↓ ↑",
+       plimsy::kPaneMoveKeys,
+       "next / previous row",
+       [this](const Event& event) {
+         const bool down =
+             event == Event::ArrowDown || event == Event::Character('j');
+         selected_ += down ? 1 : -1;
+         return std::string();
+       },
+       ""},
+      {{Event::PageDown, Event::PageUp},
+       {},
+       "PgDn PgUp",
+       plimsy::kPaneMoveKeys,
+       "a page down / up",
+       [this](const Event& event) {
+         // Before the first frame the rows are not known: a page is then
+         // empty.
+         const int page = std::max(0, rows_ - 1);
+         if (event == Event::PageDown) {
+           top_ += page;
+           selected_ += page;
+         } else {
+           top_ = std::max(0, top_ - page);
+           selected_ -= page;
+         }
+         return std::string();
+       },
+       ""},
+      {{Event::Home, Event::End},
+       [](const Event& event) {
+         return plimsy::IsHome(event) || plimsy::IsEnd(event);
+       },
+       "g G Home End",
+       plimsy::kPaneMoveKeys,
+       "first / last row",
+       [this](const Event& event) {
+         selected_ = plimsy::IsHome(event) ? 0 : content_height_;
+         return std::string();
+       },
+       ""},
+  };
+}
+
+int ScrollerBase::LastColumn() const {
+  return (view_->column_limit + kColumnStep - 1) / kColumnStep * kColumnStep;
+}
+
+std::vector<plimsy::KeyBinding> ScrollerBase::TextKeys() {
+  const auto across = [this](const Event& event) {
+    int& column = view_->column;
+    if (event == Event::ArrowLeft || event == Event::Character('h')) {
+      column = std::max(column - kColumnStep, 0);
+    } else {
+      column = std::min(column + kColumnStep, std::max(column, LastColumn()));
     }
-    view_->wrap = !view_->wrap;
-    return true;
-  }
-  if (event == Event::ArrowLeft || event == Event::Character('h')) {
-    column = std::max(column - kColumnStep, 0);
-    return true;
-  }
-  if (event == Event::ArrowRight || event == Event::Character('l')) {
-    column = std::min(column + kColumnStep, std::max(column, last));
-    return true;
-  }
-  if (IsShiftLeft(event) || event == Event::Character('0')) {
-    column = 0;
-    return true;
-  }
-  if (IsShiftRight(event)) {
-    column = last;
-    return true;
-  }
-  return false;
+    return std::string();
+  };
+  return {
+      {{Event::ArrowRight, Event::ArrowLeft},
+       {},
+       "→ ←",
+       plimsy::kPaneMoveKeys,
+       "scroll 8 columns",
+       across,
+       ""},
+      {{Event::Character('l'), Event::Character('h')},
+       {},
+       "l h",
+       "",
+       "scroll across by 8 columns",
+       across,
+       ""},
+      {{Event::Character('0'), Event::Special("\x1B[1;2D")},
+       {},
+       "0 Shift-←",
+       "",
+       "back to the first column",
+       [this](const Event&) {
+         view_->column = 0;
+         return std::string();
+       },
+       ""},
+      {{Event::Special("\x1B[1;2C")},
+       {},
+       "Shift-→",
+       "",
+       "to the end of the longest line",
+       [this](const Event&) {
+         view_->column = LastColumn();
+         return std::string();
+       },
+       ""},
+      {{Event::Character('w')},
+       {},
+       "w",
+       "",
+       "wrap long lines, or cut them",
+       [this](const Event&) {
+         if (view_->row_when_toggled) {
+           // The row keeps its place on the screen.
+           const int offset = selected_ - top_;
+           selected_ = std::max(view_->row_when_toggled(selected_), 0);
+           top_ = std::max(selected_ - offset, 0);
+         }
+         view_->wrap = !view_->wrap;
+         return std::string();
+       },
+       ""},
+  };
 }
 
 bool ScrollerBase::Focusable() const {

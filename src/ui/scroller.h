@@ -2,11 +2,13 @@
 #define PLIMSY_UI_SCROLLER_H_
 
 #include <memory>
+#include <vector>
 
 #include <ftxui/component/component.hpp>
 #include <ftxui/component/component_base.hpp>
 #include <ftxui/screen/box.hpp>
 
+#include "ui/key_binding.h"
 #include "ui/text_view.h"
 
 namespace ftxui {
@@ -18,8 +20,9 @@ namespace ftxui {
 // Given a text view, it also scrolls the child's text across and wraps it:
 // Left/Right and h/l move by 8 columns, Shift+Left or 0 go back to the
 // first column, Shift+Right to the last one worth showing, and w toggles
-// wrapping.
-class ScrollerBase : public ComponentBase {
+// wrapping. It lists its keys as a KeyedWidget, those that only a pane of
+// text takes without a heading.
+class ScrollerBase : public ComponentBase, public plimsy::KeyedWidget {
  public:
   explicit ScrollerBase(Component child, plimsy::TextView* view = nullptr);
 
@@ -28,6 +31,7 @@ class ScrollerBase : public ComponentBase {
   // was taken.
   bool OnEvent(Event event) override;
   bool Focusable() const override;
+  std::vector<plimsy::KeyBinding> Keys() const override;
 
   int selected() const { return selected_; }
   // The first row in view at the last frame.
@@ -47,7 +51,10 @@ class ScrollerBase : public ComponentBase {
   void Shown(const Box& box, int content_height, int top);
 
  private:
-  bool OnTextViewEvent(const Event& event);
+  std::vector<plimsy::KeyBinding> RowKeys();
+  std::vector<plimsy::KeyBinding> TextKeys();
+  // The last column worth scrolling to, on a step.
+  int LastColumn() const;
   bool OnMouseEvent(Event event);
 
   int selected_ = 0;
@@ -57,6 +64,9 @@ class ScrollerBase : public ComponentBase {
   int rows_ = 0;
   Box box_;
   plimsy::TextView* const view_;
+  const std::vector<plimsy::KeyBinding> row_keys_;
+  // None without a text view.
+  const std::vector<plimsy::KeyBinding> text_keys_;
 };
 
 Component Scroller(Component child);

@@ -1,0 +1,35 @@
+#ifndef PLIMSY_DIFF_CONTROLS_H_
+#define PLIMSY_DIFF_CONTROLS_H_
+
+#include <functional>
+
+#include "ui/header.h"
+
+// The layout and the options of a diff, the same in both screens.
+namespace plimsy {
+
+// What a screen of differences shows in its header and changes by keys and
+// clicks.
+struct DiffControls {
+  bool* split = nullptr;
+  // Null when the diff cannot be read again another way, as a diff read
+  // from standard input cannot.
+  bool* ignore_whitespace = nullptr;
+  const int* context = nullptr;
+  // Run after `ignore_whitespace` was toggled, and to change the context.
+  std::function<void()> whitespace_changed;
+  std::function<void()> less_context;
+  std::function<void()> more_context;
+};
+
+// `controls` in the header: the split box, the whitespace box when
+// whitespace can be ignored, and the context with its buttons; with their
+// keys s, W and - +.
+HeaderControls DiffHeaderControls(DiffControls controls);
+
+// Whether a screen `width` cells wide starts in the split layout.
+bool StartsSplit(int width);
+
+}  // namespace plimsy
+
+#endif  // PLIMSY_DIFF_CONTROLS_H_
