@@ -7,8 +7,8 @@
 
 #include <ftxui/dom/elements.hpp>
 
-#include "diff/cells.h"
 #include "diff/diff.h"
+#include "diff/text_cell.h"
 #include "diff/word_diff.h"
 #include "ui/text_view.h"
 

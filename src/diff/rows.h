@@ -13,8 +13,11 @@
 #include <ftxui/dom/elements.hpp>
 
 #include "diff/cells.h"
+#include "diff/colours.h"
 #include "diff/diff.h"
 #include "diff/render.h"
+#include "diff/text_cell.h"
+#include "diff/text_layout.h"
 #include "diff/word_diff.h"
 
 // The rows of a rendered file, shared by the element tree that holds all of
