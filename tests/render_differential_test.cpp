@@ -21,6 +21,7 @@
 #include "ui/scroller.h"
 #include "ui/text_view.h"
 #include "ui_support.h"
+#include "whole_file_render.h"
 
 // RenderFile builds only the rows in view, and of each only the cells in
 // view; RenderWholeFile builds every row in full. Both must put the same
@@ -34,6 +35,7 @@ using ftxui::Element;
 using ftxui::Event;
 using ftxui::Screen;
 using testing::MakeHunk;
+using testing::RenderWholeFile;
 namespace Dimension = ftxui::Dimension;
 
 std::string RandomText(std::mt19937& random) {

@@ -8,7 +8,6 @@
 namespace plimsy {
 
 using ftxui::Element;
-using ftxui::Elements;
 
 RenderCache::RenderCache() : parts_(std::make_unique<Parts>()) {}
 RenderCache::~RenderCache() = default;
@@ -54,35 +53,6 @@ Element RenderFile(const File& file,
   RenderOptions options;
   options.split_rows = split_rows;
   return LazyFile(file, split, options);
-}
-
-Element RenderHunkJoined(const Hunk& hunk, const FileLook& look) {
-  Elements rows = {HeaderRow(hunk)};
-  Entries entries(hunk, false);
-  Entry entry;
-  while (entries.Next(entry)) {
-    rows.push_back(JoinedRow(entry, look));
-  }
-  return ftxui::vbox(std::move(rows));
-}
-
-Element RenderHunkSplit(const Hunk& hunk, const FileLook& look) {
-  Elements rows = {HeaderRow(hunk)};
-  Entries entries(hunk, true);
-  Entry entry;
-  while (entries.Next(entry)) {
-    rows.push_back(SplitRow(entry, look));
-  }
-  return ftxui::vbox(std::move(rows));
-}
-
-Element RenderWholeFile(const File& file, bool split, const FileLook& look) {
-  Elements hunks;
-  for (const Hunk& hunk : file.hunks) {
-    hunks.push_back(split ? RenderHunkSplit(hunk, look)
-                          : RenderHunkJoined(hunk, look));
-  }
-  return ftxui::vbox(std::move(hunks));
 }
 
 }  // namespace plimsy

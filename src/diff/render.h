@@ -79,17 +79,6 @@ struct FileLook {
 // The look that RenderFile draws `file` with.
 FileLook LookOf(const File& file, const RenderOptions& options);
 
-// A hunk as one element tree, every row built: its header row, then one row
-// per line (joined) or per pair of lines (split).
-ftxui::Element RenderHunkJoined(const Hunk& hunk, const FileLook& look);
-ftxui::Element RenderHunkSplit(const Hunk& hunk, const FileLook& look);
-
-// The whole file as one element tree: what RenderFile draws, built and laid
-// out in full.
-ftxui::Element RenderWholeFile(const File& file,
-                               bool split,
-                               const FileLook& look);
-
 }  // namespace plimsy
 
 #endif  // PLIMSY_DIFF_RENDER_H_
