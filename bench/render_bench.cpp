@@ -11,7 +11,9 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/diff.h"
+#include "diff/pairing.h"
 #include "diff/render.h"
+#include "diff/render_cache.h"
 #include "generate.h"
 #include "ui/scroller.h"
 #include "ui/text_view.h"

@@ -12,8 +12,10 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/diff.h"
+#include "diff/pairing.h"
 #include "diff/positions.h"
 #include "diff/render.h"
+#include "diff/render_cache.h"
 #include "generate.h"
 #include "ui/finder.h"
 #include "ui/screen_frame.h"

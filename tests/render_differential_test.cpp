@@ -17,7 +17,10 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/diff.h"
+#include "diff/file_look.h"
+#include "diff/pairing.h"
 #include "diff/render.h"
+#include "diff/render_cache.h"
 #include "ui/scroller.h"
 #include "ui/text_view.h"
 #include "ui_support.h"

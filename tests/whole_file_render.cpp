@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "diff/rows.h"
+#include "diff/pairing.h"
+#include "diff/row_elements.h"
 
 namespace plimsy::testing {
 

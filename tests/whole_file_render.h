@@ -4,7 +4,7 @@
 #include <ftxui/dom/elements.hpp>
 
 #include "diff/diff.h"
-#include "diff/render.h"
+#include "diff/file_look.h"
 
 // The reference that RenderFile is checked against: a file drawn the plain
 // way, every row of every hunk built and laid out by the library.

@@ -13,7 +13,11 @@
 #include <ftxui/screen/box.hpp>
 #include <ftxui/screen/screen.hpp>
 
-#include "diff/rows.h"
+#include "diff/file_look.h"
+#include "diff/measures.h"
+#include "diff/pairing.h"
+#include "diff/render_cache.h"
+#include "diff/row_elements.h"
 
 namespace plimsy {
 

@@ -11,6 +11,7 @@
 
 #include "child_registry.h"
 #include "diff/file_labels.h"
+#include "diff/pairing.h"
 #include "diff/strip_colour.h"
 #include "git.h"
 
