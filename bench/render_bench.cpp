@@ -11,7 +11,9 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/diff.h"
+#include "diff/pairing.h"
 #include "diff/render.h"
+#include "diff/render_cache.h"
 #include "generate.h"
 #include "ui/scroller.h"
 #include "ui/text_view.h"
@@ -40,23 +42,18 @@ size_t LineCount(const File& file) {
 
 // The difference pane as the screens make it: a focused scroller over the
 // file, drawn into a 200x60 screen, with RenderFile given the split-layout
-// row counts, a cache and a view as the screens keep them (`whole` false),
-// or with the element tree that builds every row.
+// row counts, a cache and a view as the screens keep them.
 struct Pane {
-  Pane(const File& file, bool split, bool whole, bool wrap)
+  Pane(const File& file, bool split, bool wrap)
       : split_rows(SplitRowCounts(file)),
         screen(ftxui::Screen::Create(ftxui::Dimension::Fixed(200),
                                      ftxui::Dimension::Fixed(60))) {
     view.wrap = wrap;
     scroller = ftxui::Scroller(
-        ftxui::Renderer([&file, split, whole, this] {
-          return whole && measuring
-                     ? RenderWholeFile(file, split, LookOf(file, {}))
-                     : RenderFile(file, split, {&split_rows, &cache, &view});
+        ftxui::Renderer([&file, split, this] {
+          return RenderFile(file, split, {&split_rows, &cache, &view});
         }),
         &view);
-    // Both renderings ask for the same size, so the cheap one lays out the
-    // scroller even when the whole tree is measured.
     Draw();
   }
 
@@ -76,32 +73,22 @@ struct Pane {
   std::vector<int> split_rows;
   RenderCache cache;
   TextView view;
-  bool measuring = false;
   ftxui::Component scroller;
   ftxui::Screen screen;
 };
 
 // One frame, again and again, at about the middle of the file: what a key
 // that changes nothing in view costs.
-void MeasureFrame(benchmark::State& state, bool whole) {
+void BM_Frame(benchmark::State& state) {
   const File& file = GeneratedFile(static_cast<size_t>(state.range(0)));
   const bool split = state.range(1) != 0;
-  Pane pane(file, split, whole, false);
+  Pane pane(file, split, false);
   pane.ToMiddle(LineCount(file));
-  pane.measuring = true;
   for (auto _ : state) {
     pane.Draw();
   }
   state.counters["lines"] = static_cast<double>(LineCount(file));
   state.counters["hunks"] = static_cast<double>(file.hunks.size());
-}
-
-void BM_Frame(benchmark::State& state) {
-  MeasureFrame(state, false);
-}
-
-void BM_FrameReference(benchmark::State& state) {
-  MeasureFrame(state, true);
 }
 
 // A page down and its frame, again and again: every frame shows rows not
@@ -110,7 +97,7 @@ void BM_FramePageDown(benchmark::State& state) {
   const File& file = GeneratedFile(static_cast<size_t>(state.range(0)));
   const bool split = state.range(1) != 0;
   const bool wrap = state.range(2) != 0;
-  Pane pane(file, split, false, wrap);
+  Pane pane(file, split, wrap);
   pane.ToMiddle(LineCount(file));
   for (auto _ : state) {
     if (!pane.scroller->OnEvent(ftxui::Event::PageDown)) {
@@ -146,7 +133,7 @@ const File& OneHunkFile(size_t changed_lines) {
 void BM_FrameOneHunk(benchmark::State& state) {
   const File& file = OneHunkFile(static_cast<size_t>(state.range(0)));
   const bool split = state.range(1) != 0;
-  Pane pane(file, split, false, false);
+  Pane pane(file, split, false);
   pane.ToMiddle(LineCount(file) / (split ? 2 : 1));
   pane.Draw();
   for (auto _ : state) {
@@ -183,7 +170,7 @@ const File& HugeLineFile(size_t bytes) {
 void BM_HugeLine(benchmark::State& state) {
   const File& file = HugeLineFile(static_cast<size_t>(state.range(0)) << 20);
   const int where = static_cast<int>(state.range(1));
-  Pane pane(file, true, false, where == 2);
+  Pane pane(file, true, where == 2);
   if (where == 1) {
     pane.view.column = static_cast<int>(file.hunks[0].lines[0].text.size() / 2);
   }
@@ -198,8 +185,6 @@ void BM_HugeLine(benchmark::State& state) {
   }
 }
 
-// The whole trees leave the heap large and scattered: they run last so
-// that the figures of RenderFile do not depend on them.
 BENCHMARK(BM_Frame)
     ->ArgNames({"changed", "split"})
     ->ArgsProduct({{1'000, 10'000, 100'000, 1'000'000}, {0, 1}})
@@ -215,16 +200,6 @@ BENCHMARK(BM_FrameOneHunk)
 BENCHMARK(BM_HugeLine)
     ->ArgNames({"MB", "where"})
     ->ArgsProduct({{5, 20}, {0, 1, 2}})
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameReference)
-    ->ArgNames({"changed", "split"})
-    ->ArgsProduct({{1'000, 10'000}, {0, 1}})
-    ->Unit(benchmark::kMillisecond);
-// Seconds a frame: one is enough.
-BENCHMARK(BM_FrameReference)
-    ->ArgNames({"changed", "split"})
-    ->ArgsProduct({{100'000}, {0, 1}})
-    ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -13,8 +13,10 @@
 
 #include "diff/controls.h"
 #include "diff/diff.h"
+#include "diff/pairing.h"
 #include "diff/positions.h"
 #include "diff/render.h"
+#include "diff/render_cache.h"
 #include "generate.h"
 #include "ui/finder.h"
 #include "ui/screen_frame.h"

@@ -14,7 +14,9 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/diff.h"
+#include "diff/pairing.h"
 #include "diff/render.h"
+#include "diff/render_cache.h"
 #include "log/commit.h"
 #include "log/rows.h"
 #include "log/walk.h"

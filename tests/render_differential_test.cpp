@@ -17,10 +17,14 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/diff.h"
+#include "diff/file_look.h"
+#include "diff/pairing.h"
 #include "diff/render.h"
+#include "diff/render_cache.h"
 #include "ui/scroller.h"
 #include "ui/text_view.h"
 #include "ui_support.h"
+#include "whole_file_render.h"
 
 // RenderFile builds only the rows in view, and of each only the cells in
 // view; RenderWholeFile builds every row in full. Both must put the same
@@ -34,6 +38,7 @@ using ftxui::Element;
 using ftxui::Event;
 using ftxui::Screen;
 using testing::MakeHunk;
+using testing::RenderWholeFile;
 namespace Dimension = ftxui::Dimension;
 
 std::string RandomText(std::mt19937& random) {
@@ -190,6 +195,16 @@ Screen MakeScreen(int width, int height) {
   return Screen::Create(Dimension::Fixed(width), Dimension::Fixed(height));
 }
 
+// Rows of the file drawn `width` cells wide, its lines wrapped or not as
+// `across` says.
+int DrawnHeight(const File& file, bool split, const Across& across, int width) {
+  TextView view = ViewOf(across);
+  Element element = Reference(file, split, &view);
+  Screen screen = MakeScreen(width, 1);
+  ftxui::Render(screen, element);
+  return element->requirement().min_y;
+}
+
 // A scroller over a file, in a container that gives it the focus or not.
 // The drawing under test is given the split-layout row counts and a cache,
 // as the screens give it; drawn without a frame below, it counts and finds
@@ -319,7 +334,7 @@ TEST(RenderDifferentialTest, UnframedMatchesReference) {
                   Describe(Reference(file, layout.split, &whole_view)));
         const int height = ContentHeight(file, layout.split);
         // Taller than the file, exactly as tall, and too short, where the
-        // hunks shrink in proportion.
+        // rows below the screen are cut, as a frame cuts the whole tree.
         const int heights[] = {height + 3, std::max(height, 1),
                                1 + static_cast<int>(random() % (height + 1))};
         const int widths[] = {1, 9, 1 + static_cast<int>(random() % 140), 830};
@@ -330,7 +345,8 @@ TEST(RenderDifferentialTest, UnframedMatchesReference) {
           ftxui::Render(actual, RenderFile(file, layout.split,
                                            {nullptr, nullptr, &lazy_view}));
           Screen expected = MakeScreen(w, h);
-          ftxui::Render(expected, Reference(file, layout.split, &whole_view));
+          ftxui::Render(expected, Reference(file, layout.split, &whole_view) |
+                                      ftxui::yframe);
           EXPECT_EQ(FirstDifference(actual, expected), "");
         }
       }
@@ -486,7 +502,7 @@ TEST(RenderDifferentialTest, SelectionMatchesReference) {
         const Element lazy =
             RenderFile(file, layout.split, {nullptr, nullptr, &lazy_view});
         const Element whole = Reference(file, layout.split, &whole_view);
-        const int rows = across.wrap ? height * 3 + 1 : height + 1;
+        const int rows = DrawnHeight(file, layout.split, across, w) + 1;
         Screen actual = MakeScreen(w, rows);
         Screen expected = MakeScreen(w, rows);
         ftxui::Selection actual_selection = MakeSelection(drag);

@@ -13,6 +13,7 @@
 #include <ftxui/screen/screen.hpp>
 
 #include "diff/diff.h"
+#include "diff/render_cache.h"
 #include "terminal_columns.h"
 #include "terminal_safety.h"
 #include "ui/scroller.h"

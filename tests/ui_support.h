@@ -9,7 +9,7 @@
 #include <ftxui/component/mouse.hpp>
 
 #include "diff/diff.h"
-#include "diff/render.h"
+#include "diff/pairing.h"
 
 namespace plimsy::testing {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "diff/rows.h"
+#include "diff/pairing.h"
 
 namespace plimsy {
 namespace {

@@ -13,7 +13,11 @@
 #include <ftxui/screen/box.hpp>
 #include <ftxui/screen/screen.hpp>
 
-#include "diff/rows.h"
+#include "diff/file_look.h"
+#include "diff/measures.h"
+#include "diff/pairing.h"
+#include "diff/render_cache.h"
+#include "diff/row_elements.h"
 
 namespace plimsy {
 
@@ -97,27 +101,12 @@ class LazyFileNode : public ftxui::Node {
     if (options_.view != nullptr && options_.cache != nullptr) {
       HandRowWhenToggled(widths);
     }
-    // Too few rows for the file: the stacked hunks shrink in proportion,
-    // which the whole element tree reproduces exactly. Only an unframed
-    // file meets this; a frame gives its content all the rows it asks for.
-    if (box.y_max - box.y_min + 1 < requirement_.min_y) {
-      if (whole_ == nullptr) {
-        whole_ = RenderWholeFile(file_, split_, look_);
-      }
-      whole_->ComputeRequirement();
-      whole_->SetBox(box);
-    } else {
-      whole_ = nullptr;
-    }
   }
 
   // Wrapped rows depend on the widths of the text columns, which the layout
   // gives only now: measured for other widths, the layout runs again.
   void Check(Status* status) override {
     Node::Check(status);
-    if (whole_ != nullptr) {
-      whole_->Check(status);
-    }
     if (measured_widths_ != text_widths_) {
       status->need_iteration = true;
     }
@@ -126,10 +115,6 @@ class LazyFileNode : public ftxui::Node {
   // The cells are built only when drawn, once the clip is known, so the
   // selection is kept until then.
   void Select(ftxui::Selection& selection) override {
-    if (whole_ != nullptr) {
-      whole_->Select(selection);
-      return;
-    }
     if (Box::Intersection(selection.GetBox(), box_).IsEmpty()) {
       return;
     }
@@ -137,10 +122,6 @@ class LazyFileNode : public ftxui::Node {
   }
 
   void Render(ftxui::Screen& screen) override {
-    if (whole_ != nullptr) {
-      whole_->Render(screen);
-      return;
-    }
     const Box area = Box::Intersection(box_, screen.stencil);
     if (area.IsEmpty()) {
       return;
@@ -291,8 +272,6 @@ class LazyFileNode : public ftxui::Node {
   std::pair<int, int> measured_widths_{0, 0};
   // The wrapped rows the hunks were measured with, while wrapping.
   std::shared_ptr<const WrappedRows> wrapped_;
-  // The whole element tree, while the box is too short for the file.
-  Element whole_;
   std::optional<SelectionEnds> selection_;
 };
 

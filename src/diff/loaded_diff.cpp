@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "diff/file_labels.h"
-#include "diff/rows.h"
+#include "diff/pairing.h"
 
 namespace plimsy {
 namespace {

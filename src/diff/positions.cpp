@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "diff/pairing.h"
+
 namespace plimsy {
 
 DrawnFile::DrawnFile(const File& file, bool split, const RenderOptions& options)

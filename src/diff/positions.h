@@ -6,8 +6,9 @@
 #include <optional>
 
 #include "diff/diff.h"
+#include "diff/measures.h"
 #include "diff/render.h"
-#include "diff/rows.h"
+#include "diff/render_cache.h"
 #include "ui/finder.h"
 
 // Where the hunks and lines of a file lie among the rows that RenderFile

@@ -1,44 +1,16 @@
 #ifndef PLIMSY_DIFF_RENDER_H_
 #define PLIMSY_DIFF_RENDER_H_
 
-#include <cstdint>
-#include <memory>
 #include <vector>
 
 #include <ftxui/dom/elements.hpp>
 
-#include "diff/cells.h"
 #include "diff/diff.h"
-#include "diff/word_diff.h"
+#include "diff/render_cache.h"
 #include "ui/text_view.h"
 
+// The drawing of one file's hunks, as the difference panes show them.
 namespace plimsy {
-
-// The rows that each hunk's lines take in the split layout, where the
-// changed lines pair up. Kept beside a parsed diff, they spare every frame
-// a pass over all of the file's lines.
-std::vector<int> SplitRowCounts(const File& file);
-// The rows of one hunk in the split layout.
-int SplitRowCount(const Hunk& hunk);
-
-// What drawing one file learns and keeps from frame to frame: the widths of
-// its number columns, the changed words of the line pairs drawn so far, the
-// layouts of its long lines and, while wrapping, the rows every line takes.
-// Made empty beside each parsed file, it must go with the file: it refers
-// to the file's lines.
-class RenderCache {
- public:
-  RenderCache();
-  ~RenderCache();
-  RenderCache(RenderCache&&) noexcept;
-  RenderCache& operator=(RenderCache&&) noexcept;
-
-  struct Parts;
-  Parts& parts();
-
- private:
-  std::unique_ptr<Parts> parts_;
-};
 
 struct RenderOptions {
   // SplitRowCounts of the file, when the caller keeps them.
@@ -65,30 +37,6 @@ ftxui::Element RenderFile(const File& file,
 ftxui::Element RenderFile(const File& file,
                           bool split,
                           const std::vector<int>* split_rows = nullptr);
-
-// What the hunks of one file are drawn with.
-struct FileLook {
-  // Widths of the two number columns.
-  int old_width = 1;
-  int new_width = 1;
-  TextOptions text;
-  // Changed words found so far, or null.
-  RenderCache* cache = nullptr;
-};
-
-// The look that RenderFile draws `file` with.
-FileLook LookOf(const File& file, const RenderOptions& options);
-
-// A hunk as one element tree, every row built: its header row, then one row
-// per line (joined) or per pair of lines (split).
-ftxui::Element RenderHunkJoined(const Hunk& hunk, const FileLook& look);
-ftxui::Element RenderHunkSplit(const Hunk& hunk, const FileLook& look);
-
-// The whole file as one element tree: what RenderFile draws, built and laid
-// out in full.
-ftxui::Element RenderWholeFile(const File& file,
-                               bool split,
-                               const FileLook& look);
 
 }  // namespace plimsy
 
