@@ -80,12 +80,13 @@ TEST_F(LoadingEndToEndTest, FirstFileShowsWhileGitStillWrites) {
   TmuxPane pane(repo_.path(), {PlimsyBinary(), "diff"}, 100, 50,
                 {"PATH=" + bin.path() + ":" + std::getenv("PATH")});
   std::string screen = pane.WaitFor("loading\u2026");
-  // f24.txt has not ended yet: git may print more of it.
-  screen = pane.WaitFor("f23.txt");
+  // f24.txt has not ended yet, but what git printed of it shows while git
+  // pauses.
+  screen = pane.WaitFor("f24.txt");
   EXPECT_TRUE(Shows(screen, "> A a-long.txt")) << screen;
   EXPECT_TRUE(Shows(screen, "+new 1")) << screen;
   EXPECT_TRUE(Shows(screen, "loading\u2026")) << screen;
-  EXPECT_FALSE(Shows(screen, "f24.txt")) << screen;
+  EXPECT_FALSE(Shows(screen, "f25.txt")) << screen;
   // Keys work meanwhile.
   pane.SendKeys({"Down"});
   screen = pane.WaitFor("│ f10.txt");

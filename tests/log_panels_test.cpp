@@ -334,9 +334,10 @@ TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
     std::string shown;
   };
   const std::string no_note;
+  const std::string no_failure;
   const bool loading = false;
   const std::vector<Case> cases = {
-      {"Commit", CommitPaneRenderer(menu), "entry 40"},
+      {"Commit", CommitPaneRenderer(menu, no_failure), "entry 40"},
       {"Files", FilesPaneRenderer(menu, no_note, loading), "entry 40"},
       {"Content", ContentPaneRenderer(content), "first"},
   };
@@ -354,7 +355,7 @@ TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
     EXPECT_TRUE(shown);
   }
   // The list is cut to the pane with the indicator in the last column.
-  Screen screen = Draw(CommitPaneRenderer(menu)(), 20, 10);
+  Screen screen = Draw(CommitPaneRenderer(menu, no_failure)(), 20, 10);
   std::string indicator;
   for (int y = 2; y < 10; ++y) {
     indicator += screen.PixelAt(19, y).character;

@@ -71,15 +71,32 @@ bool DiffParser::Due(bool first) const {
   return !ready_.empty() || PartDue();
 }
 
+void DiffParser::TakePart() {
+  const std::size_t rows = reader_.current_rows();
+  reader_.TakeCurrentPart(taken_);
+  for (FilePart& part : taken_) {
+    ready_.push_back(Loaded(std::move(part)));
+  }
+  taken_.clear();
+  part_rows_ = rows;
+}
+
+// The start of a file that has not ended, and later parts as it doubles,
+// so that a file printed slowly is not measured again for every few rows.
+bool DiffParser::Pending() const {
+  const std::size_t rows = reader_.current_rows();
+  return rows > 0 && rows >= 2 * part_rows_;
+}
+
+void DiffParser::Flush() {
+  if (Pending()) {
+    TakePart();
+  }
+}
+
 void DiffParser::Take(std::vector<LoadedFile>& out, std::size_t) {
   if (PartDue()) {
-    const std::size_t rows = reader_.current_rows();
-    reader_.TakeCurrentPart(taken_);
-    for (FilePart& part : taken_) {
-      ready_.push_back(Loaded(std::move(part)));
-    }
-    taken_.clear();
-    part_rows_ = rows;
+    TakePart();
   }
   out = std::move(ready_);
   ready_.clear();

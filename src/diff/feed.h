@@ -24,7 +24,8 @@ struct LoadedFile {
 // Reads a diff's files for a feed. The first hand-over waits for a
 // screenful (more files, or more rows of them, than a screen holds); a long
 // file is handed over in parts as it doubles, so that its start shows
-// before git has printed its end.
+// before git has printed its end. When the text pauses, the files read and
+// the start of the current one go at once.
 class DiffParser {
  public:
   using Record = LoadedFile;
@@ -37,6 +38,8 @@ class DiffParser {
   void Finish();
   std::size_t ready() const { return ready_.size(); }
   bool Due(bool first) const;
+  bool Pending() const;
+  void Flush();
   void Take(std::vector<LoadedFile>& out, std::size_t most);
 
   // Rows of a file's part that are worth showing before the file is whole,
@@ -48,6 +51,7 @@ class DiffParser {
  private:
   void TakeFinished();
   bool PartDue() const;
+  void TakePart();
 
   DiffReader reader_;
   bool strip_colour_;

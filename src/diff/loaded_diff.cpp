@@ -100,9 +100,11 @@ void SettleLoad(LoadedDiff& diff,
   }
 }
 
-void TakeFirst(LoadedDiff& diff, const std::function<void(LoadEnd)>& ended) {
+void TakeFirst(LoadedDiff& diff,
+               const std::function<void(LoadEnd)>& ended,
+               DiffFeed::Clock::time_point deadline) {
   if (diff.load != nullptr) {
-    diff.load->WaitForFirst();
+    diff.load->WaitForFirst(deadline);
     TakeLoaded(diff, ended);
   }
 }

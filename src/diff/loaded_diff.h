@@ -73,10 +73,13 @@ void SettleLoad(LoadedDiff& diff,
                 bool briefly,
                 const std::function<void(LoadEnd)>& ended = {});
 
-// Waits until the load has handed over something, or ended, and takes it;
-// for keys that need the files of a diff that is being read.
-void TakeFirst(LoadedDiff& diff,
-               const std::function<void(LoadEnd)>& ended = {});
+// Waits until the load has handed over something, or ended, or `deadline`
+// has passed, and takes what it has; for keys that need the files of a
+// diff that is being read, and for the first screen.
+void TakeFirst(
+    LoadedDiff& diff,
+    const std::function<void(LoadEnd)>& ended = {},
+    DiffFeed::Clock::time_point deadline = DiffFeed::Clock::time_point::max());
 
 // The file at `index`, or null past the ends.
 const File* FileAt(const LoadedDiff& diff, int index);

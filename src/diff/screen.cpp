@@ -1,6 +1,5 @@
 #include "diff/screen.h"
 
-
 #include <algorithm>
 #include <iostream>
 #include <memory>
@@ -77,19 +76,24 @@ Element FailureText(const State& state) {
   return ftxui::vbox(std::move(rows));
 }
 
-// A run that printed a diff is shown even when it failed: --exit-code
-// makes git exit with 1 for every diff.
+// A run that printed a diff is shown even when it failed, with what git
+// said; --exit-code makes git exit with 1, saying nothing, for every diff.
 void NoteEnd(State& state, LoadEnd end) {
   if (state.diff.files.empty() && end.status != 0) {
     state.git_status = end.status;
     state.git_error = std::move(end.error);
+  } else if (end.status > 1 || (end.status == 1 && !end.error.empty())) {
+    state.stopped = StoppedMessage(end.status, end.error);
   }
 }
 
-// The first screen needs a file, or the end of the text.
-void WaitForFirstScreen(State& state) {
+// The first screen waits for a file, or the end of the text, for a moment
+// from `start`.
+void WaitForFirstScreen(State& state, DiffFeed::Clock::time_point start) {
   if (state.diff.files.empty()) {
-    TakeFirst(state.diff, [&state](LoadEnd end) { NoteEnd(state, end); });
+    TakeFirst(
+        state.diff, [&state](LoadEnd end) { NoteEnd(state, end); },
+        start + kFirstScreenTime);
   }
 }
 
@@ -99,12 +103,13 @@ void StartDiff(State& state) {
   ClearDiff(state.diff);
   state.git_status = 0;
   state.git_error.clear();
-  StartLoad(state.diff,
-            ReadGitDiff(DiffScreenCommandLine(state.context,
-                                              state.ignore_whitespace,
-                                              state.arguments),
-                        NextLoadWake(state.diff, state.post,
-                                     [&state] { TakeLoaded(state); })));
+  state.stopped.clear();
+  StartLoad(
+      state.diff,
+      ReadGitDiff(DiffScreenCommandLine(state.context, state.ignore_whitespace,
+                                        state.arguments),
+                  NextLoadWake(state.diff, state.post,
+                               [&state] { TakeLoaded(state); })));
 }
 
 }  // namespace
@@ -119,8 +124,14 @@ void Refresh(State& state) {
 }
 
 bool TakeLoaded(State& state) {
-  return plimsy::TakeLoaded(state.diff,
-                            [&state](LoadEnd end) { NoteEnd(state, end); });
+  const bool changed = plimsy::TakeLoaded(
+      state.diff, [&state](LoadEnd end) { NoteEnd(state, end); });
+  if (!state.diff.files.empty()) {
+    state.leaves_when_empty = false;
+  } else if (state.leaves_when_empty && !state.diff.loading && state.leave) {
+    state.leave();
+  }
+  return changed;
 }
 
 void StepContext(State& state, int step) {
@@ -137,7 +148,7 @@ void StepContext(State& state, int step) {
 }
 
 std::string HeaderNote(const State& state) {
-  std::string note = state.diff.loading ? "loading\u2026" : "";
+  std::string note = state.diff.loading ? "loading\u2026" : state.stopped;
   if (state.from_input) {
     note += std::string(note.empty() ? "" : "  ") +
             "standard input: the context cannot change";
@@ -148,6 +159,7 @@ std::string HeaderNote(const State& state) {
 Component BuildScreen(State& state, std::function<void()> exit) {
   using namespace ftxui;
 
+  state.leave = exit;
   auto less_context = [&state] { StepContext(state, -1); };
   auto more_context = [&state] { StepContext(state, 1); };
 
@@ -180,9 +192,13 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   Component file_menu =
       List(&state.diff.names, &state.selected_file, file_list_option);
 
-  Component files_pane = Renderer(file_menu, [file_menu] {
-    return vbox({PaneTitle(" Files ", file_menu->Focused()), separator(),
-                 file_menu->Render()});
+  Component files_pane = Renderer(file_menu, [&state, file_menu] {
+    Elements rows = {PaneTitle(" Files ", file_menu->Focused()), separator(),
+                     file_menu->Render()};
+    if (!state.stopped.empty()) {
+      rows.push_back(paragraph(state.stopped) | color(Color::Red));
+    }
+    return vbox(std::move(rows));
   });
   Component difference_pane =
       Renderer(difference_scroller, [&state, difference_scroller] {
@@ -276,7 +292,43 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   return root;
 }
 
+namespace {
+
+// What a diff without a file ends with: git's error and status, or the
+// message.
+int ReportEmpty(const State& state) {
+  if (state.git_status != 0) {
+    std::cerr << state.git_error << std::flush;
+    return state.git_status;
+  }
+  std::cout << "No difference..." << std::endl;
+  return 0;
+}
+
+// The screen over what the load has brought by now; none for a diff that
+// has ended without a file.
+int ShowDiff(State& state, KeySource keys) {
+  if (state.diff.files.empty() && !state.diff.loading) {
+    return ReportEmpty(state);
+  }
+  state.leaves_when_empty = state.diff.files.empty();
+  state.split = StartsSplit(ftxui::Terminal::Size().dimx);
+  const int status = RunScreen(
+      "diff",
+      [&state](std::function<void()> exit) {
+        return BuildScreen(state, std::move(exit));
+      },
+      keys);
+  if (status == 0 && state.leaves_when_empty && !state.diff.loading) {
+    return ReportEmpty(state);
+  }
+  return status;
+}
+
+}  // namespace
+
 int Main(int argc, const char** argv) {
+  const auto start = DiffFeed::Clock::now();
   State state;
   state.arguments.assign(argv, argv + argc);
   state.post = PostToScreen;
@@ -289,25 +341,12 @@ int Main(int argc, const char** argv) {
   } catch (const SpawnError& error) {
     return ReportGitNotStarted(error);
   }
-  WaitForFirstScreen(state);
-  if (state.diff.files.empty()) {
-    if (state.git_status != 0) {
-      std::cerr << state.git_error << std::flush;
-      return state.git_status;
-    }
-    std::cout << "No difference..." << std::endl;
-    return 0;
-  }
-  state.split = StartsSplit(ftxui::Terminal::Size().dimx);
-  return RunScreen(
-      "diff",
-      [&state](std::function<void()> exit) {
-        return BuildScreen(state, std::move(exit));
-      },
-      KeysForScreen());
+  WaitForFirstScreen(state, start);
+  return ShowDiff(state, KeysForScreen());
 }
 
 int MainOnInput(std::string head, int fd) {
+  const auto start = DiffFeed::Clock::now();
   State state;
   state.from_input = true;
   state.post = PostToScreen;
@@ -321,18 +360,8 @@ int MainOnInput(std::string head, int fd) {
     std::cerr << "plimsy: " << error.what() << std::endl;
     return 1;
   }
-  WaitForFirstScreen(state);
-  if (state.diff.files.empty() && !state.diff.loading) {
-    std::cout << "No difference..." << std::endl;
-    return 0;
-  }
-  state.split = StartsSplit(ftxui::Terminal::Size().dimx);
-  return RunScreen(
-      "diff",
-      [&state](std::function<void()> exit) {
-        return BuildScreen(state, std::move(exit));
-      },
-      KeySource::kControllingTerminal);
+  WaitForFirstScreen(state, start);
+  return ShowDiff(state, KeySource::kControllingTerminal);
 }
 
 }  // namespace plimsy::diff

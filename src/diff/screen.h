@@ -32,8 +32,15 @@ struct State {
   // and what it wrote on standard error. 0 and empty otherwise.
   int git_status = 0;
   std::string git_error;
+  // When git failed after it had printed some files: what to tell.
+  std::string stopped;
   // The diff was read from standard input: there is no git to run again.
   bool from_input = false;
+  // The screen opened before any file came: a diff that ends without one
+  // leaves it again, for the message or git's error, as if it had never
+  // opened. `leave` leaves the screen.
+  bool leaves_when_empty = false;
+  std::function<void()> leave;
   // Hands a task to the screen's loop from any thread. Without it, Refresh
   // reads git's whole output before it returns.
   Poster post;

@@ -20,8 +20,8 @@
 #include <utility>
 #include <vector>
 
-#include "sys/child_registry.h"
 #include "feed/source.h"
+#include "sys/child_registry.h"
 #include "sys/process.h"
 
 // One way for a screen to read a stream: a thread of the feed's own reads
@@ -38,6 +38,15 @@ using Poster = std::function<void(std::function<void()>)>;
 // drawn: what git prints at once comes whole in one frame, a long text
 // shows what has arrived by then and the rest as it comes.
 inline constexpr auto kSettleTime = std::chrono::milliseconds(40);
+
+// A screen opens when its first records have come, and this long after its
+// start at the latest, "loading…" until they come.
+inline constexpr auto kFirstScreenTime = std::chrono::milliseconds(50);
+
+// What to tell the user when git failed after some of its output was
+// shown: "git stopped: " and the first line of its standard error, or its
+// exit status when it said nothing.
+std::string StoppedMessage(int status, std::string_view error);
 
 // What a feed hands over at a time.
 template <typename Record>
@@ -60,7 +69,14 @@ struct FeedUpdate {
 //   bool Due(bool first) const;         // what is read is worth handing
 //                                       // over now; `first` while nothing
 //                                       // has been
+//   bool Pending() const;               // something read is held back
+//                                       // until more comes
+//   void Flush();                       // the text pauses: what is held
+//                                       // back becomes ready
 //   void Take(std::vector<Record>& out, std::size_t most);
+// What has been read is handed over when the parser finds it due, and also
+// as soon as the text pauses: a git that prints a little and then thinks
+// shows that little at once.
 template <typename Parser>
 class Feed {
  public:
@@ -72,6 +88,8 @@ class Feed {
   // How often records are handed over after the first: each hand-over
   // draws a frame.
   static constexpr auto kInterval = std::chrono::milliseconds(30);
+  // A text that stops coming for this long has paused.
+  static constexpr auto kQuiet = std::chrono::milliseconds(10);
   static constexpr std::size_t kFirstLineLimit = 4096;
 
   // Reads `source` through `parser`, handing over `wanted` records at most
@@ -88,8 +106,7 @@ class Feed {
         wanted_(wanted) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
-      throw SpawnError(std::string("pipe: ") +
-                                   std::strerror(errno));
+      throw SpawnError(std::string("pipe: ") + std::strerror(errno));
     }
     stop_read_ = fds[0];
     stop_write_ = fds[1];
@@ -140,8 +157,8 @@ class Feed {
   void WaitForEnd(Clock::time_point deadline = Clock::time_point::max()) {
     Wait(deadline, [this] { return ended_; });
   }
-  void WaitForFirst() {
-    Wait(Clock::time_point::max(), [this] { return delivered_ > 0 || ended_; });
+  void WaitForFirst(Clock::time_point deadline = Clock::time_point::max()) {
+    Wait(deadline, [this] { return delivered_ > 0 || ended_; });
   }
   void WaitForRecords(std::size_t records,
                       Clock::time_point deadline = Clock::time_point::max()) {
@@ -158,6 +175,13 @@ class Feed {
 
   // The child's process id, or -1 for a text that is not git's.
   pid_t pid() const { return pid_; }
+
+  // Whether the feed reads on: more is wanted than it has handed over, and
+  // the text goes on.
+  bool reading() {
+    std::lock_guard lock(mutex_);
+    return !ended_ && delivered_ < wanted_;
+  }
 
   // Whether the end has been handed over; then git's exit status.
   bool ended() {
@@ -177,6 +201,8 @@ class Feed {
     int status = 0;
     std::string error;
     bool published = false;
+    // The last read found nothing for kQuiet.
+    bool quiet = false;
     Clock::time_point last_publish;
     while (true) {
       if (!chunk.empty()) {
@@ -195,12 +221,18 @@ class Feed {
         }
         room = wanted_ - delivered_;
       }
-      // The end goes at once; other hand-overs wait for the interval.
-      const bool due =
-          source_ended
-              ? parser_.ready() > 0 && room > 0
-              : room > 0 && parser_.Due(!published) &&
-                    (!published || Clock::now() - last_publish >= kInterval);
+      const bool held = parser_.ready() > 0 || parser_.Pending();
+      if (quiet && held && room > 0 && !source_ended) {
+        parser_.Flush();
+      }
+      // The end goes at once, and what a pause leaves; other hand-overs wait
+      // for the interval.
+      const bool due = source_ended ? parser_.ready() > 0 && room > 0
+                       : quiet      ? parser_.ready() > 0 && room > 0
+                                    : room > 0 && parser_.Due(!published) &&
+                                     (!published ||
+                                      Clock::now() - last_publish >= kInterval);
+      quiet = false;
       const bool all_out = source_ended && parser_.ready() == 0;
       if (due || all_out) {
         std::vector<Record> records;
@@ -220,6 +252,8 @@ class Feed {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             last_publish + kInterval - Clock::now());
         timeout = static_cast<int>(std::max<long>(left.count(), 0));
+      } else if (room > 0 && !source_ended && held) {
+        timeout = static_cast<int>(kQuiet.count());
       }
       if (source_ended || parser_.ready() >= room) {
         // Enough is read until more is wanted.
@@ -237,6 +271,7 @@ class Feed {
       if (result == ReadResult::kStopped) {
         break;
       }
+      quiet = result == ReadResult::kTimedOut;
       if (result == ReadResult::kEnded) {
         parser_.Finish();
         status = source_.End(error);

@@ -161,8 +161,16 @@ std::function<Element(const ListEntryState&)> CommitEntry(
   };
 }
 
-std::function<Element()> CommitPaneRenderer(Component commit_menu) {
-  return [commit_menu] { return ListPane("Commit", commit_menu); };
+std::function<Element()> CommitPaneRenderer(Component commit_menu,
+                                            const std::string& stopped) {
+  return [commit_menu, &stopped] {
+    Element pane = ListPane("Commit", commit_menu);
+    if (stopped.empty()) {
+      return pane;
+    }
+    return ftxui::vbox({pane | ftxui::yflex,
+                        ftxui::paragraph(stopped) | ftxui::color(Color::Red)});
+  };
 }
 
 std::function<Element()> FilesPaneRenderer(Component file_menu,

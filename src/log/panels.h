@@ -45,8 +45,9 @@ std::function<ftxui::Element(const ListEntryState&)> CommitEntry(
 
 // The panes, each under its title, which is highlighted while the pane has
 // the focus.
-std::function<ftxui::Element()> CommitPaneRenderer(
-    ftxui::Component commit_menu);
+// The commit list, over `stopped` when git's walk failed.
+std::function<ftxui::Element()> CommitPaneRenderer(ftxui::Component commit_menu,
+                                                   const std::string& stopped);
 // The file list, under `note` when it is not empty, over "loading…" while
 // `loading`.
 std::function<ftxui::Element()> FilesPaneRenderer(ftxui::Component file_menu,

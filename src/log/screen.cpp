@@ -131,6 +131,17 @@ void Settle(State& state) {
              [&state](LoadEnd end) { NoteEnd(state, end); });
 }
 
+// Takes the commits of `update`, and the walk's failure when it ends with
+// one.
+void AppendCommits(State& state, WalkFeed::Update& update) {
+  for (WalkRecord& record : update.records) {
+    Append(state, std::move(record));
+  }
+  if (update.ended && update.status != 0) {
+    state.walk_stopped = StoppedMessage(update.status, update.error);
+  }
+}
+
 }  // namespace
 
 std::optional<Refusal> Start(State& state,
@@ -184,9 +195,7 @@ std::optional<Refusal> Start(State& state,
   if (state.abbrev == 0) {
     state.abbrev = 7;
   }
-  for (WalkRecord& record : first.records) {
-    Append(state, std::move(record));
-  }
+  AppendCommits(state, first);
   // The first screen shows what git prints in a moment, and no later.
   state.walk->WaitForRecords(kLookAhead, WalkFeed::Clock::now() + kSettleTime);
   LoadMore(state);
@@ -200,9 +209,7 @@ bool TakeCommits(State& state) {
     return false;
   }
   WalkFeed::Update update = state.walk->Take();
-  for (WalkRecord& record : update.records) {
-    Append(state, std::move(record));
-  }
+  AppendCommits(state, update);
   return !update.empty();
 }
 
@@ -327,8 +334,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   commit_option.highlight = highlight;
   Component commit_menu =
       List(&state.titles, &state.selected_commit, commit_option);
-  Component commits_pane =
-      ftxui::Renderer(commit_menu, CommitPaneRenderer(commit_menu));
+  Component commits_pane = ftxui::Renderer(
+      commit_menu, CommitPaneRenderer(commit_menu, state.walk_stopped));
 
   ListOption file_option;
   file_option.on_change = content_changed;
@@ -399,7 +406,11 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   });
   options.exit = exit;
   options.status = [&state] {
-    return std::string(state.diff.loading ? "loading\u2026" : "");
+    if (state.diff.loading ||
+        (state.walk != nullptr && state.walk->reading())) {
+      return std::string("loading\u2026");
+    }
+    return state.walk_stopped;
   };
   options.view = &state.diff.view;
   options.panes = {

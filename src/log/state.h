@@ -20,6 +20,8 @@ struct State {
   // git's walk, read ahead of the selection; its git is ended and reaped
   // when the state goes.
   std::unique_ptr<WalkFeed> walk;
+  // When the walk failed after its first commits: what to tell.
+  std::string walk_stopped;
   // Digits of an abbreviated object name, as git abbreviates them here.
   std::size_t abbrev = 7;
   int selected_commit = 0;

@@ -36,6 +36,9 @@ class WalkParser {
   void Finish();
   std::size_t ready() const { return ready_.size(); }
   bool Due(bool) const { return !ready_.empty(); }
+  // A record goes as soon as it is read whole.
+  bool Pending() const { return false; }
+  void Flush() {}
   void Take(std::vector<WalkRecord>& out, std::size_t most);
 
  private:

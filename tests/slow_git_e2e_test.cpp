@@ -1,0 +1,207 @@
+// The screens while git pauses or fails halfway: what has come shows at
+// once, keys work, q ends git, and a failure is told.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support.h"
+
+namespace plimsy::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string RealGit() {
+  std::string path = RunIn(".", {"sh", "-c", "command -v git"}).out;
+  return path.substr(0, path.find('\n'));
+}
+
+// A git first on PATH that, for the command `word` (and not when `pass` is
+// among the arguments), prints what the real git prints with `extra`
+// arguments added, and then waits for good.
+class PausingGit {
+ public:
+  // With `then`, a shell command run instead of the wait.
+  PausingGit(const std::string& word,
+             const std::string& extra,
+             const std::string& pass = "--no-such-word",
+             const std::string& then = "") {
+    const std::string git = RealGit();
+    std::ofstream script(wrapper());
+    script << "#!/bin/sh\n"
+           << "for word; do [ \"$word\" = '" << pass << "' ] && exec '" << git
+           << "' \"$@\"; done\n"
+           << "for word; do [ \"$word\" = " << word << " ] && break; done\n"
+           << "[ \"$word\" = " << word << " ] || exec '" << git << "' \"$@\"\n"
+           << "'" << git << "' \"$@\" " << extra << "\n"
+           << (then.empty() ? "exec '" + pause() + "' 30" : then) << "\n";
+    script.close();
+    fs::permissions(wrapper(), fs::perms::owner_all);
+    const std::string sleep = RunIn(".", {"sh", "-c", "command -v sleep"}).out;
+    fs::create_symlink(sleep.substr(0, sleep.find('\n')), pause());
+  }
+  std::string Path() const {
+    return "PATH=" + bin_.path() + ":" + std::getenv("PATH");
+  }
+  // Whether the paused git still runs.
+  bool Running() const {
+    return RunIn(".", {"pgrep", "-f", pause()}).status == 0;
+  }
+
+ private:
+  std::string wrapper() const { return bin_.path() + "/git"; }
+  std::string pause() const { return bin_.path() + "/pause"; }
+  TempDir bin_;
+};
+
+std::string Numbered(const std::string& word, int count) {
+  std::string text;
+  for (int i = 1; i <= count; ++i) {
+    text += word + " " + std::to_string(i) + "\n";
+  }
+  return text;
+}
+
+// q ends the screen at once, whatever git is doing.
+void QuitAtOnce(TmuxPane& pane) {
+  pane.SendKeys({"q"});
+  EXPECT_EQ(pane.WaitForExit(std::chrono::seconds(5)), 0);
+}
+
+TEST(SlowGitEndToEndTest, DiffShowsTheFilesThatCameWhileGitPauses) {
+  TempRepo repo;
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+    repo.Write(name, Numbered("line", 5));
+  }
+  repo.Commit("first");
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+    repo.Write(name, Numbered("changed", 5));
+  }
+  PausingGit git("diff", "-- a.txt b.txt");
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "diff"}, 100, 30, {git.Path()});
+  std::string screen = pane.WaitFor("M b.txt");
+  EXPECT_TRUE(Shows(screen, "M a.txt")) << screen;
+  EXPECT_TRUE(Shows(screen, "loading\u2026")) << screen;
+  EXPECT_TRUE(Shows(screen, "+changed 1")) << screen;
+  pane.SendKeys({"Down"});
+  pane.WaitFor("│ b.txt");
+  EXPECT_TRUE(git.Running());
+  QuitAtOnce(pane);
+  EXPECT_FALSE(git.Running());
+}
+
+TEST(SlowGitEndToEndTest, DiffTellsAGitThatFailsHalfway) {
+  TempRepo repo;
+  for (const char* name : {"a.txt", "b.txt"}) {
+    repo.Write(name, Numbered("line", 5));
+  }
+  repo.Commit("first");
+  for (const char* name : {"a.txt", "b.txt"}) {
+    repo.Write(name, Numbered("changed", 5));
+  }
+  PausingGit git("diff", "-- a.txt", "--no-such-word",
+                 "echo 'fatal: unable to read b.txt' >&2; exit 128");
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "diff"}, 100, 30, {git.Path()});
+  std::string screen = pane.WaitFor("git stopped: fatal: unable to read b.txt");
+  EXPECT_TRUE(Shows(screen, "M a.txt")) << screen;
+  EXPECT_FALSE(Shows(screen, "loading\u2026")) << screen;
+  QuitAtOnce(pane);
+}
+
+// The screen opens while git thinks; a diff that ends empty leaves it for
+// the message, or git's error, as if it had never opened.
+TEST(SlowGitEndToEndTest, SlowEmptyDiffEndsWithTheMessage) {
+  TempRepo repo;
+  repo.Write("a.txt", "a\n");
+  repo.Commit("first");
+  PausingGit git("diff", "", "--no-such-word", "sleep 0.3");
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "diff"}, 100, 30, {git.Path()});
+  EXPECT_EQ(pane.WaitForExit(), 0);
+  const std::string screen = pane.Capture();
+  EXPECT_TRUE(screen.starts_with("No difference...\n")) << screen;
+
+  PausingGit failing("diff", "", "--no-such-word",
+                     "sleep 0.3; echo 'fatal: bad object' >&2; exit 128");
+  TmuxPane failed(repo.path(), {PlimsyBinary(), "diff"}, 100, 30,
+                  {failing.Path()});
+  EXPECT_EQ(failed.WaitForExit(), 128);
+  EXPECT_TRUE(Shows(failed.Capture(), "fatal: bad object"));
+}
+
+TEST(SlowGitEndToEndTest, LogShowsTheCommitsThatCameWhileGitWalks) {
+  TempRepo repo;
+  for (int i = 0; i < 10; ++i) {
+    repo.Write("f.txt", Numbered("c" + std::to_string(i), 3));
+    repo.Commit("c" + std::to_string(i));
+  }
+  // The walk pauses after three commits; the parents' records come. git
+  // ends a commit's record with the next one's start, so the third is
+  // whole only when git goes on.
+  PausingGit git("log", "--max-count=3", "--no-walk=unsorted");
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 100, 30, {git.Path()});
+  std::string screen = pane.WaitFor(" c8");
+  EXPECT_TRUE(Shows(screen, " c9")) << screen;
+  EXPECT_FALSE(Shows(screen, " c7")) << screen;
+  EXPECT_TRUE(Shows(screen, "loading\u2026")) << screen;
+  pane.SendKeys({"Down"});
+  pane.WaitFor("    title:c8");
+  EXPECT_TRUE(git.Running());
+  QuitAtOnce(pane);
+  EXPECT_FALSE(git.Running());
+}
+
+TEST(SlowGitEndToEndTest, LogTellsAWalkThatFailsHalfway) {
+  TempRepo repo;
+  std::vector<std::string> hashes;
+  for (int i = 0; i < 6; ++i) {
+    repo.Write("f.txt", Numbered("c" + std::to_string(i), 3));
+    hashes.push_back(repo.Commit("c" + std::to_string(i)));
+  }
+  // The object of c2 is lost: git lists the newer commits, then fails.
+  const std::string lost = hashes[2];
+  fs::remove(repo.path() + "/.git/objects/" + lost.substr(0, 2) + "/" +
+             lost.substr(2));
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 100, 30);
+  std::string screen = pane.WaitFor("git stopped: ");
+  EXPECT_TRUE(Shows(screen, " c5")) << screen;
+  EXPECT_FALSE(Shows(screen, "loading\u2026")) << screen;
+  QuitAtOnce(pane);
+}
+
+TEST(SlowGitEndToEndTest, PagerShowsTheFilesThatCameWhileInputPauses) {
+  TempRepo repo;
+  for (const char* name : {"a.txt", "b.txt"}) {
+    repo.Write(name, Numbered("line", 5));
+  }
+  repo.Commit("first");
+  for (const char* name : {"a.txt", "b.txt"}) {
+    repo.Write(name, Numbered("changed", 5));
+  }
+  const std::string diff = repo.Git({"diff"});
+  TempDir dir;
+  const std::string fifo = dir.path() + "/input";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // Held open for writing: the input goes on without an end.
+  const int writer = open(fifo.c_str(), O_RDWR);
+  ASSERT_GE(writer, 0);
+  ASSERT_EQ(write(writer, diff.data(), diff.size()),
+            static_cast<ssize_t>(diff.size()));
+  TmuxPane pane(repo.path(),
+                {"sh", "-c", "exec \"$0\" < \"$1\"", PlimsyBinary(), fifo}, 100,
+                30);
+  std::string screen = pane.WaitFor("M b.txt");
+  EXPECT_TRUE(Shows(screen, "M a.txt")) << screen;
+  EXPECT_TRUE(Shows(screen, "loading\u2026")) << screen;
+  QuitAtOnce(pane);
+  close(writer);
+}
+
+}  // namespace
+}  // namespace plimsy::testing
