@@ -7,13 +7,12 @@
 
 #include <cerrno>
 #include <iostream>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "app/commands.h"
-#include "diff/diff.h"
 #include "diff/screen.h"
-#include "diff/strip_colour.h"
 #include "sys/fd.h"
 #include "sys/process.h"
 #include "sys/terminal.h"
@@ -21,9 +20,6 @@
 namespace plimsy {
 namespace {
 
-constexpr std::size_t kHeadLimit = 256 * 1024;
-// Enough of a line to tell whether it opens a file's section.
-constexpr std::size_t kLineStart = 16;
 // Text that stops coming for this long is shown as it is: a slow git log
 // must not wait for more before its first commits show.
 constexpr int kQuietMs = 1000;
@@ -101,12 +97,9 @@ int ShowText(const std::string& head, int in) {
 }  // namespace
 
 InputKind ReadInputHead(int fd, std::string& head) {
-  ColourStripper stripper;
-  // The start of the current line, colour sequences taken out.
-  std::string line;
-  std::string plain;
+  InputSniffer sniffer;
   char buffer[65536];
-  while (head.size() < kHeadLimit) {
+  while (true) {
     pollfd ready = {fd, POLLIN, 0};
     const int polled = poll(&ready, 1, head.empty() ? -1 : kQuietMs);
     if (polled < 0 && errno == EINTR) {
@@ -120,26 +113,14 @@ InputKind ReadInputHead(int fd, std::string& head) {
       continue;
     }
     if (n <= 0) {
-      if (StartsFileSection(line)) {
-        return InputKind::kDiff;
-      }
-      return head.empty() ? InputKind::kEmpty : InputKind::kText;
+      return sniffer.Finish();
     }
     head.append(buffer, static_cast<std::size_t>(n));
-    plain.clear();
-    stripper.Strip(std::string_view(buffer, n), plain);
-    for (const char c : plain) {
-      if (c == '\n') {
-        if (StartsFileSection(line)) {
-          return InputKind::kDiff;
-        }
-        line.clear();
-      } else if (line.size() < kLineStart) {
-        line.push_back(c);
-      }
+    if (const std::optional<InputKind> kind =
+            sniffer.Read(std::string_view(buffer, n))) {
+      return *kind;
     }
   }
-  return InputKind::kText;
 }
 
 int ReadStandardInput() {

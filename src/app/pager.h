@@ -3,17 +3,10 @@
 
 #include <string>
 
+#include "app/input_sniffer.h"
+
 // plimsy as a pager: `git diff | plimsy`, or `core.pager` set to plimsy.
 namespace plimsy {
-
-// What standard input holds, as far as its first bytes tell.
-enum class InputKind {
-  kEmpty,
-  // A line that starts a file's diff.
-  kDiff,
-  // Anything else: a log, a help text.
-  kText,
-};
 
 // Reads `fd` until it can tell what it holds: up to a line that starts a
 // file's diff (colour sequences aside), its end, 256 KiB, or a second
