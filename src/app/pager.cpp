@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string_view>
@@ -24,10 +25,19 @@ namespace {
 // must not wait for more before its first commits show.
 constexpr int kQuietMs = 1000;
 
-// Writes `head`, then the rest of `in`, to `out`.
-void Copy(const std::string& head, int in, int out) {
+// Says why standard input cannot be read; the status that follows.
+int ReportUnreadable(int error) {
+  std::cerr << "plimsy: cannot read standard input: " << std::strerror(error)
+            << std::endl;
+  return 1;
+}
+
+// Writes `head`, then the rest of `in`, to `out`, until either ends. The
+// errno of a read of `in` that failed, or 0: an output that is closed
+// early, as by a pager that quits, is no error.
+int Copy(const std::string& head, int in, int out) {
   if (!WriteAll(out, head)) {
-    return;
+    return 0;
   }
   char buffer[65536];
   while (true) {
@@ -35,8 +45,11 @@ void Copy(const std::string& head, int in, int out) {
     if (n < 0 && errno == EINTR) {
       continue;
     }
-    if (n <= 0 || !WriteAll(out, std::string_view(buffer, n))) {
-      return;
+    if (n < 0) {
+      return errno;
+    }
+    if (n == 0 || !WriteAll(out, std::string_view(buffer, n))) {
+      return 0;
     }
   }
 }
@@ -54,14 +67,10 @@ pid_t StartLess(int input) {
 
 // Shows text that holds no diff as a pager would.
 int ShowText(const std::string& head, int in) {
-  if (!isatty(STDOUT_FILENO)) {
-    Copy(head, in, STDOUT_FILENO);
-    return 0;
-  }
   int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) {
-    Copy(head, in, STDOUT_FILENO);
-    return 0;
+  if (!isatty(STDOUT_FILENO) || pipe2(fds, O_CLOEXEC) != 0) {
+    const int error = Copy(head, in, STDOUT_FILENO);
+    return error != 0 ? ReportUnreadable(error) : 0;
   }
   // Keys such as Ctrl-C belong to less while it runs; a less that quits
   // early ends the copying.
@@ -75,11 +84,12 @@ int ShowText(const std::string& head, int in) {
   const pid_t less = StartLess(fds[0]);
   close(fds[0]);
   int status = 0;
+  int error = 0;
   if (less < 0) {
     close(fds[1]);
-    Copy(head, in, STDOUT_FILENO);
+    error = Copy(head, in, STDOUT_FILENO);
   } else {
-    Copy(head, in, fds[1]);
+    error = Copy(head, in, fds[1]);
     close(fds[1]);
     // A less that a signal ended is no failure of the text's: its own
     // statuses are small numbers.
@@ -91,12 +101,12 @@ int ShowText(const std::string& head, int in) {
   sigaction(SIGINT, &old_int, nullptr);
   sigaction(SIGQUIT, &old_quit, nullptr);
   sigaction(SIGPIPE, &old_pipe, nullptr);
-  return status;
+  return error != 0 ? ReportUnreadable(error) : status;
 }
 
 }  // namespace
 
-InputKind ReadInputHead(int fd, std::string& head) {
+InputHead ReadInputHead(int fd, std::string& head) {
   InputSniffer sniffer;
   char buffer[65536];
   while (true) {
@@ -106,19 +116,22 @@ InputKind ReadInputHead(int fd, std::string& head) {
       continue;
     }
     if (polled == 0) {
-      return InputKind::kText;
+      return {InputKind::kText};
     }
     const ssize_t n = read(fd, buffer, sizeof(buffer));
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
       continue;
     }
-    if (n <= 0) {
-      return sniffer.Finish();
+    if (n < 0) {
+      return {.error = errno};
+    }
+    if (n == 0) {
+      return {sniffer.Finish()};
     }
     head.append(buffer, static_cast<std::size_t>(n));
     if (const std::optional<InputKind> kind =
             sniffer.Read(std::string_view(buffer, n))) {
-      return *kind;
+      return {*kind};
     }
   }
 }
@@ -128,7 +141,11 @@ int ReadStandardInput() {
     return PrintHelp(0, nullptr);
   }
   std::string head;
-  switch (ReadInputHead(STDIN_FILENO, head)) {
+  const InputHead input = ReadInputHead(STDIN_FILENO, head);
+  if (input.error != 0) {
+    return ReportUnreadable(input.error);
+  }
+  switch (input.kind) {
     case InputKind::kEmpty:
       return PrintHelp(0, nullptr);
     case InputKind::kText:
@@ -145,8 +162,7 @@ int ReadStandardInput() {
   // read from a copy of the descriptor.
   const int fd = fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 3);
   if (fd < 0) {
-    std::cerr << "plimsy: cannot read standard input" << std::endl;
-    return 1;
+    return ReportUnreadable(errno);
   }
   return diff::MainOnInput(std::move(head), fd);
 }
