@@ -120,6 +120,29 @@ TEST_F(CommandsTest, StandardInputReachesGit) {
   EXPECT_EQ(ours.out, theirs.out);
 }
 
+// Without arguments plimsy reads standard input; one that cannot be read
+// is no empty input.
+TEST_F(CommandsTest, UnreadableStandardInputIsReported) {
+  struct Case {
+    std::string redirection;
+    std::string reason;
+  };
+  const std::vector<Case> cases = {
+      {"< /", "Is a directory"},
+      {"<&-", "Bad file descriptor"},
+  };
+  for (const Case& c : cases) {
+    RunResult result =
+        RunIn(repo_.path(),
+              {"sh", "-c", "exec \"$0\" " + c.redirection, PlimsyBinary()});
+    EXPECT_EQ(result.status, 1) << c.redirection;
+    EXPECT_EQ(result.out, "") << c.redirection;
+    EXPECT_EQ(result.err,
+              "plimsy: cannot read standard input: " + c.reason + "\n")
+        << c.redirection;
+  }
+}
+
 TEST_F(CommandsTest, MissingGitIsReported) {
   const std::vector<std::vector<std::string>> cases = {
       {"status"}, {"git", "status"}, {"diff"}, {"log"}};

@@ -6,14 +6,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "app/commands.h"
-#include "diff/diff.h"
 #include "diff/screen.h"
-#include "diff/strip_colour.h"
 #include "sys/fd.h"
 #include "sys/process.h"
 #include "sys/terminal.h"
@@ -21,17 +21,23 @@
 namespace plimsy {
 namespace {
 
-constexpr std::size_t kHeadLimit = 256 * 1024;
-// Enough of a line to tell whether it opens a file's section.
-constexpr std::size_t kLineStart = 16;
 // Text that stops coming for this long is shown as it is: a slow git log
 // must not wait for more before its first commits show.
 constexpr int kQuietMs = 1000;
 
-// Writes `head`, then the rest of `in`, to `out`.
-void Copy(const std::string& head, int in, int out) {
+// Says why standard input cannot be read; the status that follows.
+int ReportUnreadable(int error) {
+  std::cerr << "plimsy: cannot read standard input: " << std::strerror(error)
+            << std::endl;
+  return 1;
+}
+
+// Writes `head`, then the rest of `in`, to `out`, until either ends. The
+// errno of a read of `in` that failed, or 0: an output that is closed
+// early, as by a pager that quits, is no error.
+int Copy(const std::string& head, int in, int out) {
   if (!WriteAll(out, head)) {
-    return;
+    return 0;
   }
   char buffer[65536];
   while (true) {
@@ -39,8 +45,11 @@ void Copy(const std::string& head, int in, int out) {
     if (n < 0 && errno == EINTR) {
       continue;
     }
-    if (n <= 0 || !WriteAll(out, std::string_view(buffer, n))) {
-      return;
+    if (n < 0) {
+      return errno;
+    }
+    if (n == 0 || !WriteAll(out, std::string_view(buffer, n))) {
+      return 0;
     }
   }
 }
@@ -58,14 +67,10 @@ pid_t StartLess(int input) {
 
 // Shows text that holds no diff as a pager would.
 int ShowText(const std::string& head, int in) {
-  if (!isatty(STDOUT_FILENO)) {
-    Copy(head, in, STDOUT_FILENO);
-    return 0;
-  }
   int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) {
-    Copy(head, in, STDOUT_FILENO);
-    return 0;
+  if (!isatty(STDOUT_FILENO) || pipe2(fds, O_CLOEXEC) != 0) {
+    const int error = Copy(head, in, STDOUT_FILENO);
+    return error != 0 ? ReportUnreadable(error) : 0;
   }
   // Keys such as Ctrl-C belong to less while it runs; a less that quits
   // early ends the copying.
@@ -79,11 +84,12 @@ int ShowText(const std::string& head, int in) {
   const pid_t less = StartLess(fds[0]);
   close(fds[0]);
   int status = 0;
+  int error = 0;
   if (less < 0) {
     close(fds[1]);
-    Copy(head, in, STDOUT_FILENO);
+    error = Copy(head, in, STDOUT_FILENO);
   } else {
-    Copy(head, in, fds[1]);
+    error = Copy(head, in, fds[1]);
     close(fds[1]);
     // A less that a signal ended is no failure of the text's: its own
     // statuses are small numbers.
@@ -95,51 +101,39 @@ int ShowText(const std::string& head, int in) {
   sigaction(SIGINT, &old_int, nullptr);
   sigaction(SIGQUIT, &old_quit, nullptr);
   sigaction(SIGPIPE, &old_pipe, nullptr);
-  return status;
+  return error != 0 ? ReportUnreadable(error) : status;
 }
 
 }  // namespace
 
-InputKind ReadInputHead(int fd, std::string& head) {
-  ColourStripper stripper;
-  // The start of the current line, colour sequences taken out.
-  std::string line;
-  std::string plain;
+InputHead ReadInputHead(int fd, std::string& head) {
+  InputSniffer sniffer;
   char buffer[65536];
-  while (head.size() < kHeadLimit) {
+  while (true) {
     pollfd ready = {fd, POLLIN, 0};
     const int polled = poll(&ready, 1, head.empty() ? -1 : kQuietMs);
     if (polled < 0 && errno == EINTR) {
       continue;
     }
     if (polled == 0) {
-      return InputKind::kText;
+      return {InputKind::kText};
     }
     const ssize_t n = read(fd, buffer, sizeof(buffer));
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
       continue;
     }
-    if (n <= 0) {
-      if (StartsFileSection(line)) {
-        return InputKind::kDiff;
-      }
-      return head.empty() ? InputKind::kEmpty : InputKind::kText;
+    if (n < 0) {
+      return {.error = errno};
+    }
+    if (n == 0) {
+      return {sniffer.Finish()};
     }
     head.append(buffer, static_cast<std::size_t>(n));
-    plain.clear();
-    stripper.Strip(std::string_view(buffer, n), plain);
-    for (const char c : plain) {
-      if (c == '\n') {
-        if (StartsFileSection(line)) {
-          return InputKind::kDiff;
-        }
-        line.clear();
-      } else if (line.size() < kLineStart) {
-        line.push_back(c);
-      }
+    if (const std::optional<InputKind> kind =
+            sniffer.Read(std::string_view(buffer, n))) {
+      return {*kind};
     }
   }
-  return InputKind::kText;
 }
 
 int ReadStandardInput() {
@@ -147,7 +141,11 @@ int ReadStandardInput() {
     return PrintHelp(0, nullptr);
   }
   std::string head;
-  switch (ReadInputHead(STDIN_FILENO, head)) {
+  const InputHead input = ReadInputHead(STDIN_FILENO, head);
+  if (input.error != 0) {
+    return ReportUnreadable(input.error);
+  }
+  switch (input.kind) {
     case InputKind::kEmpty:
       return PrintHelp(0, nullptr);
     case InputKind::kText:
@@ -164,8 +162,7 @@ int ReadStandardInput() {
   // read from a copy of the descriptor.
   const int fd = fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 3);
   if (fd < 0) {
-    std::cerr << "plimsy: cannot read standard input" << std::endl;
-    return 1;
+    return ReportUnreadable(errno);
   }
   return diff::MainOnInput(std::move(head), fd);
 }

@@ -1,279 +1,263 @@
 #include "git/arguments.h"
 
 #include <algorithm>
-#include <string>
+#include <cctype>
+#include <cstddef>
+#include <span>
 #include <string_view>
+
+#include "git/option_parser.h"
+#include "git/option_tables.h"
+#include "git/revision_options.h"
 
 namespace plimsy {
 namespace {
 
-// Long options that change what git prints, whatever their value.
+using Outcome = OptionRead::Outcome;
+using Words = std::span<const std::string_view>;
+
+// Diff options that change what git prints, whatever their value.
 constexpr std::string_view kFormatOptions[] = {
-    "--stat",
-    "--stat-width",
-    "--stat-name-width",
-    "--stat-graph-width",
-    "--stat-count",
-    "--numstat",
-    "--shortstat",
-    "--dirstat",
-    "--dirstat-by-file",
-    "--cumulative",
-    "--summary",
-    "--compact-summary",
-    "--patch-with-stat",
-    "--patch-with-raw",
-    "--raw",
-    "--name-only",
-    "--name-status",
-    "--check",
-    "--word-diff-regex",
-    "--color-words",
-    "--no-patch",
-    "--quiet",
-    "--output",
-    "--ext-diff",
-    "--line-prefix",
-    "--output-indicator-new",
-    "--output-indicator-old",
-    "--output-indicator-context",
+    "stat",
+    "stat-width",
+    "stat-name-width",
+    "stat-graph-width",
+    "stat-count",
+    "numstat",
+    "shortstat",
+    "dirstat",
+    "dirstat-by-file",
+    "cumulative",
+    "summary",
+    "compact-summary",
+    "patch-with-stat",
+    "patch-with-raw",
+    "raw",
+    "name-only",
+    "name-status",
+    "check",
+    "word-diff-regex",
+    "color-words",
+    "no-patch",
+    "quiet",
+    "output",
+    "ext-diff",
+    "line-prefix",
+    "output-indicator-new",
+    "output-indicator-old",
+    "output-indicator-context",
 };
 
-// Long options whose value may be the next argument.
-constexpr std::string_view kValueOptions[] = {
-    "--stat-width",
-    "--stat-name-width",
-    "--stat-graph-width",
-    "--stat-count",
-    "--word-diff-regex",
-    "--output",
-    "--line-prefix",
-    "--output-indicator-new",
-    "--output-indicator-old",
-    "--output-indicator-context",
-    "--src-prefix",
-    "--dst-prefix",
-    "--inter-hunk-context",
-    "--diff-algorithm",
-    "--anchored",
-    "--color-moved-ws",
-    "--skip-to",
-    "--rotate-to",
-    "--find-object",
-    "--diff-filter",
-    "--ignore-matching-lines",
-    "--ws-error-highlight",
+// The options of git log's own and of the diff's that the walk takes.
+constexpr std::string_view kWalkOptions[] = {
+    "use-mailmap",           "mailmap", "clear-decorations", "decorate-refs",
+    "decorate-refs-exclude", "follow",
 };
 
 bool Contains(const auto& words, std::string_view word) {
   return std::find(std::begin(words), std::end(words), word) != std::end(words);
 }
 
-// Whether a long option, written as `name` and `value` (after a "=", or
-// none), asks for another format.
-bool LongOptionAsks(std::string_view name,
-                    std::string_view value,
-                    bool has_value) {
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// Where options are read, a word that git reads as one; "-" alone is not.
+bool IsOption(std::string_view word) {
+  return word.size() > 1 && word.front() == '-';
+}
+
+bool AsksForFormat(const OptionUse& use) {
+  const std::string_view name = use.entry->long_name;
+  if (use.negated) {
+    return false;
+  }
+  if (name.empty()) {
+    return use.entry->short_name == 'z';
+  }
   if (Contains(kFormatOptions, name)) {
     return true;
   }
-  if (name == "--word-diff") {
-    return value != "none";
+  if (name == "word-diff") {
+    return use.value != "none";
   }
-  if (name == "--color") {
-    return !has_value || value == "always";
+  if (name == "color") {
+    return !use.value || EqualsIgnoringCase(*use.value, "always");
   }
-  if (name == "--submodule") {
-    return !has_value || value == "log";
+  if (name == "submodule") {
+    return !use.value || use.value == "log";
   }
   return false;
 }
 
-// Reads a bundle of short options such as "-pz" or "-S<text>". Sets
-// `takes_next` when the last option's value is the next argument.
-bool ShortOptionsAsk(std::string_view bundle, bool& takes_next) {
-  for (size_t i = 1; i < bundle.size(); ++i) {
-    switch (bundle[i]) {
-      case 'z':
-      case 's':
-        return true;
-      // The directory statistics, with the rest of the bundle as their
-      // parameters.
-      case 'X':
-        return true;
-      case 'S':
-      case 'G':
-      case 'O':
-      case 'I':
-      case 'l':
-        takes_next = i + 1 == bundle.size();
-        return false;
-      // Their value, if any, is the rest of the bundle.
-      case 'U':
-      case 'B':
-      case 'M':
-      case 'C':
-        return false;
-      default:
-        break;
+bool AnyAsksForFormat(const OptionRead& read) {
+  return std::ranges::any_of(read.uses, AsksForFormat);
+}
+
+// `git diff` in a repository: the revision walk reads its options, then the
+// diff's, each by its exact name, up to the first "--", wherever it is. An
+// option git does not know fails the command only once all are read.
+bool AsksInRepository(Words words) {
+  words = words.first(std::ranges::find(words, "--") - words.begin());
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string_view word = words[i];
+    if (word == "--end-of-options") {
+      break;
+    }
+    if (!IsOption(word)) {
+      continue;
+    }
+    if (const RevisionRead revision = ReadRevisionWord(words.subspan(i));
+        revision.option != nullptr) {
+      i += revision.words - 1;
+      continue;
+    }
+    const OptionRead read = ReadOptionWord(DiffOptions(), words.subspan(i),
+                                           /*abbreviations=*/false);
+    if (read.outcome == Outcome::kFails) {
+      return false;
+    }
+    if (AnyAsksForFormat(read)) {
+      return true;
+    }
+    i += read.words - 1;
+  }
+  return false;
+}
+
+// `git diff --no-index`: the diff options, abbreviated or not, anywhere
+// before "--" or "--end-of-options"; git stops at the first one it does not
+// know.
+bool AsksWithoutIndex(Words words) {
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string_view word = words[i];
+    if (word == "--" || word == "--end-of-options") {
+      break;
+    }
+    if (!IsOption(word)) {
+      continue;
+    }
+    const OptionRead read = ReadOptionWord(NoIndexOptions(), words.subspan(i),
+                                           /*abbreviations=*/true);
+    if (read.outcome != Outcome::kRead) {
+      return false;
+    }
+    if (AnyAsksForFormat(read)) {
+      return true;
+    }
+    i += read.words - 1;
+  }
+  return false;
+}
+
+// Whether git compares files without the index wherever it runs:
+// "--no-index" among the words that start the line with a dash, before
+// "--".
+bool NamesNoIndex(Words words) {
+  for (const std::string_view word : words) {
+    if (word == "--" || !word.starts_with('-')) {
+      return false;
+    }
+    if (word == "--no-index") {
+      return true;
     }
   }
   return false;
+}
+
+// Whether the walk takes every option in `read`.
+bool TakenByWalk(const OptionRead& read) {
+  return read.outcome == Outcome::kRead &&
+         std::ranges::all_of(read.uses, [](const OptionUse& use) {
+           return Contains(kWalkOptions, use.entry->long_name);
+         });
+}
+
+// "-12": at most as many commits.
+bool IsCount(std::string_view word) {
+  return word.size() > 1 &&
+         std::all_of(word.begin() + 1, word.end(),
+                     [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace
 
 bool AsksForAnotherFormat(const std::vector<std::string>& arguments) {
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string_view argument = arguments[i];
-    if (argument == "--" || argument == "--end-of-options") {
-      return false;
-    }
-    if (argument.size() < 2 || argument[0] != '-') {
-      continue;
-    }
-    bool takes_next = false;
-    if (argument[1] != '-') {
-      if (ShortOptionsAsk(argument, takes_next)) {
-        return true;
-      }
-    } else {
-      const size_t equals = argument.find('=');
-      const std::string_view name = argument.substr(0, equals);
-      const bool has_value = equals != std::string_view::npos;
-      const std::string_view value =
-          has_value ? argument.substr(equals + 1) : std::string_view();
-      if (LongOptionAsks(name, value, has_value)) {
-        return true;
-      }
-      takes_next = !has_value && Contains(kValueOptions, name);
-    }
-    if (takes_next) {
-      ++i;
-    }
-  }
-  return false;
+  const std::vector<std::string_view> words(arguments.begin(), arguments.end());
+  // Outside a repository, or given a path outside it, git diff compares
+  // files as with --no-index; which one it does depends on where the paths
+  // are, so either reading that finds another format decides.
+  return AsksWithoutIndex(words) ||
+         (!NamesNoIndex(words) && AsksInRepository(words));
 }
-
-namespace {
-
-// Options that choose commits and print nothing of their own.
-constexpr std::string_view kWalkFlags[] = {
-    "--all",
-    "--branches",
-    "--tags",
-    "--remotes",
-    "--reflog",
-    "--alternate-refs",
-    "--single-worktree",
-    "--not",
-    "--bisect",
-    "--merges",
-    "--no-merges",
-    "--no-min-parents",
-    "--no-max-parents",
-    "--first-parent",
-    "--exclude-first-parent-only",
-    "--all-match",
-    "--invert-grep",
-    "-i",
-    "--regexp-ignore-case",
-    "--basic-regexp",
-    "-E",
-    "--extended-regexp",
-    "-F",
-    "--fixed-strings",
-    "-P",
-    "--perl-regexp",
-    "--remove-empty",
-    "--cherry-pick",
-    "--left-only",
-    "--right-only",
-    "--merge",
-    "--ignore-missing",
-    "--follow",
-    "--full-history",
-    "--dense",
-    "--sparse",
-    "--simplify-merges",
-    "--ancestry-path",
-    "--show-pulls",
-    "--simplify-by-decoration",
-    "--topo-order",
-    "--date-order",
-    "--author-date-order",
-    "--reverse",
-    "--do-walk",
-    "--no-walk",
-    "--use-mailmap",
-    "--mailmap",
-    "--clear-decorations",
-};
-
-// Options that choose commits with a value, given as "--name=value" or as
-// the next argument.
-constexpr std::string_view kWalkValueOptions[] = {
-    "-n",
-    "--max-count",
-    "--skip",
-    "--since",
-    "--after",
-    "--since-as-filter",
-    "--until",
-    "--before",
-    "--author",
-    "--committer",
-    "--grep",
-    "--min-parents",
-    "--max-parents",
-    "--exclude",
-    "--glob",
-    "--exclude-hidden",
-    "--decorate-refs",
-    "--decorate-refs-exclude",
-};
-
-// Options whose value can only be attached with "=".
-constexpr std::string_view kWalkAttachedOptions[] = {
-    "--branches", "--tags", "--remotes", "--ancestry-path", "--no-walk",
-};
-
-bool AllDigits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-    return c >= '0' && c <= '9';
-  });
-}
-
-}  // namespace
 
 std::string RefusedArgument(const std::vector<std::string>& args) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string_view arg = args[i];
-    // Paths, and revisions given as data, follow; none is an option.
-    if (arg == "--" || arg == "--end-of-options") {
-      return "";
+  const std::vector<std::string_view> words(args.begin(), args.end());
+  std::size_t refused = words.size();
+  // git log first reads its own options, up to "--" or "--end-of-options",
+  // whatever an option of the walk's before them takes as its value.
+  std::vector<std::string_view> left;
+  std::vector<std::size_t> left_at;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string_view word = words[i];
+    if (word == "--" || word == "--end-of-options") {
+      for (; i < words.size(); ++i) {
+        left.push_back(words[i]);
+        left_at.push_back(i);
+      }
+      break;
     }
-    if (!arg.starts_with("-") || arg == "-" || AllDigits(arg.substr(1)) ||
-        Contains(kWalkFlags, arg)) {
+    const OptionRead read =
+        IsOption(word) ? ReadOptionWord(LogOptions(), Words(words).subspan(i),
+                                        /*abbreviations=*/false)
+                       : OptionRead();
+    if (read.outcome == Outcome::kUnknown) {
+      left.push_back(word);
+      left_at.push_back(i);
       continue;
     }
-    if (arg.starts_with("-n") && AllDigits(arg.substr(2))) {
-      continue;
+    if (!TakenByWalk(read)) {
+      refused = i;
+      break;
     }
-    std::string_view name = arg.substr(0, arg.find('='));
-    if (name.size() < arg.size() && (Contains(kWalkValueOptions, name) ||
-                                     Contains(kWalkAttachedOptions, name))) {
-      continue;
-    }
-    if (Contains(kWalkValueOptions, arg)) {
-      ++i;
-      continue;
-    }
-    return "plimsy log: unsupported option '" + std::string(arg) +
-           "' (only revisions, paths and options that choose commits are "
-           "taken)";
+    i += read.words - 1;
   }
-  return "";
+  // The walk reads what is left, up to the first "--" left, wherever it is.
+  const Words walk(left.data(), std::ranges::find(left, "--") - left.begin());
+  for (std::size_t j = 0; j < walk.size() && left_at[j] < refused; ++j) {
+    const std::string_view word = walk[j];
+    if (word == "--end-of-options") {
+      break;
+    }
+    if (!IsOption(word) || IsCount(word)) {
+      continue;
+    }
+    if (const RevisionRead revision = ReadRevisionWord(walk.subspan(j));
+        revision.option != nullptr) {
+      if (!revision.option->chooses_commits) {
+        refused = left_at[j];
+        break;
+      }
+      j += revision.words - 1;
+      continue;
+    }
+    const OptionRead read = ReadOptionWord(DiffOptions(), walk.subspan(j),
+                                           /*abbreviations=*/false);
+    if (!TakenByWalk(read)) {
+      refused = left_at[j];
+      break;
+    }
+    j += read.words - 1;
+  }
+  if (refused == words.size()) {
+    return "";
+  }
+  return "plimsy log: unsupported option '" + std::string(words[refused]) +
+         "' (only revisions, paths and options that choose commits are "
+         "taken)";
 }
 
 }  // namespace plimsy

@@ -4,20 +4,24 @@
 #include <string>
 #include <vector>
 
+// The user's arguments are read as git itself reads them: each option
+// with its value attached, taken from the next word, optional, or none;
+// abbreviations only where git takes them; words after "--" or
+// "--end-of-options" as paths and revisions. A word git takes for an
+// option is never skipped as a value, nor the other way round.
 namespace plimsy {
 
 // True when the arguments of `git diff` ask for output that is not a plain
 // patch the viewer can show: statistics, names only, a word diff, colours,
 // other line signs, a file or an external program as the destination, or
-// no output at all. Such a command line is git's to print. Arguments after
-// "--" or "--end-of-options" are paths and revisions, never options, and
-// the value of an option that takes one is not read as an option.
+// no output at all. Such a command line is git's to print.
 bool AsksForAnotherFormat(const std::vector<std::string>& arguments);
 
 // The one-line message that refuses `args` as arguments of `plimsy log`,
-// or an empty string when the walk takes them: revisions, paths and the
-// options that choose commits. Options that change what git prints would
-// turn its output into something else than commit records.
+// naming the first word git would take for an option the walk does not
+// take, or an empty string when the walk takes them: revisions, paths and
+// the options that choose commits. Options that change what git prints
+// would turn its output into something else than commit records.
 std::string RefusedArgument(const std::vector<std::string>& args);
 
 }  // namespace plimsy

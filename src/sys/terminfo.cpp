@@ -20,39 +20,10 @@ constexpr int kCursorAddress = 10;
 // Entries hold a few kilobytes; the format cannot address more than this.
 constexpr std::streamsize kMaxEntrySize = 1 << 16;
 
-int Short(const std::string& data, size_t at) {
+int Short(std::string_view data, size_t at) {
   auto low = static_cast<uint8_t>(data[at]);
   auto high = static_cast<uint8_t>(data[at + 1]);
   return static_cast<int16_t>(low | (high << 8));
-}
-
-std::optional<bool> HasCursorAddress(const std::string& data) {
-  if (data.size() < 12) {
-    return std::nullopt;
-  }
-  int magic = Short(data, 0);
-  if (magic != kMagic16 && magic != kMagic32) {
-    return std::nullopt;
-  }
-  int names = Short(data, 2);
-  int booleans = Short(data, 4);
-  int numbers = Short(data, 6);
-  int strings = Short(data, 8);
-  if (names < 0 || booleans < 0 || numbers < 0 || strings < 0) {
-    return std::nullopt;
-  }
-  if (strings <= kCursorAddress) {
-    return false;
-  }
-  size_t offsets = 12 + static_cast<size_t>(names) + booleans;
-  offsets += offsets % 2;
-  offsets += static_cast<size_t>(numbers) * (magic == kMagic32 ? 4 : 2);
-  size_t at = offsets + 2 * kCursorAddress;
-  if (at + 2 > data.size()) {
-    return std::nullopt;
-  }
-  // Negative offsets mark an absent (-1) or cancelled (-2) capability.
-  return Short(data, at) >= 0;
 }
 
 bool UsableName(std::string_view term) {
@@ -100,6 +71,35 @@ std::vector<std::string> TerminfoDirectories() {
   return directories;
 }
 
+std::optional<bool> EntryCursorAddressing(std::string_view data) {
+  if (data.size() < 12) {
+    return std::nullopt;
+  }
+  int magic = Short(data, 0);
+  if (magic != kMagic16 && magic != kMagic32) {
+    return std::nullopt;
+  }
+  int names = Short(data, 2);
+  int booleans = Short(data, 4);
+  int numbers = Short(data, 6);
+  int strings = Short(data, 8);
+  if (names < 0 || booleans < 0 || numbers < 0 || strings < 0) {
+    return std::nullopt;
+  }
+  if (strings <= kCursorAddress) {
+    return false;
+  }
+  size_t offsets = 12 + static_cast<size_t>(names) + booleans;
+  offsets += offsets % 2;
+  offsets += static_cast<size_t>(numbers) * (magic == kMagic32 ? 4 : 2);
+  size_t at = offsets + 2 * kCursorAddress;
+  if (at + 2 > data.size()) {
+    return std::nullopt;
+  }
+  // Negative offsets mark an absent (-1) or cancelled (-2) capability.
+  return Short(data, at) >= 0;
+}
+
 std::optional<bool> TerminfoCursorAddressing(
     std::string_view term,
     const std::vector<std::string>& directories) {
@@ -120,7 +120,7 @@ std::optional<bool> TerminfoCursorAddressing(
       std::string data(kMaxEntrySize, '\0');
       file.read(data.data(), kMaxEntrySize);
       data.resize(static_cast<size_t>(file.gcount()));
-      if (std::optional<bool> result = HasCursorAddress(data)) {
+      if (std::optional<bool> result = EntryCursorAddressing(data)) {
         return result;
       }
     }

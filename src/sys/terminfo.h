@@ -13,6 +13,10 @@ namespace plimsy {
 // system's), then the system's own.
 std::vector<std::string> TerminfoDirectories();
 
+// Whether a compiled terminfo entry, the bytes of its file, can address
+// the cursor (has "cup"). Empty when the bytes are no such entry.
+std::optional<bool> EntryCursorAddressing(std::string_view entry);
+
 // Whether the compiled terminfo entry of terminal type `term`, looked up in
 // `directories`, can address the cursor (has "cup"). Empty when no readable
 // entry is found.
