@@ -69,6 +69,27 @@ std::string Numbered(const std::string& word, int count) {
   return text;
 }
 
+// Changes to `names`, each committed as five lines and changed in all five.
+void ChangeFiles(TempRepo& repo, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    repo.Write(name, Numbered("line", 5));
+  }
+  repo.Commit("first");
+  for (const std::string& name : names) {
+    repo.Write(name, Numbered("changed", 5));
+  }
+}
+
+// Commits c0, c1, … of one file; returns their hashes.
+std::vector<std::string> Commits(TempRepo& repo, int count) {
+  std::vector<std::string> hashes;
+  for (int i = 0; i < count; ++i) {
+    repo.Write("f.txt", Numbered("c" + std::to_string(i), 3));
+    hashes.push_back(repo.Commit("c" + std::to_string(i)));
+  }
+  return hashes;
+}
+
 // q ends the screen at once, whatever git is doing.
 void QuitAtOnce(TmuxPane& pane) {
   pane.SendKeys({"q"});
@@ -77,13 +98,7 @@ void QuitAtOnce(TmuxPane& pane) {
 
 TEST(SlowGitEndToEndTest, DiffShowsTheFilesThatCameWhileGitPauses) {
   TempRepo repo;
-  for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
-    repo.Write(name, Numbered("line", 5));
-  }
-  repo.Commit("first");
-  for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
-    repo.Write(name, Numbered("changed", 5));
-  }
+  ChangeFiles(repo, {"a.txt", "b.txt", "c.txt"});
   PausingGit git("diff", "-- a.txt b.txt");
   TmuxPane pane(repo.path(), {PlimsyBinary(), "diff"}, 100, 30, {git.Path()});
   std::string screen = pane.WaitFor("M b.txt");
@@ -99,13 +114,7 @@ TEST(SlowGitEndToEndTest, DiffShowsTheFilesThatCameWhileGitPauses) {
 
 TEST(SlowGitEndToEndTest, DiffTellsAGitThatFailsHalfway) {
   TempRepo repo;
-  for (const char* name : {"a.txt", "b.txt"}) {
-    repo.Write(name, Numbered("line", 5));
-  }
-  repo.Commit("first");
-  for (const char* name : {"a.txt", "b.txt"}) {
-    repo.Write(name, Numbered("changed", 5));
-  }
+  ChangeFiles(repo, {"a.txt", "b.txt"});
   PausingGit git("diff", "-- a.txt", "--no-such-word",
                  "echo 'fatal: unable to read b.txt' >&2; exit 128");
   TmuxPane pane(repo.path(), {PlimsyBinary(), "diff"}, 100, 30, {git.Path()});
@@ -137,10 +146,7 @@ TEST(SlowGitEndToEndTest, SlowEmptyDiffEndsWithTheMessage) {
 
 TEST(SlowGitEndToEndTest, LogShowsTheCommitsThatCameWhileGitWalks) {
   TempRepo repo;
-  for (int i = 0; i < 10; ++i) {
-    repo.Write("f.txt", Numbered("c" + std::to_string(i), 3));
-    repo.Commit("c" + std::to_string(i));
-  }
+  Commits(repo, 10);
   // The walk pauses after three commits; the parents' records come. git
   // ends a commit's record with the next one's start, so the third is
   // whole only when git goes on.
@@ -159,11 +165,7 @@ TEST(SlowGitEndToEndTest, LogShowsTheCommitsThatCameWhileGitWalks) {
 
 TEST(SlowGitEndToEndTest, LogTellsAWalkThatFailsHalfway) {
   TempRepo repo;
-  std::vector<std::string> hashes;
-  for (int i = 0; i < 6; ++i) {
-    repo.Write("f.txt", Numbered("c" + std::to_string(i), 3));
-    hashes.push_back(repo.Commit("c" + std::to_string(i)));
-  }
+  const std::vector<std::string> hashes = Commits(repo, 6);
   // The object of c2 is lost: git lists the newer commits, then fails.
   const std::string lost = hashes[2];
   fs::remove(repo.path() + "/.git/objects/" + lost.substr(0, 2) + "/" +
@@ -177,13 +179,7 @@ TEST(SlowGitEndToEndTest, LogTellsAWalkThatFailsHalfway) {
 
 TEST(SlowGitEndToEndTest, PagerShowsTheFilesThatCameWhileInputPauses) {
   TempRepo repo;
-  for (const char* name : {"a.txt", "b.txt"}) {
-    repo.Write(name, Numbered("line", 5));
-  }
-  repo.Commit("first");
-  for (const char* name : {"a.txt", "b.txt"}) {
-    repo.Write(name, Numbered("changed", 5));
-  }
+  ChangeFiles(repo, {"a.txt", "b.txt"});
   const std::string diff = repo.Git({"diff"});
   TempDir dir;
   const std::string fifo = dir.path() + "/input";
