@@ -45,10 +45,10 @@ inline std::string GeneratedLineText(std::mt19937& random) {
 inline void GenerateHunkLines(std::mt19937& random, size_t lines, Hunk& hunk) {
   while (hunk.lines.size() < lines) {
     const unsigned choice = random() % 4;
-    const LineKind kind = choice < 2    ? LineKind::Context
-                          : choice == 2 ? LineKind::Deleted
-                                        : LineKind::Added;
-    const size_t run = 1 + random() % (kind == LineKind::Context ? 6 : 5);
+    const LineKind kind = choice < 2    ? LineKind::kContext
+                          : choice == 2 ? LineKind::kDeleted
+                                        : LineKind::kAdded;
+    const size_t run = 1 + random() % (kind == LineKind::kContext ? 6 : 5);
     for (size_t k = 0; k < run && hunk.lines.size() < lines; ++k) {
       hunk.lines.push_back(Line{kind, GeneratedLineText(random)});
     }
@@ -76,16 +76,16 @@ inline std::string GenerateDiff(size_t files,
       int old_count = 0;
       int new_count = 0;
       for (const Line& line : hunk.lines) {
-        old_count += line.kind != LineKind::Added;
-        new_count += line.kind != LineKind::Deleted;
+        old_count += line.kind != LineKind::kAdded;
+        new_count += line.kind != LineKind::kDeleted;
       }
       out += "@@ -" + std::to_string(old_start) + "," +
              std::to_string(old_count) + " +" + std::to_string(new_start) +
              "," + std::to_string(new_count) + " @@ void Function" +
              std::to_string(h) + "()\n";
       for (const Line& line : hunk.lines) {
-        out += line.kind == LineKind::Added     ? '+'
-               : line.kind == LineKind::Deleted ? '-'
+        out += line.kind == LineKind::kAdded     ? '+'
+               : line.kind == LineKind::kDeleted ? '-'
                                                 : ' ';
         out += line.text;
         out += '\n';
@@ -114,15 +114,15 @@ inline File GenerateFile(size_t changed_lines, unsigned seed) {
     hunk.new_start = new_start;
     GenerateHunkLines(random, 20 + random() % 40, hunk);
     for (Line& line : hunk.lines) {
-      if (line.kind != LineKind::Context) {
+      if (line.kind != LineKind::kContext) {
         if (changed == changed_lines) {
-          line.kind = LineKind::Context;
+          line.kind = LineKind::kContext;
         } else {
           ++changed;
         }
       }
-      old_start += line.kind != LineKind::Added;
-      new_start += line.kind != LineKind::Deleted;
+      old_start += line.kind != LineKind::kAdded;
+      new_start += line.kind != LineKind::kDeleted;
     }
     const int gap = 10 + static_cast<int>(random() % 90);
     old_start += gap;

@@ -117,10 +117,10 @@ const File& OneHunkFile(size_t changed_lines) {
     Hunk& hunk = file.hunks.emplace_back();
     hunk.old_start = 1;
     hunk.new_start = 1;
-    for (const LineKind kind : {LineKind::Deleted, LineKind::Added}) {
+    for (const LineKind kind : {LineKind::kDeleted, LineKind::kAdded}) {
       for (size_t i = 0; i < changed_lines / 2; ++i) {
         hunk.lines.push_back(
-            {kind, (kind == LineKind::Deleted ? "line " : "LINE ") +
+            {kind, (kind == LineKind::kDeleted ? "line " : "LINE ") +
                        std::to_string(i)});
       }
     }
@@ -157,9 +157,9 @@ const File& HugeLineFile(size_t bytes) {
     hunk.old_start = 1;
     hunk.new_start = 1;
     hunk.header = "@@ -1 +1 @@";
-    hunk.lines.push_back({LineKind::Deleted, text});
+    hunk.lines.push_back({LineKind::kDeleted, text});
     text.insert(text.size() / 2, "changed();");
-    hunk.lines.push_back({LineKind::Added, std::move(text)});
+    hunk.lines.push_back({LineKind::kAdded, std::move(text)});
     it = files.emplace(bytes, std::move(file)).first;
   }
   return it->second;

@@ -139,7 +139,7 @@ TEST_F(CommitDetailsTest, RowsInOrder) {
   const std::vector<Case> cases = {
       {"merge",
        "main",
-       {{RefKind::Head, "HEAD -> main"}, {RefKind::Tag, "tag: v1"}},
+       {{RefKind::kHead, "HEAD -> main"}, {RefKind::kTag, "tag: v1"}},
        {"   parent:" + Show(*repo_, "%h root title", "main^1"),
         "   parent:" + Show(*repo_, "%h side title", "main^2"),
         "     refs:HEAD -> main, tag: v1",
@@ -252,7 +252,7 @@ TEST(CommitDetailsRecordTest, HostileMessageIsDrawnSafely) {
       "31mred",
       "\x1B[1;1Hhome"};
   Screen screen = Draw(
-      CommitDetails(commit, {{RefKind::Branch, "b\x1B[2J"}}, 7, {}), 40, 10);
+      CommitDetails(commit, {{RefKind::kBranch, "b\x1B[2J"}}, 7, {}), 40, 10);
   EXPECT_EQ(testing::TerminalHazard(screen.ToString()), "");
   std::vector<std::string> rows = Rows(screen);
   ASSERT_EQ(rows.size(), 8u);
@@ -280,7 +280,7 @@ TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
   bool& split = state.split;
   std::vector<CommitRow>& rows = state.rows;
   rows.resize(2);
-  rows[1].labels = {{RefKind::Branch, "main"}};
+  rows[1].labels = {{RefKind::kBranch, "main"}};
   state.abbrev = 7;
   const std::set<std::string>& missing = state.missing;
   std::string& diff_error = state.diff_error;

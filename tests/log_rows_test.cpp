@@ -131,9 +131,9 @@ TEST(CommitRowTest, ColumnsLineUpAndTheTitleIsCutLast) {
   commit.title = "A title that is long enough to be cut";
   commit.authors = {"Ümit Çelik-Longname <u@example.com> 1700000000 +0200"};
   CommitRow row = MakeCommitRow(commit,
-                                {{RefKind::Head, "HEAD -> main"},
-                                 {RefKind::Remote, "origin/main"},
-                                 {RefKind::Tag, "tag: v1"}},
+                                {{RefKind::kHead, "HEAD -> main"},
+                                 {RefKind::kRemote, "origin/main"},
+                                 {RefKind::kTag, "tag: v1"}},
                                 9);
   EXPECT_EQ(row.hash, "012345678");
   EXPECT_EQ(row.date, "2023-11-15");
@@ -169,7 +169,7 @@ TEST(CommitRowTest, SelectionAndColours) {
   commit.hash = std::string(40, 'a');
   commit.title = "title";
   commit.authors = {"Bo <b@example.com> 1700000000 +0000"};
-  CommitRow row = MakeCommitRow(commit, {{RefKind::Branch, "topic"}}, 7);
+  CommitRow row = MakeCommitRow(commit, {{RefKind::kBranch, "topic"}}, 7);
   const CommitColumns columns = FitColumns(80, 7, 2);
 
   Screen plain = DrawRow(row, columns, 80);
@@ -198,7 +198,7 @@ TEST(CommitRowTest, UnsafeBytesAreMadeSafeOnce) {
   commit.hash = std::string(40, 'a');
   commit.title = "t\x1B]0;x\x07";
   commit.authors = {"N\x1B[2J\xff <n@example.com> 1700000000 +0000"};
-  CommitRow row = MakeCommitRow(commit, {{RefKind::Branch, "b\x1B[1m"}}, 7);
+  CommitRow row = MakeCommitRow(commit, {{RefKind::kBranch, "b\x1B[1m"}}, 7);
   EXPECT_EQ(row.title, "t]0;x");
   EXPECT_EQ(row.author, "N[2J\uFFFD");
   EXPECT_EQ(row.labels[0].name, "b[1m");

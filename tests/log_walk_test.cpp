@@ -157,16 +157,16 @@ TEST_F(PullRequestWalkTest, LabelsOfEachCommit) {
 
   using K = RefKind;
   EXPECT_EQ(walked.labels[hashes_->at("head")],
-            (std::vector<RefLabel>{{K::Head, "HEAD -> main"},
-                                   {K::Remote, "origin/main"}}));
+            (std::vector<RefLabel>{{K::kHead, "HEAD -> main"},
+                                   {K::kRemote, "origin/main"}}));
   EXPECT_EQ(walked.labels[hashes_->at("merge10")],
-            (std::vector<RefLabel>{{K::Tag, "tag: v1"}}));
+            (std::vector<RefLabel>{{K::kTag, "tag: v1"}}));
   EXPECT_EQ(walked.labels[hashes_->at("merge30")],
-            (std::vector<RefLabel>{{K::Tag, "tag: v3"}}));
+            (std::vector<RefLabel>{{K::kTag, "tag: v3"}}));
   EXPECT_EQ(walked.labels[hashes_->at("topic2")],
-            (std::vector<RefLabel>{{K::Branch, "topic"}}));
+            (std::vector<RefLabel>{{K::kBranch, "topic"}}));
   EXPECT_EQ(walked.labels[hashes_->at("pr5.3")],
-            (std::vector<RefLabel>{{K::Branch, "pr-5"}}));
+            (std::vector<RefLabel>{{K::kBranch, "pr-5"}}));
   EXPECT_TRUE(walked.labels[hashes_->at("pr5.2")].empty());
 }
 
@@ -229,16 +229,16 @@ TEST(ParseDecorationsTest, LabelsAsGitLogNamesThem) {
   const std::vector<Case> cases = {
       {"", {}},
       {"HEAD -> refs/heads/main, refs/remotes/origin/main, tag: refs/tags/v1",
-       {{K::Head, "HEAD -> main"},
-        {K::Remote, "origin/main"},
-        {K::Tag, "tag: v1"}}},
+       {{K::kHead, "HEAD -> main"},
+        {K::kRemote, "origin/main"},
+        {K::kTag, "tag: v1"}}},
       {"HEAD, refs/heads/a)b, refs/heads/x/y",
-       {{K::Head, "HEAD"}, {K::Branch, "a)b"}, {K::Branch, "x/y"}}},
+       {{K::kHead, "HEAD"}, {K::kBranch, "a)b"}, {K::kBranch, "x/y"}}},
       {"grafted, refs/stash, replaced",
-       {{K::Other, "grafted"},
-        {K::Other, "refs/stash"},
-        {K::Other, "replaced"}}},
-      {"refs/heads/main, refs/heads/main", {{K::Branch, "main"}}},
+       {{K::kOther, "grafted"},
+        {K::kOther, "refs/stash"},
+        {K::kOther, "replaced"}}},
+      {"refs/heads/main, refs/heads/main", {{K::kBranch, "main"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -260,7 +260,7 @@ TEST(ParseLogRecordTest, RecordsThatAreNoCommitRecordsAreRejected) {
       commit, labels));
   EXPECT_EQ(commit.hash, name);
   EXPECT_EQ(commit.title, "Title");
-  EXPECT_EQ(labels, (std::vector<RefLabel>{{RefKind::Branch, "main"}}));
+  EXPECT_EQ(labels, (std::vector<RefLabel>{{RefKind::kBranch, "main"}}));
 }
 
 }  // namespace

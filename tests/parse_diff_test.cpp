@@ -59,8 +59,8 @@ std::string Dump(const std::vector<File>& files) {
       out += "hunk " + std::to_string(hunk.old_start) + " " +
              std::to_string(hunk.new_start) + "\n";
       for (const Line& line : hunk.lines) {
-        const char* kind = line.kind == LineKind::Added     ? "A"
-                           : line.kind == LineKind::Deleted ? "D"
+        const char* kind = line.kind == LineKind::kAdded     ? "A"
+                           : line.kind == LineKind::kDeleted ? "D"
                                                             : "C";
         out += std::string(kind) + " " + Quote(line.text) + "\n";
       }

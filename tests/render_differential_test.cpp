@@ -439,9 +439,9 @@ TEST(RenderDifferentialTest, LongHunksMatchReference) {
   long_hunk.new_start = 9990;
   const auto add = [&](char kind, int count) {
     for (int i = 0; i < count; ++i) {
-      const LineKind line_kind = kind == '-'   ? LineKind::Deleted
-                                 : kind == '+' ? LineKind::Added
-                                               : LineKind::Context;
+      const LineKind line_kind = kind == '-'   ? LineKind::kDeleted
+                                 : kind == '+' ? LineKind::kAdded
+                                               : LineKind::kContext;
       long_hunk.lines.push_back(
           {line_kind, std::string(1, kind) + " " + RandomText(random)});
     }

@@ -22,9 +22,9 @@ inline Hunk MakeHunk(int32_t old_start,
   hunk.old_start = old_start;
   hunk.new_start = new_start;
   for (const std::string& line : lines) {
-    const LineKind kind = line[0] == '-'   ? LineKind::Deleted
-                          : line[0] == '+' ? LineKind::Added
-                                           : LineKind::Context;
+    const LineKind kind = line[0] == '-'   ? LineKind::kDeleted
+                          : line[0] == '+' ? LineKind::kAdded
+                                           : LineKind::kContext;
     hunk.lines.push_back({kind, line.substr(1)});
   }
   return hunk;

@@ -87,7 +87,7 @@ class CellNode : public ftxui::Node {
 
 ftxui::Element NumberCell(int64_t number, int width) {
   return std::make_shared<CellNode>(std::to_string(number), width,
-                                    StyleOf(LineKind::Context), false);
+                                    StyleOf(LineKind::kContext), false);
 }
 
 ftxui::Element PlaceholderCell(int width) {
@@ -95,18 +95,18 @@ ftxui::Element PlaceholderCell(int width) {
 }
 
 ftxui::Element SignCell(LineKind kind) {
-  const char* sign = kind == LineKind::Deleted ? "-"
-                     : kind == LineKind::Added ? "+"
+  const char* sign = kind == LineKind::kDeleted ? "-"
+                     : kind == LineKind::kAdded ? "+"
                                                : " ";
   return std::make_shared<CellNode>(sign, 1, StyleOf(kind), false);
 }
 
 ftxui::Element EmptySignCell() {
-  return std::make_shared<CellNode>(" ", 1, StyleOf(LineKind::Context), false);
+  return std::make_shared<CellNode>(" ", 1, StyleOf(LineKind::kContext), false);
 }
 
 ftxui::Element RuleCell() {
-  return std::make_shared<CellNode>("", 1, StyleOf(LineKind::Context), true);
+  return std::make_shared<CellNode>("", 1, StyleOf(LineKind::kContext), true);
 }
 
 }  // namespace plimsy

@@ -25,11 +25,11 @@ const TextStyle& StyleOf(LineKind kind) {
     return style;
   }();
   switch (kind) {
-    case LineKind::Deleted:
+    case LineKind::kDeleted:
       return deleted;
-    case LineKind::Added:
+    case LineKind::kAdded:
       return added;
-    case LineKind::Context:
+    case LineKind::kContext:
       break;
   }
   return context;

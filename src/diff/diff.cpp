@@ -289,37 +289,37 @@ bool ReadHeaderLine(std::string_view line,
   if (line.starts_with("--- ")) {
     if (!combined &&
         !ReadSideName(line.substr(4), prefixed ? "a/" : "", file.old_name) &&
-        file.status == FileStatus::Modified) {
-      file.status = FileStatus::Added;
+        file.status == FileStatus::kModified) {
+      file.status = FileStatus::kAdded;
     }
   } else if (line.starts_with("+++ ")) {
     if (!combined &&
         !ReadSideName(line.substr(4), prefixed ? "b/" : "", file.new_name) &&
-        file.status == FileStatus::Modified) {
-      file.status = FileStatus::Deleted;
+        file.status == FileStatus::kModified) {
+      file.status = FileStatus::kDeleted;
     }
   } else if (line.starts_with("rename from ")) {
     file.old_name = WholeName(line.substr(12));
-    file.status = FileStatus::Renamed;
+    file.status = FileStatus::kRenamed;
   } else if (line.starts_with("rename to ")) {
     file.new_name = WholeName(line.substr(10));
-    file.status = FileStatus::Renamed;
+    file.status = FileStatus::kRenamed;
   } else if (line.starts_with("copy from ")) {
     file.old_name = WholeName(line.substr(10));
-    file.status = FileStatus::Copied;
+    file.status = FileStatus::kCopied;
   } else if (line.starts_with("copy to ")) {
     file.new_name = WholeName(line.substr(8));
-    file.status = FileStatus::Copied;
+    file.status = FileStatus::kCopied;
   } else if (line.starts_with("similarity index ")) {
     file.similarity = ReadPercent(line.substr(17));
   } else if (line.starts_with("new file mode ")) {
     file.new_mode = HeaderValue(line, "new file mode ");
     file.old_name.clear();
-    file.status = FileStatus::Added;
+    file.status = FileStatus::kAdded;
   } else if (line.starts_with("deleted file mode ")) {
     file.old_mode = HeaderValue(line, "deleted file mode ");
     file.new_name.clear();
-    file.status = FileStatus::Deleted;
+    file.status = FileStatus::kDeleted;
   } else if (line.starts_with("old mode ")) {
     file.old_mode = HeaderValue(line, "old mode ");
   } else if (line.starts_with("new mode ")) {
@@ -355,7 +355,7 @@ void ReadDiffLine(std::string_view line,
     return;
   }
   combined = true;
-  file.status = FileStatus::Unmerged;
+  file.status = FileStatus::kUnmerged;
   file.new_name = WholeName(name);
   file.old_name = file.new_name;
 }
@@ -364,21 +364,21 @@ void ReadDiffLine(std::string_view line,
 // only "modified" may be binary, or have only its mode changed.
 // `had_hunks` when hunks of it were handed over in parts before.
 void FinishFile(File& file, bool had_hunks) {
-  if (file.status != FileStatus::Modified) {
+  if (file.status != FileStatus::kModified) {
     return;
   }
   if (file.binary) {
-    file.status = FileStatus::Binary;
+    file.status = FileStatus::kBinary;
   } else if (file.hunks.empty() && !had_hunks && !file.old_mode.empty() &&
              !file.new_mode.empty() && file.old_mode != file.new_mode) {
-    file.status = FileStatus::ModeChanged;
+    file.status = FileStatus::kModeChanged;
   }
 }
 
 LineKind KindOf(char sign) {
-  return sign == '+'   ? LineKind::Added
-         : sign == '-' ? LineKind::Deleted
-                       : LineKind::Context;
+  return sign == '+'   ? LineKind::kAdded
+         : sign == '-' ? LineKind::kDeleted
+                       : LineKind::kContext;
 }
 
 // Lines reserved at once for a hunk; its header may claim any count.
@@ -580,7 +580,7 @@ bool DiffReader::ReadCountedLine(std::string_view line) {
     rest = rest || left_[side] != 0;
   }
   if (line.empty()) {
-    lines_->push_back(Line{LineKind::Context, std::string()});
+    lines_->push_back(Line{LineKind::kContext, std::string()});
   } else {
     lines_->push_back(Line{KindOf(line[0]), std::string(line.substr(1))});
   }

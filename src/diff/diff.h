@@ -11,13 +11,13 @@
 namespace plimsy {
 
 enum class LineKind : int32_t {
-  Context = 0,
-  Added = 1,
-  Deleted = 2,
+  kContext = 0,
+  kAdded = 1,
+  kDeleted = 2,
 };
 
 struct Line {
-  LineKind kind = LineKind::Context;
+  LineKind kind = LineKind::kContext;
   // The line as git printed it, without its first character; tabs are
   // expanded where the text is drawn, at the columns it is drawn in.
   std::string text;
@@ -34,17 +34,17 @@ struct Hunk {
 
 // What a file's section of the diff says happened to it.
 enum class FileStatus : int32_t {
-  Modified = 0,
-  Added = 1,
-  Deleted = 2,
-  Renamed = 3,
-  Copied = 4,
+  kModified = 0,
+  kAdded = 1,
+  kDeleted = 2,
+  kRenamed = 3,
+  kCopied = 4,
   // Only the mode changed (the executable bit, or the file's type).
-  ModeChanged = 5,
+  kModeChanged = 5,
   // Changed content that git shows without lines.
-  Binary = 6,
+  kBinary = 6,
   // A combined diff: a file whose merge conflicts are not resolved yet.
-  Unmerged = 7,
+  kUnmerged = 7,
 };
 
 struct File {
@@ -55,7 +55,7 @@ struct File {
   std::string old_name;
   std::string new_name;
   std::vector<Hunk> hunks;
-  FileStatus status = FileStatus::Modified;
+  FileStatus status = FileStatus::kModified;
   // The similarity of a rename or a copy in percent; -1 when not given.
   int32_t similarity = -1;
   // The file modes as git printed them (such as "100644"); empty where the

@@ -24,21 +24,21 @@ std::string Mode(const std::string& mode) {
 
 char StatusMark(FileStatus status) {
   switch (status) {
-    case FileStatus::Modified:
+    case FileStatus::kModified:
       return 'M';
-    case FileStatus::Added:
+    case FileStatus::kAdded:
       return 'A';
-    case FileStatus::Deleted:
+    case FileStatus::kDeleted:
       return 'D';
-    case FileStatus::Renamed:
+    case FileStatus::kRenamed:
       return 'R';
-    case FileStatus::Copied:
+    case FileStatus::kCopied:
       return 'C';
-    case FileStatus::ModeChanged:
+    case FileStatus::kModeChanged:
       return 'T';
-    case FileStatus::Binary:
+    case FileStatus::kBinary:
       return 'B';
-    case FileStatus::Unmerged:
+    case FileStatus::kUnmerged:
       return 'U';
   }
   return '?';
@@ -55,7 +55,7 @@ std::string FileEntry(const File& file) {
 std::string NameRow(const File& file) {
   // Two files compared with --no-index have two names without being a
   // rename.
-  if (file.status == FileStatus::Renamed || file.status == FileStatus::Copied ||
+  if (file.status == FileStatus::kRenamed || file.status == FileStatus::kCopied ||
       (!file.old_name.empty() && !file.new_name.empty() &&
        file.old_name != file.new_name)) {
     return file.old_name + " -> " + file.new_name;
@@ -66,24 +66,24 @@ std::string NameRow(const File& file) {
 std::vector<std::string> NoHunkRows(const File& file) {
   std::vector<std::string> rows;
   switch (file.status) {
-    case FileStatus::Added:
+    case FileStatus::kAdded:
       rows.push_back("new file" + Mode(file.new_mode));
       break;
-    case FileStatus::Deleted:
+    case FileStatus::kDeleted:
       rows.push_back("deleted file" + Mode(file.old_mode));
       break;
-    case FileStatus::Renamed:
+    case FileStatus::kRenamed:
       rows.push_back("renamed" + Similarity(file));
       break;
-    case FileStatus::Copied:
+    case FileStatus::kCopied:
       rows.push_back("copied" + Similarity(file));
       break;
-    case FileStatus::Unmerged:
+    case FileStatus::kUnmerged:
       rows.push_back("unmerged");
       break;
-    case FileStatus::Modified:
-    case FileStatus::ModeChanged:
-    case FileStatus::Binary:
+    case FileStatus::kModified:
+    case FileStatus::kModeChanged:
+    case FileStatus::kBinary:
       break;
   }
   if (file.binary) {

@@ -61,10 +61,10 @@ constexpr size_t kPrefetchDistance = 8;
 NumberWidths FileNumberWidths(const File& file) {
   NumberWidths widths;
   for (const Hunk& hunk : file.hunks) {
-    widths.old_width = ColumnWidth(hunk.lines, hunk.old_start, LineKind::Added,
+    widths.old_width = ColumnWidth(hunk.lines, hunk.old_start, LineKind::kAdded,
                                    widths.old_width);
     widths.new_width = ColumnWidth(hunk.lines, hunk.new_start,
-                                   LineKind::Deleted, widths.new_width);
+                                   LineKind::kDeleted, widths.new_width);
   }
   return widths;
 }

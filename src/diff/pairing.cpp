@@ -16,13 +16,13 @@ std::vector<Block> Blocks(const Hunk& hunk) {
     block.deleted = 0;
     block.added = 0;
     block.grouped = true;
-    const bool context = lines[i].kind == LineKind::Context;
-    for (; i < lines.size() && (lines[i].kind == LineKind::Context) == context;
+    const bool context = lines[i].kind == LineKind::kContext;
+    for (; i < lines.size() && (lines[i].kind == LineKind::kContext) == context;
          ++i) {
-      if (lines[i].kind == LineKind::Deleted) {
+      if (lines[i].kind == LineKind::kDeleted) {
         block.grouped = block.grouped && block.added == 0;
         ++block.deleted;
-      } else if (lines[i].kind == LineKind::Added) {
+      } else if (lines[i].kind == LineKind::kAdded) {
         ++block.added;
       }
     }
@@ -66,7 +66,7 @@ void Entries::EnterRun(size_t first,
   added_.clear();
   if (!grouped) {
     for (size_t i = first; i < first + deleted + added; ++i) {
-      (lines_[i].kind == LineKind::Deleted ? deleted_ : added_).push_back(i);
+      (lines_[i].kind == LineKind::kDeleted ? deleted_ : added_).push_back(i);
     }
   }
   in_run_ = true;
@@ -82,8 +82,8 @@ void Entries::EnterRun() {
   size_t added = 0;
   bool grouped = true;
   for (size_t i = next_;
-       i < lines_.size() && lines_[i].kind != LineKind::Context; ++i) {
-    if (lines_[i].kind == LineKind::Deleted) {
+       i < lines_.size() && lines_[i].kind != LineKind::kContext; ++i) {
+    if (lines_[i].kind == LineKind::kDeleted) {
       grouped = grouped && added == 0;
       ++deleted;
     } else {
@@ -134,7 +134,7 @@ void Entries::Seek(int64_t index) {
         }
         for (int64_t k = 0; k < index; ++k, ++run_next_) {
           const Line& line = lines_[run_begin_ + run_next_];
-          (line.kind == LineKind::Deleted ? deleted_seen_ : added_seen_)++;
+          (line.kind == LineKind::kDeleted ? deleted_seen_ : added_seen_)++;
         }
         return;
       }
@@ -147,7 +147,7 @@ void Entries::Seek(int64_t index) {
     if (next_ >= lines_.size()) {
       return;
     }
-    if (lines_[next_].kind == LineKind::Context) {
+    if (lines_[next_].kind == LineKind::kContext) {
       ++next_;
       ++old_number_;
       ++new_number_;
@@ -158,10 +158,10 @@ void Entries::Seek(int64_t index) {
     size_t end = next_;
     int64_t deleted = 0;
     int64_t added = 0;
-    for (; end < lines_.size() && lines_[end].kind != LineKind::Context;
+    for (; end < lines_.size() && lines_[end].kind != LineKind::kContext;
          ++end) {
-      deleted += lines_[end].kind == LineKind::Deleted;
-      added += lines_[end].kind == LineKind::Added;
+      deleted += lines_[end].kind == LineKind::kDeleted;
+      added += lines_[end].kind == LineKind::kAdded;
     }
     const int64_t entries = split_ ? std::max(deleted, added) : deleted + added;
     if (index < entries) {
@@ -186,7 +186,7 @@ bool Entries::Next(Entry& entry) {
     if (next_ >= lines_.size()) {
       return false;
     }
-    if (lines_[next_].kind == LineKind::Context) {
+    if (lines_[next_].kind == LineKind::kContext) {
       entry.old_line = entry.new_line = &lines_[next_];
       entry.old_number = old_number_++;
       entry.new_number = new_number_++;
@@ -208,7 +208,7 @@ bool Entries::Next(Entry& entry) {
     return true;
   }
   const Line& line = lines_[run_begin_ + k];
-  if (line.kind == LineKind::Deleted) {
+  if (line.kind == LineKind::kDeleted) {
     const size_t ordinal = deleted_seen_++;
     entry.old_line = &line;
     entry.old_number = old_number_ + static_cast<int64_t>(ordinal);
@@ -239,11 +239,11 @@ int SplitRowCount(const Hunk& hunk) {
   // Conditional expressions rather than a switch: faster on kinds that
   // follow no pattern.
   for (const Line& line : hunk.lines) {
-    const bool is_context = line.kind == LineKind::Context;
+    const bool is_context = line.kind == LineKind::kContext;
     rows += is_context ? std::max(run_deleted, run_added) + 1 : 0;
     run_deleted =
-        is_context ? 0 : run_deleted + (line.kind == LineKind::Deleted);
-    run_added = is_context ? 0 : run_added + (line.kind == LineKind::Added);
+        is_context ? 0 : run_deleted + (line.kind == LineKind::kDeleted);
+    run_added = is_context ? 0 : run_added + (line.kind == LineKind::kAdded);
   }
   return rows + std::max(run_deleted, run_added);
 }

@@ -56,7 +56,7 @@ Side MakeSide(const Line* line,
               const FileLook& look) {
   if (line == nullptr) {
     return {PlaceholderCell(width), EmptySignCell(),
-            TextCell("", StyleOf(LineKind::Context), nullptr, look.text)};
+            TextCell("", StyleOf(LineKind::kContext), nullptr, look.text)};
   }
   return {
       NumberCell(number, width), SignCell(line->kind),
@@ -74,7 +74,7 @@ Element JoinedRow(const Entry& entry, const FileLook& look) {
       entry.old_line != nullptr ? *entry.old_line : *entry.new_line;
   std::shared_ptr<const std::vector<ByteRange>> changed;
   if (entry.partner != nullptr) {
-    if (line.kind == LineKind::Deleted) {
+    if (line.kind == LineKind::kDeleted) {
       changed = Before(WordsOf(line, *entry.partner, look.cache));
     } else {
       changed = After(WordsOf(*entry.partner, line, look.cache));
@@ -96,8 +96,8 @@ Element SplitRow(const Entry& entry, const FileLook& look) {
   std::shared_ptr<const std::vector<ByteRange>> old_changed;
   std::shared_ptr<const std::vector<ByteRange>> new_changed;
   if (entry.old_line != nullptr && entry.new_line != nullptr &&
-      entry.old_line->kind == LineKind::Deleted &&
-      entry.new_line->kind == LineKind::Added) {
+      entry.old_line->kind == LineKind::kDeleted &&
+      entry.new_line->kind == LineKind::kAdded) {
     std::shared_ptr<const WordChanges> words =
         WordsOf(*entry.old_line, *entry.new_line, look.cache);
     old_changed = Before(words);

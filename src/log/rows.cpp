@@ -50,15 +50,15 @@ bool LocalTime(const Signature& signature, std::tm& tm) {
 
 ftxui::Color LabelColor(RefKind kind) {
   switch (kind) {
-    case RefKind::Head:
+    case RefKind::kHead:
       return Color::Cyan;
-    case RefKind::Branch:
+    case RefKind::kBranch:
       return Color::Green;
-    case RefKind::Remote:
+    case RefKind::kRemote:
       return Color::Red;
-    case RefKind::Tag:
+    case RefKind::kTag:
       return Color::Yellow;
-    case RefKind::Other:
+    case RefKind::kOther:
       break;
   }
   return Color::Magenta;

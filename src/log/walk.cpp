@@ -34,21 +34,21 @@ std::string ShortRefName(std::string_view name) {
 
 RefLabel LabelOf(std::string_view item) {
   if (item.starts_with("HEAD -> ")) {
-    return {RefKind::Head, "HEAD -> " + ShortRefName(item.substr(8))};
+    return {RefKind::kHead, "HEAD -> " + ShortRefName(item.substr(8))};
   }
   if (item == "HEAD") {
-    return {RefKind::Head, "HEAD"};
+    return {RefKind::kHead, "HEAD"};
   }
   if (item.starts_with("tag: ")) {
-    return {RefKind::Tag, "tag: " + ShortRefName(item.substr(5))};
+    return {RefKind::kTag, "tag: " + ShortRefName(item.substr(5))};
   }
   if (item.starts_with("refs/heads/")) {
-    return {RefKind::Branch, ShortRefName(item)};
+    return {RefKind::kBranch, ShortRefName(item)};
   }
   if (item.starts_with("refs/remotes/")) {
-    return {RefKind::Remote, ShortRefName(item)};
+    return {RefKind::kRemote, ShortRefName(item)};
   }
-  return {RefKind::Other, std::string(item)};
+  return {RefKind::kOther, std::string(item)};
 }
 
 }  // namespace

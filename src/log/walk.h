@@ -14,12 +14,12 @@
 
 namespace plimsy::log {
 
-enum class RefKind { Head, Branch, Remote, Tag, Other };
+enum class RefKind { kHead, kBranch, kRemote, kTag, kOther };
 
 // One reference label of a commit, named as git log shows it: "HEAD ->
 // main", "main", "origin/main", "tag: v1.0", "grafted".
 struct RefLabel {
-  RefKind kind = RefKind::Other;
+  RefKind kind = RefKind::kOther;
   std::string name;
   bool operator==(const RefLabel&) const = default;
 };
