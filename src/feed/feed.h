@@ -214,24 +214,27 @@ class Feed {
         chunk.clear();
       }
       std::size_t room;
+      // A screen that says how much it wants waits for each record of it.
+      bool asked;
       {
         std::lock_guard lock(mutex_);
         if (stopping_) {
           break;
         }
         room = wanted_ - delivered_;
+        asked = wanted_ != kAll;
       }
       const bool held = parser_.ready() > 0 || parser_.Pending();
       if (quiet && held && room > 0 && !source_ended) {
         parser_.Flush();
       }
-      // The end goes at once, and what a pause leaves; other hand-overs wait
-      // for the interval.
-      const bool due = source_ended ? parser_.ready() > 0 && room > 0
-                       : quiet      ? parser_.ready() > 0 && room > 0
-                                    : room > 0 && parser_.Due(!published) &&
-                                     (!published ||
-                                      Clock::now() - last_publish >= kInterval);
+      // The end goes at once, and what a pause leaves or a screen asks for;
+      // other hand-overs wait for the interval.
+      const bool due =
+          source_ended || quiet || asked
+              ? parser_.ready() > 0 && room > 0
+              : room > 0 && parser_.Due(!published) &&
+                    (!published || Clock::now() - last_publish >= kInterval);
       quiet = false;
       const bool all_out = source_ended && parser_.ready() == 0;
       if (due || all_out) {
