@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "git/run.h"
+#include "log/commit_records.h"
 #include "log/walk.h"
 #include "log_history.h"
 #include "support.h"

@@ -18,6 +18,7 @@
 #include "diff/render.h"
 #include "diff/render_cache.h"
 #include "log/commit.h"
+#include "log/commit_records.h"
 #include "log/rows.h"
 #include "log/walk.h"
 #include "support.h"

@@ -163,6 +163,28 @@ TEST(SlowGitEndToEndTest, LogShowsTheCommitsThatCameWhileGitWalks) {
   EXPECT_FALSE(git.Running());
 }
 
+// The records of parents outside the list, whose titles the details show,
+// are read beside the screen: a git that is slow to give them holds up no
+// key.
+TEST(SlowGitEndToEndTest, LogMovesWhileTheParentsAreRead) {
+  TempRepo repo;
+  const std::vector<std::string> hashes = Commits(repo, 10);
+  PausingGit git("--no-walk=unsorted", "");
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "log", "-3"}, 100, 30,
+                {git.Path()});
+  pane.WaitFor("    title:c9");
+  pane.SendKeys({"Down", "Down"});
+  std::string screen = pane.WaitFor("    title:c7");
+  // c6 is not listed: its record is still being read.
+  EXPECT_TRUE(Shows(screen, "   parent:" + hashes[6].substr(0, 7))) << screen;
+  EXPECT_FALSE(Shows(screen, " c6")) << screen;
+  EXPECT_TRUE(git.Running());
+  pane.SendKeys({"Up"});
+  pane.WaitFor("    title:c8");
+  QuitAtOnce(pane);
+  EXPECT_FALSE(git.Running());
+}
+
 TEST(SlowGitEndToEndTest, LogTellsAWalkThatFailsHalfway) {
   TempRepo repo;
   const std::vector<std::string> hashes = Commits(repo, 6);

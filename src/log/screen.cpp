@@ -88,11 +88,14 @@ std::size_t AbbreviationLength(const std::string& name) {
   return name.size();
 }
 
-// Reads the records of the selected commit's parents and says what its
-// files are diffed against.
-void NoteParents(State& state) {
+// Says what the selected commit's files are diffed against, once its
+// parents' records are read.
+void TakeParents(State& state) {
+  if (!TakeReadCommits(state.parents, state.missing) ||
+      static_cast<unsigned>(state.selected_commit) >= state.commits.size()) {
+    return;
+  }
   const Commit& commit = *state.commits[state.selected_commit];
-  ReadCommits(commit.parents, state.missing);
   if (commit.parents.size() > 1) {
     state.diff_note = "diff against first parent " +
                       commit.parents.front().substr(0, state.abbrev);
@@ -104,8 +107,27 @@ void NoteParents(State& state) {
   }
 }
 
+// Reads the records of the selected commit's parents, whose titles its
+// details show: in a feed of their own with `post`, at once without.
+void NoteParents(State& state) {
+  std::function<void()> wake;
+  if (state.post) {
+    wake = [post = state.post, &state] {
+      post([&state] { TakeParents(state); });
+    };
+  }
+  state.parents =
+      StartReadingCommits(state.commits[state.selected_commit]->parents,
+                          state.missing, std::move(wake));
+  if (!state.post && state.parents.feed != nullptr) {
+    state.parents.feed->WaitForEnd();
+  }
+  TakeParents(state);
+}
+
 void ClearCommitDiff(State& state) {
   ClearDiff(state.diff);
+  state.parents = {};
   state.diff_note.clear();
   state.diff_error.clear();
 }

@@ -10,6 +10,7 @@
 #include "diff/loaded_diff.h"
 #include "feed/feed.h"
 #include "log/commit.h"
+#include "log/commit_records.h"
 #include "log/rows.h"
 #include "log/walk_feed.h"
 
@@ -33,6 +34,8 @@ struct State {
   int author_width = 0;
   // Commits named as parents that the repository does not have.
   std::set<std::string> missing;
+  // The records of the selected commit's parents being read.
+  CommitRecordsRead parents;
   int context = 3;
   bool split = true;
   // Adds -w to the commit's diff: changes in whitespace are not shown.

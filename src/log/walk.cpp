@@ -3,15 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "git/command_lines.h"
-#include "git/run.h"
-
 namespace plimsy::log {
 namespace {
-
-bool Contains(const auto& list, std::string_view word) {
-  return std::find(std::begin(list), std::end(list), word) != std::end(list);
-}
 
 // The next line of `text`, without its newline, which is consumed.
 std::string_view NextLine(std::string_view& text) {
@@ -110,37 +103,6 @@ bool ParseLogRecord(std::string_view record,
   }
   ParseCommitObject(object, commit);
   return true;
-}
-
-void ReadCommits(const std::vector<std::string>& hashes,
-                 std::set<std::string>& missing) {
-  std::vector<std::string> wanted;
-  for (const std::string& hash : hashes) {
-    if (IsObjectName(hash) && CachedCommit(hash) == nullptr &&
-        !missing.contains(hash) && !Contains(wanted, hash)) {
-      wanted.push_back(hash);
-    }
-  }
-  if (wanted.empty()) {
-    return;
-  }
-  const GitResult result = GitCapture(CommitRecordsCommandLine(wanted));
-  std::string_view out = result.out;
-  while (!out.empty()) {
-    std::size_t end = out.find('\0');
-    Commit commit;
-    std::vector<RefLabel> labels;
-    if (ParseLogRecord(out.substr(0, end), commit, labels)) {
-      KeepCommit(std::move(commit));
-    }
-    out = end == std::string_view::npos ? std::string_view()
-                                        : out.substr(end + 1);
-  }
-  for (const std::string& hash : wanted) {
-    if (CachedCommit(hash) == nullptr) {
-      missing.insert(hash);
-    }
-  }
 }
 
 }  // namespace plimsy::log

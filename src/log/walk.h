@@ -1,16 +1,11 @@
 #ifndef PLIMSY_LOG_WALK_H_
 #define PLIMSY_LOG_WALK_H_
 
-#include <sys/types.h>
-
-#include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "log/commit.h"
-#include "sys/process.h"
 
 namespace plimsy::log {
 
@@ -35,12 +30,6 @@ std::vector<RefLabel> ParseDecorations(std::string_view text);
 bool ParseLogRecord(std::string_view record,
                     Commit& commit,
                     std::vector<RefLabel>& labels);
-
-// Reads, with one git run, the commits named by `hashes` that are neither
-// kept (CachedCommit) nor in `missing`; a name git does not give is added
-// to `missing`. Throws SpawnError when git cannot be started.
-void ReadCommits(const std::vector<std::string>& hashes,
-                 std::set<std::string>& missing);
 
 }  // namespace plimsy::log
 
