@@ -45,17 +45,12 @@ void ClearDiff(LoadedDiff& diff) {
 std::function<void()> NextLoadWake(LoadedDiff& diff,
                                    const Poster& post,
                                    std::function<void()> take) {
-  if (!post) {
-    return {};
-  }
   const int request = diff.request + 1;
-  return [post, take = std::move(take), &diff, request] {
-    post([take, &diff, request] {
-      if (diff.request == request) {
-        take();
-      }
-    });
-  };
+  return PostingWake(post, [take = std::move(take), &diff, request] {
+    if (diff.request == request) {
+      take();
+    }
+  });
 }
 
 void StartLoad(LoadedDiff& diff, std::unique_ptr<DiffFeed> load) {

@@ -34,6 +34,11 @@ namespace plimsy {
 // after it runs.
 using Poster = std::function<void(std::function<void()>)>;
 
+// A feed's wake that hands `task` to the loop through `post`; none without
+// `post`, for a screen that waits for what it needs instead.
+std::function<void()> PostingWake(const Poster& post,
+                                  std::function<void()> task);
+
 // How long a key that runs git waits for git's output before the frame is
 // drawn: what git prints at once comes whole in one frame, a long text
 // shows what has arrived by then and the rest as it comes.
@@ -236,15 +241,14 @@ class Feed {
               : room > 0 && parser_.Due(!published) &&
                     (!published || Clock::now() - last_publish >= kInterval);
       quiet = false;
-      const bool all_out = source_ended && parser_.ready() == 0;
-      if (due || all_out) {
+      if (due || (source_ended && parser_.ready() == 0)) {
         std::vector<Record> records;
         parser_.Take(records, room);
-        Publish(std::move(records), source_ended && parser_.ready() == 0,
-                status, error);
+        const bool all_out = source_ended && parser_.ready() == 0;
+        Publish(std::move(records), all_out, status, error);
         published = true;
         last_publish = Clock::now();
-        if (all_out || (source_ended && parser_.ready() == 0)) {
+        if (all_out) {
           break;
         }
         continue;

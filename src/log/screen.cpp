@@ -110,12 +110,8 @@ void TakeParents(State& state) {
 // Reads the records of the selected commit's parents, whose titles its
 // details show: in a feed of their own with `post`, at once without.
 void NoteParents(State& state) {
-  std::function<void()> wake;
-  if (state.post) {
-    wake = [post = state.post, &state] {
-      post([&state] { TakeParents(state); });
-    };
-  }
+  std::function<void()> wake =
+      PostingWake(state.post, [&state] { TakeParents(state); });
   state.parents =
       StartReadingCommits(state.commits[state.selected_commit]->parents,
                           state.missing, std::move(wake));
@@ -172,12 +168,8 @@ std::optional<Refusal> Start(State& state,
   if (!refused.empty()) {
     return Refusal{129, refused + "\n"};
   }
-  std::function<void()> wake;
-  if (state.post) {
-    wake = [post = state.post, &state] {
-      post([&state] { TakeCommits(state); });
-    };
-  }
+  std::function<void()> wake =
+      PostingWake(state.post, [&state] { TakeCommits(state); });
   state.walk = ReadWalk(WalkCommandLine(args), std::move(wake), kLookAhead);
   // Most walks start at HEAD: its diff runs beside the walk, with a first
   // line that names the commit and git's abbreviation of its name, which
