@@ -101,10 +101,12 @@ TEST(SlowGitEndToEndTest, DiffShowsTheFilesThatCameWhileGitPauses) {
   ChangeFiles(repo, {"a.txt", "b.txt", "c.txt"});
   PausingGit git("diff", "-- a.txt b.txt");
   TmuxPane pane(repo.path(), {PlimsyBinary(), "diff"}, 100, 30, {git.Path()});
-  std::string screen = pane.WaitFor("M b.txt");
+  pane.WaitFor("M b.txt");
+  // A frame is written from the top down: wait for the lowest row checked.
+  std::string screen = pane.WaitFor("+changed 1");
   EXPECT_TRUE(Shows(screen, "M a.txt")) << screen;
+  EXPECT_TRUE(Shows(screen, "M b.txt")) << screen;
   EXPECT_TRUE(Shows(screen, "loading\u2026")) << screen;
-  EXPECT_TRUE(Shows(screen, "+changed 1")) << screen;
   pane.SendKeys({"Down"});
   pane.WaitFor("│ b.txt");
   EXPECT_TRUE(git.Running());
@@ -118,8 +120,11 @@ TEST(SlowGitEndToEndTest, DiffTellsAGitThatFailsHalfway) {
   PausingGit git("diff", "-- a.txt", "--no-such-word",
                  "echo 'fatal: unable to read b.txt' >&2; exit 128");
   TmuxPane pane(repo.path(), {PlimsyBinary(), "diff"}, 100, 30, {git.Path()});
-  std::string screen = pane.WaitFor("git stopped: fatal: unable to read b.txt");
-  EXPECT_TRUE(Shows(screen, "M a.txt")) << screen;
+  pane.WaitFor("git stopped: fatal: unable to read b.txt");
+  // The header is written first; the list below it after.
+  std::string screen = pane.WaitFor("M a.txt");
+  EXPECT_TRUE(Shows(screen, "git stopped: fatal: unable to read b.txt"))
+      << screen;
   EXPECT_FALSE(Shows(screen, "loading\u2026")) << screen;
   QuitAtOnce(pane);
 }
