@@ -50,7 +50,7 @@ inline void GenerateHunkLines(std::mt19937& random, size_t lines, Hunk& hunk) {
                                         : LineKind::kAdded;
     const size_t run = 1 + random() % (kind == LineKind::kContext ? 6 : 5);
     for (size_t k = 0; k < run && hunk.lines.size() < lines; ++k) {
-      hunk.lines.push_back(Line{kind, GeneratedLineText(random)});
+      hunk.AddLine(kind, GeneratedLineText(random));
     }
   }
 }
@@ -86,8 +86,8 @@ inline std::string GenerateDiff(size_t files,
       for (const Line& line : hunk.lines) {
         out += line.kind == LineKind::kAdded     ? '+'
                : line.kind == LineKind::kDeleted ? '-'
-                                                : ' ';
-        out += line.text;
+                                                 : ' ';
+        out += line.text();
         out += '\n';
       }
       const int gap = 10 + static_cast<int>(random() % 90);

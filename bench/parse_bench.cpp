@@ -31,10 +31,8 @@ size_t ModelBytes(const std::vector<File>& files) {
     bytes += StringHeapBytes(file.old_name) + StringHeapBytes(file.new_name) +
              file.hunks.capacity() * sizeof(Hunk);
     for (const Hunk& hunk : file.hunks) {
-      bytes += hunk.lines.capacity() * sizeof(Line);
-      for (const Line& line : hunk.lines) {
-        bytes += StringHeapBytes(line.text);
-      }
+      bytes += hunk.lines.capacity() * sizeof(Line) + hunk.block_size +
+               hunk.blocks.capacity() * sizeof(hunk.blocks[0]);
     }
   }
   return bytes;

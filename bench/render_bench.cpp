@@ -119,9 +119,8 @@ const File& OneHunkFile(size_t changed_lines) {
     hunk.new_start = 1;
     for (const LineKind kind : {LineKind::kDeleted, LineKind::kAdded}) {
       for (size_t i = 0; i < changed_lines / 2; ++i) {
-        hunk.lines.push_back(
-            {kind, (kind == LineKind::kDeleted ? "line " : "LINE ") +
-                       std::to_string(i)});
+        hunk.AddLine(kind, (kind == LineKind::kDeleted ? "line " : "LINE ") +
+                               std::to_string(i));
       }
     }
     it = files.emplace(changed_lines, std::move(file)).first;
@@ -157,9 +156,9 @@ const File& HugeLineFile(size_t bytes) {
     hunk.old_start = 1;
     hunk.new_start = 1;
     hunk.header = "@@ -1 +1 @@";
-    hunk.lines.push_back({LineKind::kDeleted, text});
+    hunk.AddLine(LineKind::kDeleted, text);
     text.insert(text.size() / 2, "changed();");
-    hunk.lines.push_back({LineKind::kAdded, std::move(text)});
+    hunk.AddLine(LineKind::kAdded, text);
     it = files.emplace(bytes, std::move(file)).first;
   }
   return it->second;
@@ -172,11 +171,11 @@ void BM_HugeLine(benchmark::State& state) {
   const int where = static_cast<int>(state.range(1));
   Pane pane(file, true, where == 2);
   if (where == 1) {
-    pane.view.column = static_cast<int>(file.hunks[0].lines[0].text.size() / 2);
+    pane.view.column = static_cast<int>(file.hunks[0].lines[0].size / 2);
   }
   if (where == 2) {
     // Half the rows of the pane's 95-cell text columns.
-    const size_t rows = file.hunks[0].lines[0].text.size() / 95;
+    const size_t rows = file.hunks[0].lines[0].size / 95;
     pane.ToMiddle(rows);
   }
   pane.Draw();

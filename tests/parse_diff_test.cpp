@@ -61,8 +61,8 @@ std::string Dump(const std::vector<File>& files) {
       for (const Line& line : hunk.lines) {
         const char* kind = line.kind == LineKind::kAdded     ? "A"
                            : line.kind == LineKind::kDeleted ? "D"
-                                                            : "C";
-        out += std::string(kind) + " " + Quote(line.text) + "\n";
+                                                             : "C";
+        out += std::string(kind) + " " + Quote(std::string(line.text())) + "\n";
       }
     }
   }

@@ -98,7 +98,7 @@ File RandomFile(std::mt19937& random) {
       const auto kind = static_cast<LineKind>(random() % 3);
       const size_t run = 1 + random() % 6;
       for (size_t k = 0; k < run && hunk.lines.size() < lines; ++k) {
-        hunk.lines.push_back({kind, RandomText(random)});
+        hunk.AddLine(kind, RandomText(random));
       }
     }
   }
@@ -442,8 +442,8 @@ TEST(RenderDifferentialTest, LongHunksMatchReference) {
       const LineKind line_kind = kind == '-'   ? LineKind::kDeleted
                                  : kind == '+' ? LineKind::kAdded
                                                : LineKind::kContext;
-      long_hunk.lines.push_back(
-          {line_kind, std::string(1, kind) + " " + RandomText(random)});
+      long_hunk.AddLine(line_kind,
+                        std::string(1, kind) + " " + RandomText(random));
     }
   };
   add(' ', 40);

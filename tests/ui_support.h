@@ -25,7 +25,7 @@ inline Hunk MakeHunk(int32_t old_start,
     const LineKind kind = line[0] == '-'   ? LineKind::kDeleted
                           : line[0] == '+' ? LineKind::kAdded
                                            : LineKind::kContext;
-    hunk.lines.push_back({kind, line.substr(1)});
+    hunk.AddLine(kind, std::string_view(line).substr(1));
   }
   return hunk;
 }

@@ -384,15 +384,73 @@ LineKind KindOf(char sign) {
 // Lines reserved at once for a hunk; its header may claim any count.
 constexpr int64_t kReserveLimit = 1 << 18;
 
-// Gives back what a hunk reserved beyond its lines, when its header
-// claimed far more than it held.
+// Gives back what a hunk reserved beyond its lines: its header may claim
+// more lines than it holds, and a hunk of context lines holds fewer than
+// its two sides count together.
 void TrimLines(std::vector<Line>& lines) {
-  if (lines.capacity() > 2 * lines.size() + 1024) {
+  if (lines.capacity() > lines.size() + lines.size() / 8 + 16) {
     lines.shrink_to_fit();
   }
 }
 
+// The text of a hunk that leaves the reader: in one block of its size.
+void SettleHunk(Hunk& hunk) {
+  TrimLines(hunk.lines);
+  hunk.Compact();
+}
+
+// The first block of a hunk's text, and the largest that a block grows to
+// before a line needs more.
+constexpr std::size_t kFirstBlock = 256;
+constexpr std::size_t kLargestBlock = 1 << 20;
+
 }  // namespace
+
+void Hunk::AddLine(LineKind kind, std::string_view text) {
+  // A line of 4 GiB or more keeps its first 4 GiB; no terminal shows more.
+  const auto size =
+      static_cast<uint32_t>(std::min<std::size_t>(text.size(), UINT32_MAX));
+  if (size == 0) {
+    lines.push_back(Line{"", 0, kind});
+    return;
+  }
+  if (size > room) {
+    const std::size_t last = blocks.empty() ? kFirstBlock / 2 : block_size;
+    block_size = std::max<std::size_t>(size, std::min(2 * last, kLargestBlock));
+    blocks.push_back(std::make_shared_for_overwrite<char[]>(block_size));
+    room = block_size;
+  }
+  char* const data = blocks.back().get() + (block_size - room);
+  std::copy_n(text.data(), size, data);
+  room -= size;
+  lines.push_back(Line{data, size, kind});
+}
+
+void Hunk::Compact() {
+  if (blocks.size() < 2 && room == 0) {
+    return;
+  }
+  std::size_t size = 0;
+  for (const Line& line : lines) {
+    size += line.size;
+  }
+  if (size == 0) {
+    blocks.clear();
+    block_size = 0;
+    room = 0;
+    return;
+  }
+  std::shared_ptr<char[]> block = std::make_shared_for_overwrite<char[]>(size);
+  char* data = block.get();
+  for (Line& line : lines) {
+    std::copy_n(line.data, line.size, data);
+    line.data = data;
+    data += line.size;
+  }
+  blocks.assign(1, std::move(block));
+  block_size = size;
+  room = 0;
+}
 
 bool StartsFileSection(std::string_view line) {
   // "diff -u old new" and the like, as diff(1) writes them.
@@ -409,6 +467,11 @@ bool JoinPart(File& file, FilePart part) {
   if (joins_hunk) {
     std::vector<Line>& lines = hunks.back().lines;
     std::vector<Line>& rest = next->lines;
+    // The lines moved keep their text in the blocks of the part's hunk,
+    // which go with them; the hunk's last block is no longer written to.
+    std::vector<std::shared_ptr<char[]>>& blocks = hunks.back().blocks;
+    blocks.insert(blocks.end(), next->blocks.begin(), next->blocks.end());
+    hunks.back().room = 0;
     // The end of a hunk often comes as its longest part: moving the
     // beginning in front of it, in room it already has, spares moving the
     // long part into a new block.
@@ -505,6 +568,7 @@ void DiffReader::TakeCurrentPart(std::vector<FilePart>& parts) {
   part.joins = part_taken_;
   part.joins_hunk = joins_hunk_;
   part.whole = false;
+  SettleLastHunk();
   std::vector<Hunk> hunks = std::move(file_->hunks);
   file_->hunks.clear();
   part.file = *file_;
@@ -513,28 +577,28 @@ void DiffReader::TakeCurrentPart(std::vector<FilePart>& parts) {
   part_taken_ = true;
   // A hunk still being read goes on in a hunk of the next part, with its
   // header, for the lines still to come.
-  joins_hunk_ = lines_ != nullptr;
+  joins_hunk_ = hunk_ != nullptr;
   if (joins_hunk_) {
     const Hunk& last = part.file.hunks.back();
     Hunk& next = file_->hunks.emplace_back(
         Hunk{last.old_start, last.new_start, last.header, {}});
     next.lines.reserve(reserved_);
-    lines_ = &next.lines;
+    hunk_ = &next;
   }
   parts.push_back(std::move(part));
 }
 
-void DiffReader::TrimLastHunk() {
+void DiffReader::SettleLastHunk() {
   if (file_ && !file_->hunks.empty()) {
-    TrimLines(file_->hunks.back().lines);
+    SettleHunk(file_->hunks.back());
   }
 }
 
 void DiffReader::EndFile() {
-  lines_ = nullptr;
+  hunk_ = nullptr;
   left_.clear();
   if (file_) {
-    TrimLastHunk();
+    SettleLastHunk();
     FinishFile(*file_, hunks_taken_);
     done_.push_back(
         FilePart{std::move(*file_), part_taken_, joins_hunk_, true});
@@ -568,7 +632,7 @@ bool DiffReader::ReadCountedLine(std::string_view line) {
     const bool on_side =
         side == parents ? in_result : signs.empty() || signs[side] != '+';
     if (on_side && left_[side] == 0) {
-      lines_ = nullptr;
+      hunk_ = nullptr;
       return false;
     }
   }
@@ -580,26 +644,26 @@ bool DiffReader::ReadCountedLine(std::string_view line) {
     rest = rest || left_[side] != 0;
   }
   if (line.empty()) {
-    lines_->push_back(Line{LineKind::kContext, std::string()});
+    hunk_->AddLine(LineKind::kContext, {});
   } else {
-    lines_->push_back(Line{KindOf(line[0]), std::string(line.substr(1))});
+    hunk_->AddLine(KindOf(line[0]), line.substr(1));
   }
   ++current_rows_;
   if (!rest) {
-    lines_ = nullptr;
+    hunk_ = nullptr;
   }
   return true;
 }
 
 void DiffReader::ReadLine(std::string_view line) {
-  if (lines_ != nullptr) {
+  if (hunk_ != nullptr) {
     if (!left_.empty()) {
       if (ReadCountedLine(line)) {
         return;
       }
     } else if (!line.empty() &&
                (line[0] == ' ' || line[0] == '+' || line[0] == '-')) {
-      lines_->push_back(Line{KindOf(line[0]), std::string(line.substr(1))});
+      hunk_->AddLine(KindOf(line[0]), line.substr(1));
       ++current_rows_;
       return;
     }
@@ -621,7 +685,7 @@ void DiffReader::ReadLine(std::string_view line) {
 }
 
 void DiffReader::ReadHunkLine(std::string_view line) {
-  lines_ = nullptr;
+  hunk_ = nullptr;
   in_header_ = false;
   if (!file_) {
     return;
@@ -633,13 +697,15 @@ void DiffReader::ReadHunkLine(std::string_view line) {
     left_.clear();
     return;
   }
-  TrimLastHunk();
+  SettleLastHunk();
   Hunk& added = file_->hunks.emplace_back(std::move(hunk));
   ++current_rows_;
   added.header = line;
-  reserved_ = left_.size() == 2 ? static_cast<std::size_t>(std::min<int64_t>(
-                                      left_[0] + left_[1], kReserveLimit))
-                                : 0;
+  // A hunk holds at least as many lines as its longer side.
+  reserved_ = left_.size() == 2
+                  ? static_cast<std::size_t>(std::min<int64_t>(
+                        std::max(left_[0], left_[1]), kReserveLimit))
+                  : 0;
   added.lines.reserve(reserved_);
   if (!options_.mixed_text) {
     left_.clear();
@@ -647,7 +713,7 @@ void DiffReader::ReadHunkLine(std::string_view line) {
   // A hunk of no lines, as a mixed text may hold, has ended already.
   if (left_.empty() || std::any_of(left_.begin(), left_.end(),
                                    [](int64_t left) { return left != 0; })) {
-    lines_ = &added.lines;
+    hunk_ = &added;
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,10 +18,15 @@ enum class LineKind : int32_t {
 };
 
 struct Line {
-  LineKind kind = LineKind::kContext;
   // The line as git printed it, without its first character; tabs are
   // expanded where the text is drawn, at the columns it is drawn in.
-  std::string text;
+  std::string_view text() const { return {data, size}; }
+
+  // The text lies in its hunk's blocks, which outlive every move and copy
+  // of the hunk; a line and its text cost little more than the text.
+  const char* data = "";
+  uint32_t size = 0;
+  LineKind kind = LineKind::kContext;
 };
 
 struct Hunk {
@@ -30,6 +36,18 @@ struct Hunk {
   // function context that follows them.
   std::string header;
   std::vector<Line> lines;
+  // The lines' text, block after block. A block is shared, never moved and
+  // never written over, so that copies of a hunk keep valid lines.
+  std::vector<std::shared_ptr<char[]>> blocks = {};
+  // The size of the last block, and the bytes still free at its end.
+  std::size_t block_size = 0;
+  std::size_t room = 0;
+
+  // Adds a line with a copy of `text`.
+  void AddLine(LineKind kind, std::string_view text);
+  // Puts the lines' text in one block of its size, when the blocks hold
+  // more than that.
+  void Compact();
 };
 
 // What a file's section of the diff says happened to it.
@@ -136,7 +154,7 @@ class DiffReader {
   void ReadLine(std::string_view line);
   void ReadHunkLine(std::string_view line);
   bool ReadCountedLine(std::string_view line);
-  void TrimLastHunk();
+  void SettleLastHunk();
   void EndFile();
 
   Options options_;
@@ -153,8 +171,8 @@ class DiffReader {
   bool prefixed_ = false;
   bool combined_ = false;
   bool in_header_ = true;
-  // The last hunk's lines; null outside a hunk.
-  std::vector<Line>* lines_ = nullptr;
+  // The hunk being read; null outside a hunk.
+  Hunk* hunk_ = nullptr;
   // Lines the last hunk still holds on each side (each parent's, then the
   // result's), by its header, when hunks are counted; empty when not.
   std::vector<int64_t> left_;

@@ -77,15 +77,15 @@ int64_t EntryRows(const Entry& entry,
   if (!split) {
     const Line* line =
         entry.old_line != nullptr ? entry.old_line : entry.new_line;
-    return WrappedRowCount(line->text, old_width, layouts);
+    return WrappedRowCount(line->text(), old_width, layouts);
   }
   int64_t rows = 1;
   if (entry.old_line != nullptr) {
-    rows = WrappedRowCount(entry.old_line->text, old_width, layouts);
+    rows = WrappedRowCount(entry.old_line->text(), old_width, layouts);
   }
   if (entry.new_line != nullptr) {
     rows = std::max(rows,
-                    WrappedRowCount(entry.new_line->text, new_width, layouts));
+                    WrappedRowCount(entry.new_line->text(), new_width, layouts));
   }
   return rows;
 }

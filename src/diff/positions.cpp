@@ -102,9 +102,9 @@ std::optional<int64_t> DrawnFile::FindIn(const Finder& finder,
   std::optional<int64_t> found;
   for (int64_t index = from; index < to && entries.Next(entry); ++index) {
     const bool matches =
-        (entry.old_line != nullptr && finder.Matches(entry.old_line->text)) ||
+        (entry.old_line != nullptr && finder.Matches(entry.old_line->text())) ||
         (entry.new_line != nullptr && entry.new_line != entry.old_line &&
-         finder.Matches(entry.new_line->text));
+         finder.Matches(entry.new_line->text()));
     if (matches) {
       found = index;
       if (forward) {

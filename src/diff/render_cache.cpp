@@ -51,7 +51,7 @@ std::shared_ptr<const WordChanges> WordsOf(const Line& deleted,
                                            RenderCache* cache) {
   if (cache == nullptr) {
     return std::make_shared<const WordChanges>(
-        ChangedWords(deleted.text, added.text));
+        ChangedWords(deleted.text(), added.text()));
   }
   RenderCache::Parts& parts = cache->parts();
   // Lines scrolled past long ago are the ones forgotten; what is in view is
@@ -64,7 +64,7 @@ std::shared_ptr<const WordChanges> WordsOf(const Line& deleted,
   std::shared_ptr<const WordChanges>& words = parts.words[&deleted][&added];
   if (words == nullptr) {
     words = std::make_shared<const WordChanges>(
-        ChangedWords(deleted.text, added.text));
+        ChangedWords(deleted.text(), added.text()));
     ++parts.word_count;
   }
   return words;

@@ -60,7 +60,7 @@ Side MakeSide(const Line* line,
   }
   return {
       NumberCell(number, width), SignCell(line->kind),
-      TextCell(line->text, StyleOf(line->kind), std::move(changed), look.text)};
+      TextCell(line->text(), StyleOf(line->kind), std::move(changed), look.text)};
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ Element JoinedRow(const Entry& entry, const FileLook& look) {
                                 : PlaceholderCell(look.new_width),
       RuleCell(),
       SignCell(line.kind),
-      TextCell(line.text, StyleOf(line.kind), std::move(changed), look.text),
+      TextCell(line.text(), StyleOf(line.kind), std::move(changed), look.text),
   });
 }
 
