@@ -43,7 +43,7 @@ class LineParser {
   std::size_t ready() const { return ready_.size(); }
   bool Due(bool) const { return !ready_.empty(); }
   bool Pending() const { return false; }
-  void Flush() {}
+  void Flush(bool) {}
   void Take(std::vector<std::string>& out, std::size_t most) {
     while (most > 0 && next_ < ready_.size()) {
       out.push_back(std::move(ready_[next_++]));

@@ -16,8 +16,8 @@ std::size_t Rows(const File& file) {
   return rows;
 }
 
-LoadedFile Loaded(FilePart part) {
-  LoadedFile loaded{std::move(part), {}};
+LoadedFile Loaded(FilePart part, std::size_t end) {
+  LoadedFile loaded{std::move(part), {}, end};
   loaded.split_rows = SplitRowCounts(loaded.part.file);
   return loaded;
 }
@@ -28,6 +28,7 @@ DiffParser::DiffParser(DiffReader::Options options, bool strip_colour)
     : reader_(options), strip_colour_(strip_colour) {}
 
 void DiffParser::Read(std::string_view text) {
+  bytes_read_ += text.size();
   if (strip_colour_) {
     stripped_.clear();
     stripper_.Strip(text, stripped_);
@@ -51,7 +52,7 @@ void DiffParser::TakeFinished() {
   files_read_ += taken_.size();
   for (FilePart& part : taken_) {
     rows_read_ += Rows(part.file);
-    ready_.push_back(Loaded(std::move(part)));
+    ready_.push_back(Loaded(std::move(part), bytes_read_));
   }
   taken_.clear();
 }
@@ -75,7 +76,7 @@ void DiffParser::TakePart() {
   const std::size_t rows = reader_.current_rows();
   reader_.TakeCurrentPart(taken_);
   for (FilePart& part : taken_) {
-    ready_.push_back(Loaded(std::move(part)));
+    ready_.push_back(Loaded(std::move(part), bytes_read_));
   }
   taken_.clear();
   part_rows_ = rows;
@@ -88,8 +89,8 @@ bool DiffParser::Pending() const {
   return rows > 0 && rows >= 2 * part_rows_;
 }
 
-void DiffParser::Flush() {
-  if (Pending()) {
+void DiffParser::Flush(bool all) {
+  if (Pending() || (all && reader_.current_rows() > part_rows_)) {
     TakePart();
   }
 }

@@ -19,6 +19,9 @@ namespace plimsy {
 struct LoadedFile {
   FilePart part;
   std::vector<int> split_rows;
+  // The bytes of the text read when the part was: the text up to its end,
+  // and a little beyond.
+  std::size_t end = 0;
 };
 
 // Reads a diff's files for a feed. The first hand-over waits for a
@@ -39,7 +42,7 @@ class DiffParser {
   std::size_t ready() const { return ready_.size(); }
   bool Due(bool first) const;
   bool Pending() const;
-  void Flush();
+  void Flush(bool all);
   void Take(std::vector<LoadedFile>& out, std::size_t most);
 
   // Rows of a file's part that are worth showing before the file is whole,
@@ -64,6 +67,7 @@ class DiffParser {
   std::size_t files_read_ = 0;
   // The rows of the files read whole.
   std::size_t rows_read_ = 0;
+  std::size_t bytes_read_ = 0;
 };
 
 using DiffFeed = Feed<DiffParser>;

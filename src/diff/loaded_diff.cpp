@@ -13,6 +13,7 @@ void Append(LoadedDiff& diff, LoadedFile loaded) {
   diff.files.push_back(std::move(loaded.part.file));
   diff.split_rows.push_back(std::move(loaded.split_rows));
   diff.render_caches.emplace_back();
+  diff.ends.push_back(loaded.end);
 }
 
 // Joins a part to the last file: the hunk it goes on with is counted
@@ -20,6 +21,7 @@ void Append(LoadedDiff& diff, LoadedFile loaded) {
 void Join(LoadedDiff& diff, LoadedFile loaded) {
   File& file = diff.files.back();
   std::vector<int>& rows = diff.split_rows.back();
+  diff.ends.back() = loaded.end;
   const std::size_t joined = file.hunks.size() - 1;
   auto counted = loaded.split_rows.begin();
   if (JoinPart(file, std::move(loaded.part))) {
@@ -40,6 +42,7 @@ void ClearDiff(LoadedDiff& diff) {
   diff.names = diff.leading;
   diff.split_rows.clear();
   diff.render_caches.clear();
+  diff.ends.clear();
 }
 
 std::function<void()> NextLoadWake(LoadedDiff& diff,

@@ -31,6 +31,8 @@ struct LoadedDiff {
   std::vector<std::vector<int>> split_rows;
   // What drawing each of `files` keeps between frames, made anew with them.
   std::vector<RenderCache> render_caches;
+  // Where each of `files` ends in the text read, as far as it is read.
+  std::vector<std::size_t> ends;
   // The difference pane's horizontal scroll and wrapping.
   TextView view;
   // The diff being read, and whether its text goes on; the last of `files`

@@ -27,6 +27,7 @@
 #include "sys/process.h"
 #include "sys/terminal.h"
 #include "ui/display_text.h"
+#include "ui/keys.h"
 #include "ui/layout.h"
 #include "ui/list.h"
 #include "ui/screen_frame.h"
@@ -112,6 +113,100 @@ void StartDiff(State& state) {
                                [&state] { TakeLoaded(state); })));
 }
 
+// Moves to what the text read on for, once it has come: the last file,
+// the end of the file shown, the next match; or, when the text ends first,
+// tells so.
+void AdvanceReading(State& state) {
+  Reading& reading = state.reading;
+  const int32_t files = static_cast<int32_t>(state.diff.files.size());
+  const bool loading = state.diff.loading;
+  switch (reading.goal) {
+    case ReadingGoal::kNone:
+      return;
+    case ReadingGoal::kEnd:
+      if (!loading) {
+        reading.goal = ReadingGoal::kNone;
+        if (files > 0 && state.selected_file != files - 1) {
+          state.selected_file = files - 1;
+          state.file_changed();
+        }
+      }
+      return;
+    case ReadingGoal::kFileEnd:
+      if (!loading || SelectedIndex(state) < files - 1) {
+        reading.goal = ReadingGoal::kNone;
+        state.to_file_end();
+      }
+      return;
+    case ReadingGoal::kMatch:
+      break;
+  }
+  const Finder& finder = *reading.finder;
+  if (const int found = NextMatch(state.diff, finder, reading.searched);
+      found >= 0) {
+    state.selected_file = found;
+    state.file_changed();
+    reading.goal = ReadingGoal::kNone;
+    return;
+  }
+  reading.searched = static_cast<int>(state.diff.names.size());
+  if (!loading) {
+    // Nothing after the selected file: on from the top.
+    reading.goal = ReadingGoal::kNone;
+    int selected = state.selected_file;
+    const SearchResult result =
+        SearchEntries(finder, true, files, selected,
+                      [&state](int i) { return state.diff.names[i]; });
+    if (selected != state.selected_file) {
+      state.selected_file = selected;
+      state.file_changed();
+    }
+    reading.outcome = SearchNotice(result, true, finder);
+  }
+}
+
+// The keys of a diff from standard input that read on: End goes to the
+// end of the text (in the list) or of the file shown, once read; Escape
+// stops reading on.
+std::vector<KeyBinding> ReadingKeys(State& state,
+                                    Component file_menu,
+                                    Component difference_scroller) {
+  return {
+      {{},
+       [&state](const Event& event) {
+         return IsEnd(event) && state.diff.loading;
+       },
+       "G End",
+       "Files",
+       "standard input: read on to the end of the text, or of the file "
+       "shown, and go there",
+       [&state, file_menu, difference_scroller](const Event& event) {
+         const bool in_list = file_menu->Focused();
+         const int32_t last = static_cast<int32_t>(state.diff.files.size()) - 1;
+         if (in_list || SelectedIndex(state) == last) {
+           StartReading(state.reading,
+                        in_list ? ReadingGoal::kEnd : ReadingGoal::kFileEnd);
+         }
+         (in_list ? file_menu : difference_scroller)->OnEvent(event);
+         return std::string();
+       },
+       ""},
+      {{},
+       [&state](const Event& event) {
+         return event == Event::Escape &&
+                state.reading.goal != ReadingGoal::kNone;
+       },
+       "Esc",
+       "Files",
+       "stop reading on",
+       [&state](const Event&) {
+         StopReading(state.diff, state.reading);
+         return std::string();
+       },
+       ""},
+  };
+}
+
 }  // namespace
 
 void Refresh(State& state) {
@@ -126,6 +221,9 @@ void Refresh(State& state) {
 bool TakeLoaded(State& state) {
   const bool changed = plimsy::TakeLoaded(
       state.diff, [&state](LoadEnd end) { NoteEnd(state, end); });
+  if (changed) {
+    AdvanceReading(state);
+  }
   if (!state.diff.files.empty()) {
     state.leaves_when_empty = false;
   } else if (state.leaves_when_empty && !state.diff.loading && state.leave) {
@@ -182,6 +280,10 @@ Component BuildScreen(State& state, std::function<void()> exit) {
     difference_scroller->SelectAtTop(0);
     state.diff.view.column = 0;
   };
+  state.file_changed = file_changed;
+  state.to_file_end = [difference_scroller] {
+    difference_scroller->OnEvent(Event::End);
+  };
 
   ListOption file_list_option;
   file_list_option.scroll_indicator = false;
@@ -192,7 +294,18 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   Component file_menu =
       List(&state.diff.names, &state.selected_file, file_list_option);
 
-  Component files_pane = Renderer(file_menu, [&state, file_menu] {
+  Component files_pane = Renderer(file_menu, [&state, file_menu,
+                                              difference_scroller] {
+    if (state.from_input) {
+      // The list shows no more rows than the terminal has.
+      ReadAsShown(
+          state.diff, state.reading,
+          {.last_listed = state.selected_file + ftxui::Terminal::Size().dimy,
+           .pane_file = SelectedIndex(state),
+           .file_end_shown =
+               difference_scroller->top() + 2 * difference_scroller->rows() >=
+               difference_scroller->content_height()});
+    }
     Elements rows = {PaneTitle(" Files ", file_menu->Focused()), separator(),
                      file_menu->Render()};
     if (!state.stopped.empty()) {
@@ -264,12 +377,28 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   options.exit = exit;
   options.status = [&state] { return HeaderNote(state); };
   options.view = &state.diff.view;
+  auto list_search = ListSearch(
+      state.selected_file,
+      [&state] { return static_cast<int>(state.diff.names.size()); },
+      [&state](int i) { return state.diff.names[i]; }, file_changed);
   options.panes = {
       {file_menu,
-       ListSearch(
-           state.selected_file,
-           [&state] { return static_cast<int>(state.diff.names.size()); },
-           [&state](int i) { return state.diff.names[i]; }, file_changed)},
+       [&state, list_search, file_changed](const Finder& finder, bool forward) {
+         if (!forward || !state.from_input || !state.diff.loading) {
+           return list_search(finder, forward);
+         }
+         // A match ahead may be in the text not read yet.
+         const int from = state.selected_file + 1;
+         if (const int found = NextMatch(state.diff, finder, from);
+             found >= 0) {
+           state.selected_file = found;
+           file_changed();
+           return SearchResult::kFound;
+         }
+         StartReading(state.reading, ReadingGoal::kMatch, &finder,
+                      static_cast<int>(state.diff.names.size()));
+         return SearchResult::kReadingOn;
+       }},
       {difference_scroller,
        [drawn, difference_scroller](const Finder& finder, bool forward) {
          return SearchFile(drawn(), *difference_scroller, finder, forward);
@@ -287,7 +416,23 @@ Component BuildScreen(State& state, std::function<void()> exit) {
        "}/{ file"},
   };
 
+  if (state.from_input) {
+    options.progress = [&state] {
+      return ReadingNote(state.diff, state.reading);
+    };
+    options.first_keys = ReadingKeys(state, file_menu, difference_scroller);
+  }
+
   Component root = TerminalCells(ScreenFrame(body, std::move(options)));
+  if (state.from_input) {
+    // What the last reading on came to is told until the next key.
+    root |= CatchEvent([&state](const Event& event) {
+      if (!event.is_mouse() && event != Event::Custom) {
+        state.reading.outcome.clear();
+      }
+      return false;
+    });
+  }
   file_menu->TakeFocus();
   return root;
 }

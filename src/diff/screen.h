@@ -11,6 +11,7 @@
 
 #include "diff/diff.h"
 #include "diff/loaded_diff.h"
+#include "diff/read_on.h"
 #include "feed/feed.h"
 
 namespace plimsy::diff {
@@ -41,6 +42,12 @@ struct State {
   // opened. `leave` leaves the screen.
   bool leaves_when_empty = false;
   std::function<void()> leave;
+  // How far a diff from standard input is read on beyond what is shown,
+  // and what the screen does when a goal of it is reached: show another
+  // file from its start, show the end of the file shown.
+  Reading reading;
+  std::function<void()> file_changed;
+  std::function<void()> to_file_end;
   // Hands a task to the screen's loop from any thread. Without it, Refresh
   // reads git's whole output before it returns.
   Poster post;

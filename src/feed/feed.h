@@ -76,8 +76,10 @@ struct FeedUpdate {
 //                                       // has been
 //   bool Pending() const;               // something read is held back
 //                                       // until more comes
-//   void Flush();                       // the text pauses: what is held
-//                                       // back becomes ready
+//   void Flush(bool all);               // the text pauses: what is held
+//                                       // back becomes ready; with `all`,
+//                                       // all that is read, as the feed
+//                                       // reads no further for now
 //   void Take(std::vector<Record>& out, std::size_t most);
 // What has been read is handed over when the parser finds it due, and also
 // as soon as the text pauses: a git that prints a little and then thinks
@@ -154,6 +156,23 @@ class Feed {
     }
   }
 
+  // Lets the feed read `bytes` bytes of the text in all, and no more until
+  // asked again; kAll lets it read to the end. Every record read by then is
+  // handed over, the file or commit being read in part.
+  void ReadUpTo(std::size_t bytes) {
+    std::lock_guard lock(mutex_);
+    if (bytes != read_limit_) {
+      read_limit_ = bytes;
+      changed_.notify_all();
+    }
+  }
+
+  // The bytes of the text read so far.
+  std::size_t bytes_read() {
+    std::lock_guard lock(mutex_);
+    return bytes_read_;
+  }
+
   // These wait, until `deadline` or as long as it takes, until the text has
   // ended and all is handed over; until something has been handed over;
   // until `records` records have been, in all. Each also returns once the
@@ -211,6 +230,10 @@ class Feed {
     Clock::time_point last_publish;
     while (true) {
       if (!chunk.empty()) {
+        {
+          std::lock_guard lock(mutex_);
+          bytes_read_ += chunk.size();
+        }
         if (!first_line_known_) {
           first_text += chunk.substr(0, kFirstLineLimit);
           NoteFirstLine(first_text, false);
@@ -221,6 +244,9 @@ class Feed {
       std::size_t room;
       // A screen that says how much it wants waits for each record of it.
       bool asked;
+      // The text is read as far as the screen lets it be, for now.
+      bool limited;
+      std::size_t limit;
       {
         std::lock_guard lock(mutex_);
         if (stopping_) {
@@ -228,15 +254,19 @@ class Feed {
         }
         room = wanted_ - delivered_;
         asked = wanted_ != kAll;
+        limit = read_limit_;
+        limited = bytes_read_ >= limit && !source_ended;
       }
       const bool held = parser_.ready() > 0 || parser_.Pending();
-      if (quiet && held && room > 0 && !source_ended) {
-        parser_.Flush();
+      if (limited && room > 0) {
+        parser_.Flush(true);
+      } else if (quiet && held && room > 0 && !source_ended) {
+        parser_.Flush(false);
       }
-      // The end goes at once, and what a pause leaves or a screen asks for;
-      // other hand-overs wait for the interval.
+      // The end goes at once, and what a pause or the read limit leaves or
+      // a screen asks for; other hand-overs wait for the interval.
       const bool due =
-          source_ended || quiet || asked
+          source_ended || quiet || asked || limited
               ? parser_.ready() > 0 && room > 0
               : room > 0 && parser_.Due(!published) &&
                     (!published || Clock::now() - last_publish >= kInterval);
@@ -262,11 +292,13 @@ class Feed {
       } else if (room > 0 && !source_ended && held) {
         timeout = static_cast<int>(kQuiet.count());
       }
-      if (source_ended || parser_.ready() >= room) {
+      if (source_ended || parser_.ready() >= room || limited) {
         // Enough is read until more is wanted.
         std::unique_lock lock(mutex_);
         const std::size_t wanted = wanted_;
-        auto more = [this, wanted] { return stopping_ || wanted_ != wanted; };
+        auto more = [this, wanted, limit] {
+          return stopping_ || wanted_ != wanted || read_limit_ != limit;
+        };
         if (timeout < 0) {
           changed_.wait(lock, more);
         } else {
@@ -365,6 +397,8 @@ class Feed {
   Update shared_;
   std::size_t wanted_;
   std::size_t delivered_ = 0;
+  std::size_t read_limit_ = kAll;
+  std::size_t bytes_read_ = 0;
   bool stopping_ = false;
   bool ended_ = false;
   int status_ = 0;

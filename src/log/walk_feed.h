@@ -38,7 +38,7 @@ class WalkParser {
   bool Due(bool) const { return !ready_.empty(); }
   // A record goes as soon as it is read whole.
   bool Pending() const { return false; }
-  void Flush() {}
+  void Flush(bool) {}
   void Take(std::vector<WalkRecord>& out, std::size_t most);
 
  private:

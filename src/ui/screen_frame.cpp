@@ -35,6 +35,7 @@ class ScreenFrameBase : public ftxui::ComponentBase {
     AddKeys(PaneKeys());
     AddKeys(SearchKeys());
     AddKeys(options_.keys);
+    AddKeys(options_.first_keys);
     keys_.push_back(
         {{Event::Character('q'), Event::Character('Q'), Event::Escape},
          {},
@@ -90,7 +91,11 @@ class ScreenFrameBase : public ftxui::ComponentBase {
       return OnHeaderClick(event) || ComponentBase::OnEvent(event);
     }
     notice_.clear();
-    if (const KeyBinding* key = FindKey(keys_, event)) {
+    const KeyBinding* key = FindKey(options_.first_keys, event);
+    if (key == nullptr) {
+      key = FindKey(keys_, event);
+    }
+    if (key != nullptr) {
       notice_ = key->action(event);
       return true;
     }
@@ -281,6 +286,11 @@ class ScreenFrameBase : public ftxui::ComponentBase {
   Element BottomLine() const {
     if (prompt_.open) {
       return PromptLine(prompt_);
+    }
+    if (options_.progress) {
+      if (std::string progress = options_.progress(); !progress.empty()) {
+        return ftxui::text(std::move(progress)) | ftxui::bold;
+      }
     }
     if (!notice_.empty()) {
       return ftxui::text(notice_) | ftxui::bold;

@@ -47,6 +47,14 @@ struct ScreenFrameOptions {
   std::vector<FramePane> panes;
   // The screen's own keys, listed after the common ones.
   std::vector<KeyBinding> keys;
+  // Keys that go before all others while they match (their `matches` says
+  // when): a screen's own use of a pane's key for a while. Listed after
+  // `keys`.
+  std::vector<KeyBinding> first_keys;
+  // What goes on after the key that started it, such as reading on to a
+  // match, and then what it came to: shown in the bottom line while not
+  // empty; may be empty.
+  std::function<std::string()> progress;
   // Where the matches of the last search are shown from.
   TextView* view = nullptr;
 };

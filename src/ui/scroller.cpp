@@ -1,6 +1,7 @@
 #include "ui/scroller.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <string>
 #include <utility>
@@ -229,7 +230,10 @@ std::vector<plimsy::KeyBinding> ScrollerBase::RowKeys() {
        plimsy::kPaneMoveKeys,
        "first / last row",
        [this](const Event& event) {
-         selected_ = plimsy::IsHome(event) ? 0 : content_height_;
+         // The last row of the content the next frame draws, which may
+         // have grown since this one.
+         selected_ =
+             plimsy::IsHome(event) ? 0 : std::numeric_limits<int>::max();
          return std::string();
        },
        ""},

@@ -34,8 +34,11 @@ class ScrollerBase : public ComponentBase, public plimsy::KeyedWidget {
   std::vector<plimsy::KeyBinding> Keys() const override;
 
   int selected() const { return selected_; }
-  // The first row in view at the last frame.
+  // The first row in view, the rows in view and the rows of the content, at
+  // the last frame.
   int top() const { return top_; }
+  int rows() const { return rows_; }
+  int content_height() const { return content_height_; }
   // Selects `row`; the view follows at the next frame.
   void Select(int row);
   // Selects `row` and scrolls the view to show it first, as far as the

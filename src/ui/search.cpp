@@ -108,6 +108,7 @@ std::string SearchNotice(SearchResult result,
                          const Finder& finder) {
   switch (result) {
     case SearchResult::kFound:
+    case SearchResult::kReadingOn:
       return std::string();
     case SearchResult::kWrapped:
       return forward ? "Search went past the end, on from the top"

@@ -21,6 +21,9 @@ enum class SearchResult {
   kNotFound,
   // The pane shows nothing to search.
   kNothing,
+  // Not in what has been read yet: the pane reads on for it, and tells
+  // what it came to when it is done.
+  kReadingOn,
 };
 
 // Searches the `count` entries of a list, whose texts `text` gives, from
