@@ -263,5 +263,48 @@ TEST(ParseLogRecordTest, RecordsThatAreNoCommitRecordsAreRejected) {
   EXPECT_EQ(labels, (std::vector<RefLabel>{{RefKind::kBranch, "main"}}));
 }
 
+// git writes a record's separator only with the next record: at a pause,
+// the record read up to a line's end goes at once, and stands until the
+// text shows that it went on.
+TEST(WalkParserTest, ARecordIsHandedOverAtAPause) {
+  const std::string a(40, 'a');
+  const std::string b(40, 'b');
+  const std::string first = "commit " + a + "\ntree " + a + "\n\n    One\n";
+  struct Case {
+    std::string name;
+    // Pieces of the text; a pause between each.
+    std::vector<std::string> pieces;
+    // The titles handed over, and whether each replaced the one before.
+    std::vector<std::pair<std::string, bool>> records;
+  };
+  const std::vector<Case> cases = {
+      {"whole, then the next",
+       {first, std::string(1, '\0') + "commit " + b + "\n\n    Two\n"},
+       {{"One", false}, {"Two", false}}},
+      {"went on after the pause",
+       {first, "    more\n", std::string(1, '\0')},
+       {{"One", false}, {"One", true}}},
+      {"cut inside a line",
+       {first.substr(0, first.size() - 2), "e\n"},
+       {{"One", false}}},
+  };
+  for (const Case& c : cases) {
+    WalkParser parser;
+    std::vector<WalkRecord> records;
+    for (const std::string& piece : c.pieces) {
+      parser.Read(piece);
+      parser.Flush(false);
+      parser.Take(records, 10);
+    }
+    parser.Finish();
+    parser.Take(records, 10);
+    std::vector<std::pair<std::string, bool>> got;
+    for (const WalkRecord& record : records) {
+      got.emplace_back(record.commit.title, record.replaces);
+    }
+    EXPECT_EQ(got, c.records) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace plimsy::log

@@ -153,6 +153,11 @@ void Settle(State& state) {
 // one.
 void AppendCommits(State& state, WalkFeed::Update& update) {
   for (WalkRecord& record : update.records) {
+    if (record.replaces && !state.commits.empty()) {
+      state.commits.pop_back();
+      state.titles.pop_back();
+      state.rows.pop_back();
+    }
     Append(state, std::move(record));
   }
   if (update.ended && update.status != 0) {

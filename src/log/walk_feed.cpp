@@ -9,12 +9,31 @@ namespace plimsy::log {
 void WalkParser::Parse(std::string_view record) {
   WalkRecord parsed;
   if (ParseLogRecord(record, parsed.commit, parsed.labels)) {
+    parsed.replaces = replacing_;
     ready_.push_back(std::move(parsed));
+  }
+  replacing_ = false;
+}
+
+void WalkParser::Flush(bool) {
+  if (Pending()) {
+    Parse(partial_);
+    flushed_ = true;
   }
 }
 
 void WalkParser::Read(std::string_view text) {
   while (!text.empty()) {
+    if (flushed_) {
+      flushed_ = false;
+      if (text.front() == '\0') {
+        // The record handed over was whole: the next one starts.
+        partial_.clear();
+        text.remove_prefix(1);
+        continue;
+      }
+      replacing_ = true;
+    }
     const std::size_t end = text.find('\0');
     if (end == std::string_view::npos) {
       partial_.append(text);
@@ -33,7 +52,7 @@ void WalkParser::Read(std::string_view text) {
 
 void WalkParser::Finish() {
   // The last record has no separator after it.
-  if (!partial_.empty()) {
+  if (!partial_.empty() && !flushed_) {
     Parse(partial_);
     partial_.clear();
   }

@@ -19,6 +19,9 @@ namespace plimsy::log {
 struct WalkRecord {
   Commit commit;
   std::vector<RefLabel> labels;
+  // The record stands for the one handed over before it, which was taken
+  // for whole at a pause and turned out to go on.
+  bool replaces = false;
 };
 
 // Reads the NUL-separated records of `git log --pretty=raw -z` for a feed:
@@ -27,7 +30,9 @@ struct WalkRecord {
 //   tree …\nparent …\nauthor …\ncommitter …\n\n    title\n\0commit …
 //
 // becomes one WalkRecord per commit; a record that names no commit is
-// skipped.
+// skipped. git writes a record's separator only with the next record, so a
+// record that has come to the end of a line when git pauses is taken as
+// whole.
 class WalkParser {
  public:
   using Record = WalkRecord;
@@ -36,9 +41,8 @@ class WalkParser {
   void Finish();
   std::size_t ready() const { return ready_.size(); }
   bool Due(bool) const { return !ready_.empty(); }
-  // A record goes as soon as it is read whole.
-  bool Pending() const { return false; }
-  void Flush(bool) {}
+  bool Pending() const { return !flushed_ && partial_.ends_with('\n'); }
+  void Flush(bool);
   void Take(std::vector<WalkRecord>& out, std::size_t most);
 
  private:
@@ -46,6 +50,9 @@ class WalkParser {
 
   // The record not yet ended by its separator.
   std::string partial_;
+  // `partial_` has been handed over, at a pause; and it went on after all.
+  bool flushed_ = false;
+  bool replacing_ = false;
   std::deque<WalkRecord> ready_;
 };
 
