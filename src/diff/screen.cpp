@@ -206,8 +206,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
         return vbox({
                    PaneTitle(" Difference ", difference_scroller->Focused()),
                    separator(),
-                   text(file == nullptr ? std::string()
-                                        : " " + DisplayText(NameRow(*file))),
+                   file == nullptr ? text("") : NameRowElement(*file),
                    separator(),
                    difference_scroller->Render(),
                }) |

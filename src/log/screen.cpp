@@ -328,8 +328,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   Component content_view = ftxui::Renderer(ContentRenderer(state));
   std::shared_ptr<ftxui::ScrollerBase> content_scroller =
       ftxui::MakeScroller(content_view, &state.diff.view);
-  Component content_pane =
-      ftxui::Renderer(content_scroller, ContentPaneRenderer(content_scroller));
+  Component content_pane = ftxui::Renderer(
+      content_scroller, ContentPaneRenderer(content_scroller, state));
   // What the content pane shows changed: it starts at its top.
   auto content_changed = [&state, content_scroller] {
     content_scroller->SelectAtTop(0);
