@@ -56,6 +56,32 @@ RenderOptions Options(State& state, int32_t index) {
           &state.diff.view};
 }
 
+// An argument as a shell would take it back: in single quotes when it is
+// empty or holds a blank, a quote or a backslash.
+std::string Quoted(const std::string& argument) {
+  if (!argument.empty() &&
+      argument.find_first_of(" \t\n'\"\\") == std::string::npos) {
+    return argument;
+  }
+  std::string quoted = "'";
+  for (const char c : argument) {
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  }
+  return quoted + "'";
+}
+
+// The header's title: "diff" and the arguments it was given; a diff read
+// from standard input has none.
+std::string Title(const State& state) {
+  std::string title = "diff";
+  if (!state.from_input) {
+    for (const std::string& argument : state.arguments) {
+      title += " " + Quoted(argument);
+    }
+  }
+  return title;
+}
+
 // The status a git that cannot be started stands for, as a shell has it.
 constexpr int kGitNotStarted = 127;
 
@@ -250,6 +276,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
 
   ScreenFrameOptions options;
   options.name = "diff";
+  options.title = Title(state);
   options.controls = DiffHeaderControls({
       .split = &state.split,
       // Text read from standard input cannot be read again another way.
