@@ -444,6 +444,32 @@ TEST_F(DiffKeysTest, TheHeaderNamesWhatIsShown) {
   }
 }
 
+// What cannot change a diff read from standard input is offered nowhere:
+// not in the header, the hint line or the help.
+TEST_F(DiffKeysTest, StandardInputOffersNoWhitespaceOrContext) {
+  const std::string offers[] = {
+      "[W]hitespace", "Context:",          "W whitespace",
+      "-/+ context",  "ignore whitespace", "context line"};
+  for (const bool from_input : {false, true}) {
+    SCOPED_TRACE(from_input ? "standard input" : "git");
+    state_ = State();
+    state_.from_input = from_input;
+    Open(200, 40);
+    std::string shown = Row(0) + "\n" + Last() + "\n";
+    Send({Event::Character('?')});
+    for (int y = 0; y < screen_.dimy(); ++y) {
+      shown += Row(y) + "\n";
+    }
+    for (const std::string& offer : offers) {
+      EXPECT_EQ(shown.find(offer) == std::string::npos, from_input)
+          << offer << "\n"
+          << shown;
+    }
+    Send({Event::Escape, Event::Character('+')});
+    EXPECT_EQ(state_.context, from_input ? 3 : 4);
+  }
+}
+
 TEST_F(DiffKeysTest, TheSidePaneLeavesANarrowScreenToTheDifference) {
   Open(40, 12);
   // The file list takes at most a third of the width.

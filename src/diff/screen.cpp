@@ -282,7 +282,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
       // Text read from standard input cannot be read again another way.
       .ignore_whitespace =
           state.from_input ? nullptr : &state.ignore_whitespace,
-      .context = &state.context,
+      .context = state.from_input ? nullptr : &state.context,
       .whitespace_changed = [&state] { StepContext(state, 0); },
       .less_context = less_context,
       .more_context = more_context,
