@@ -16,6 +16,7 @@
 #include <ftxui/screen/color.hpp>
 #include <ftxui/screen/terminal.hpp>
 
+#include "diff/colour_choice.h"
 #include "diff/controls.h"
 #include "diff/file_labels.h"
 #include "diff/pane_keys.h"
@@ -367,6 +368,7 @@ int Main(int argc, const char** argv) {
   } catch (const SpawnError& error) {
     return ReportGitNotStarted(error);
   }
+  ChooseDiffColours();
   WaitForFirstScreen(state, start);
   return ShowDiff(state, KeysForScreen());
 }
@@ -386,6 +388,7 @@ int MainOnInput(std::string head, int fd) {
     std::cerr << "plimsy: " << error.what() << std::endl;
     return 1;
   }
+  ChooseDiffColours();
   WaitForFirstScreen(state, start);
   return ShowDiff(state, KeySource::kControllingTerminal);
 }

@@ -14,6 +14,7 @@
 #include <ftxui/component/screen_interactive.hpp>
 #include <ftxui/screen/terminal.hpp>
 
+#include "diff/colour_choice.h"
 #include "diff/controls.h"
 #include "diff/file_labels.h"
 #include "diff/pane_keys.h"
@@ -484,6 +485,7 @@ int Main(int argc, const char** argv) {
   } catch (const SpawnError& error) {
     return ReportGitNotStarted(error);
   }
+  ChooseDiffColours();
   state.commits_width = InitialCommitsWidth(ftxui::Terminal::Size().dimx);
   state.split = StartsSplit(ftxui::Terminal::Size().dimx);
   return RunScreen(
