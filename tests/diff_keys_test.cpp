@@ -409,6 +409,67 @@ TEST_F(DiffKeysTest, NarrowScreens) {
   }
 }
 
+// The header's title names what the screen shows, as the user gave it,
+// cut to the room the rest of the header leaves.
+TEST_F(DiffKeysTest, TheHeaderNamesWhatIsShown) {
+  const struct {
+    std::vector<std::string> arguments;
+    bool from_input;
+    int width;
+    std::string title;
+  } cases[] = {
+      {{}, false, 100, "[plimsy diff]"},
+      {{"--cached"}, false, 100, "[plimsy diff --cached]"},
+      {{"HEAD", "--", "*.txt"}, false, 100, "[plimsy diff HEAD -- *.txt]"},
+      {{"--", "a file.txt", "it's"},
+       false,
+       100,
+       "[plimsy diff -- 'a file.txt' 'it'\\''s']"},
+      {{"HEAD", "--", "long.txt", "space.txt", "zz.txt"},
+       false,
+       80,
+       "[plimsy diff HEAD -- lon…]"},
+      // A diff read from standard input keeps its own title.
+      {{"--cached"}, true, 100, "[plimsy diff]"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    state_ = State();
+    state_.arguments = c.arguments;
+    state_.from_input = c.from_input;
+    Open(c.width);
+    EXPECT_TRUE(Row(0).starts_with(c.title + " ")) << Row(0);
+    EXPECT_TRUE(Row(0).ends_with("[Q]uit")) << Row(0);
+    EXPECT_TRUE(LabelsWhole(Row(0))) << Row(0);
+  }
+}
+
+// What cannot change a diff read from standard input is offered nowhere:
+// not in the header, the hint line or the help.
+TEST_F(DiffKeysTest, StandardInputOffersNoWhitespaceOrContext) {
+  const std::string offers[] = {
+      "[W]hitespace", "Context:",          "W whitespace",
+      "-/+ context",  "ignore whitespace", "context line"};
+  for (const bool from_input : {false, true}) {
+    SCOPED_TRACE(from_input ? "standard input" : "git");
+    state_ = State();
+    state_.from_input = from_input;
+    Open(200, 40);
+    std::string shown = Row(0) + "\n" + Last() + "\n";
+    Send({Event::Character('?')});
+    for (int y = 0; y < screen_.dimy(); ++y) {
+      shown += Row(y) + "\n";
+    }
+    for (const std::string& offer : offers) {
+      EXPECT_EQ(shown.find(offer) == std::string::npos, from_input)
+          << offer << "\n"
+          << shown;
+    }
+    Send({Event::Escape, Event::Character('+')});
+    EXPECT_EQ(state_.context, from_input ? 3 : 4);
+  }
+}
+
 TEST_F(DiffKeysTest, TheSidePaneLeavesANarrowScreenToTheDifference) {
   Open(40, 12);
   // The file list takes at most a third of the width.

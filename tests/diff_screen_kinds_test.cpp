@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <ftxui/component/component.hpp>
 #include <ftxui/component/component_base.hpp>
 #include <ftxui/dom/node.hpp>
 #include <ftxui/screen/screen.hpp>
@@ -11,7 +12,11 @@
 #include "diff/file_labels.h"
 #include "diff/screen.h"
 #include "fixtures.h"
+#include "log/panels.h"
+#include "log/state.h"
 #include "support.h"
+#include "ui/scroller.h"
+#include "ui_support.h"
 
 namespace plimsy::diff {
 namespace {
@@ -119,6 +124,63 @@ TEST(DiffScreenKindsTest, FilesWithoutHunksSayWhatTheyAre) {
     ASSERT_EQ(files.size(), 1u) << c.diff;
     EXPECT_EQ(FileEntry(files[0]), c.entry) << c.diff;
     EXPECT_EQ(NoHunkRows(files[0]), c.rows) << c.diff;
+  }
+}
+
+// A rename or a copy whose lines are shown says how similar the two files
+// are in its name row, on both screens; without lines, the pane says it.
+TEST(DiffScreenKindsTest, RenamesAndCopiesSayHowSimilar) {
+  const std::string kEdit = "--- a/old.c\n+++ b/new.c\n@@ -1 +1 @@\n-a\n+b\n";
+  const struct {
+    std::string name;
+    std::string diff;
+    std::string name_row;
+    // The content pane's first row below its title on the log screen.
+    std::string log_row;
+  } cases[] = {
+      {"rename without edits",
+       "diff --git a/old.c b/new.c\nsimilarity index 100%\n"
+       "rename from old.c\nrename to new.c\n",
+       " old.c -> new.c", "renamed, 100% similar"},
+      {"rename with edits",
+       "diff --git a/old.c b/new.c\nsimilarity index 87%\n"
+       "rename from old.c\nrename to new.c\n" +
+           kEdit,
+       " old.c -> new.c  renamed, 87% similar",
+       " old.c -> new.c  renamed, 87% similar"},
+      {"copy with edits",
+       "diff --git a/old.c b/new.c\nsimilarity index 75%\n"
+       "copy from old.c\ncopy to new.c\n" +
+           kEdit,
+       " old.c -> new.c  copied, 75% similar",
+       " old.c -> new.c  copied, 75% similar"},
+  };
+  auto screen = ftxui::Screen::Create(ftxui::Dimension::Fixed(kWidth),
+                                      ftxui::Dimension::Fixed(kHeight));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    State state;
+    state.from_input = true;
+    state.diff.files = ParseDiff(c.diff);
+    ASSERT_EQ(state.diff.files.size(), 1u);
+    state.diff.names = {FileEntry(state.diff.files[0])};
+    state.diff.split_rows = testing::SplitRowCountsOf(state.diff.files);
+    state.diff.render_caches.resize(1);
+    ftxui::Component root = BuildScreen(state, [] {});
+    screen.Clear();
+    ftxui::Render(screen, root->Render());
+    EXPECT_EQ(Cells(screen, kNameRow, kRightPane, kWidth), c.name_row);
+
+    log::State log_state;
+    log_state.diff.files = state.diff.files;
+    log_state.diff.split_rows = state.diff.split_rows;
+    log_state.diff.render_caches.resize(1);
+    log_state.selected_file = 1;
+    ftxui::Component content = MakeScroller(
+        ftxui::Renderer(log::ContentRenderer(log_state)), &log_state.diff.view);
+    screen.Clear();
+    ftxui::Render(screen, log::ContentPaneRenderer(content, log_state)());
+    EXPECT_EQ(Cells(screen, 2, 0, kWidth), c.log_row);
   }
 }
 

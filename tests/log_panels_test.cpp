@@ -337,10 +337,11 @@ TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
   const std::string no_note;
   const std::string no_failure;
   const bool loading = false;
+  const State no_file;
   const std::vector<Case> cases = {
       {"Commit", CommitPaneRenderer(menu, no_failure), "entry 40"},
       {"Files", FilesPaneRenderer(menu, no_note, loading), "entry 40"},
-      {"Content", ContentPaneRenderer(content), "first"},
+      {"Content", ContentPaneRenderer(content, no_file), "first"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);

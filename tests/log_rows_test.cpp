@@ -12,6 +12,7 @@
 
 #include "log_history.h"
 #include "support.h"
+#include "ui/fit_width.h"
 
 namespace plimsy::log {
 namespace {

@@ -87,7 +87,7 @@ class CellNode : public ftxui::Node {
 
 ftxui::Element NumberCell(int64_t number, int width) {
   return std::make_shared<CellNode>(std::to_string(number), width,
-                                    StyleOf(LineKind::kContext), false);
+                                    NumberStyle(), false);
 }
 
 ftxui::Element PlaceholderCell(int width) {
@@ -97,7 +97,7 @@ ftxui::Element PlaceholderCell(int width) {
 ftxui::Element SignCell(LineKind kind) {
   const char* sign = kind == LineKind::kDeleted ? "-"
                      : kind == LineKind::kAdded ? "+"
-                                               : " ";
+                                                : " ";
   return std::make_shared<CellNode>(sign, 1, StyleOf(kind), false);
 }
 

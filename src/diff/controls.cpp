@@ -65,15 +65,17 @@ ftxui::Elements Render(Drawn& drawn, int form) {
     items.push_back(Checkbox(*controls.ignore_whitespace, words.whitespace,
                              drawn.whitespace));
   }
-  items.push_back(ftxui::text(words.context));
-  items.push_back(ftxui::text("[-1]") | ftxui::reflect(drawn.minus));
-  items.push_back(ftxui::text(std::to_string(*controls.context)));
-  items.push_back(ftxui::text("[+1]") | ftxui::reflect(drawn.plus));
+  if (controls.context != nullptr) {
+    items.push_back(ftxui::text(words.context));
+    items.push_back(ftxui::text("[-1]") | ftxui::reflect(drawn.minus));
+    items.push_back(ftxui::text(std::to_string(*controls.context)));
+    items.push_back(ftxui::text("[+1]") | ftxui::reflect(drawn.plus));
+  }
   return items;
 }
 
-// The whitespace box is drawn, and so clicked, only when whitespace can be
-// ignored.
+// The whitespace box and the context's buttons are drawn, and so clicked,
+// only when they can change the diff.
 bool Click(const Drawn& drawn, int x, int y) {
   const DiffControls& controls = drawn.controls;
   const std::pair<const Box*, std::function<void()>> targets[] = {
@@ -122,6 +124,9 @@ std::vector<KeyBinding> Keys(const DiffControls& controls) {
                       return std::string();
                     },
                     "W whitespace"});
+  }
+  if (controls.context == nullptr) {
+    return keys;
   }
   keys.push_back({{Event::Character('-'), Event::Character('+')},
                   {},

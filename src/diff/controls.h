@@ -12,8 +12,8 @@ namespace plimsy {
 // clicks.
 struct DiffControls {
   bool* split = nullptr;
-  // Null when the diff cannot be read again another way, as a diff read
-  // from standard input cannot.
+  // Both null when the diff cannot be read again another way, as a diff
+  // read from standard input cannot.
   bool* ignore_whitespace = nullptr;
   const int* context = nullptr;
   // Run after `ignore_whitespace` was toggled, and to change the context.
@@ -23,8 +23,8 @@ struct DiffControls {
 };
 
 // `controls` in the header: the split box, the whitespace box when
-// whitespace can be ignored, and the context with its buttons; with their
-// keys s, W and - +.
+// whitespace can be ignored, and the context with its buttons when it can
+// change; with their keys s, W and - +.
 HeaderControls DiffHeaderControls(DiffControls controls);
 
 // Whether a screen `width` cells wide starts in the split layout.

@@ -15,6 +15,17 @@ std::string Similarity(const File& file) {
              : ", " + std::to_string(file.similarity) + "% similar";
 }
 
+// "renamed, 87% similar", "copied", or nothing for a file that is neither.
+std::string RenameOrCopy(const File& file) {
+  if (file.status == FileStatus::kRenamed) {
+    return "renamed" + Similarity(file);
+  }
+  if (file.status == FileStatus::kCopied) {
+    return "copied" + Similarity(file);
+  }
+  return std::string();
+}
+
 // ", mode 100644", or nothing without a mode.
 std::string Mode(const std::string& mode) {
   return mode.empty() ? std::string() : ", mode " + mode;
@@ -55,12 +66,25 @@ std::string FileEntry(const File& file) {
 std::string NameRow(const File& file) {
   // Two files compared with --no-index have two names without being a
   // rename.
-  if (file.status == FileStatus::kRenamed || file.status == FileStatus::kCopied ||
+  if (file.status == FileStatus::kRenamed ||
+      file.status == FileStatus::kCopied ||
       (!file.old_name.empty() && !file.new_name.empty() &&
        file.old_name != file.new_name)) {
     return file.old_name + " -> " + file.new_name;
   }
   return FileName(file);
+}
+
+std::string NameRowNote(const File& file) {
+  return file.hunks.empty() ? std::string() : RenameOrCopy(file);
+}
+
+ftxui::Element NameRowElement(const File& file) {
+  const std::string note = NameRowNote(file);
+  return ftxui::hbox({
+      ftxui::text(" " + DisplayText(NameRow(file))),
+      ftxui::text(note.empty() ? "" : "  " + note) | ftxui::dim,
+  });
 }
 
 std::vector<std::string> NoHunkRows(const File& file) {
@@ -73,10 +97,8 @@ std::vector<std::string> NoHunkRows(const File& file) {
       rows.push_back("deleted file" + Mode(file.old_mode));
       break;
     case FileStatus::kRenamed:
-      rows.push_back("renamed" + Similarity(file));
-      break;
     case FileStatus::kCopied:
-      rows.push_back("copied" + Similarity(file));
+      rows.push_back(RenameOrCopy(file));
       break;
     case FileStatus::kUnmerged:
       rows.push_back("unmerged");

@@ -27,6 +27,15 @@ std::string FileEntry(const File& file);
 // copy, or when the two names differ; the file's name otherwise.
 std::string NameRow(const File& file);
 
+// What the name row adds after the names of a rename or a copy whose lines
+// are shown: "renamed, 87% similar"; nothing for other files, and for a
+// file without hunks, whose pane says it in its NoHunkRows.
+std::string NameRowNote(const File& file);
+
+// The name row as drawn: the NameRow after a blank, then its NameRowNote,
+// dim.
+ftxui::Element NameRowElement(const File& file);
+
 // What the difference pane says about a file that has no hunks, one row
 // per fact: its kind of change, "binary file", a mode change.
 std::vector<std::string> NoHunkRows(const File& file);

@@ -16,6 +16,7 @@
 #include <ftxui/screen/color.hpp>
 #include <ftxui/screen/terminal.hpp>
 
+#include "diff/colour_choice.h"
 #include "diff/controls.h"
 #include "diff/file_labels.h"
 #include "diff/pane_keys.h"
@@ -55,6 +56,32 @@ int32_t SelectedIndex(const State& state) {
 RenderOptions Options(State& state, int32_t index) {
   return {&state.diff.split_rows[index], &state.diff.render_caches[index],
           &state.diff.view};
+}
+
+// An argument as a shell would take it back: in single quotes when it is
+// empty or holds a blank, a quote or a backslash.
+std::string Quoted(const std::string& argument) {
+  if (!argument.empty() &&
+      argument.find_first_of(" \t\n'\"\\") == std::string::npos) {
+    return argument;
+  }
+  std::string quoted = "'";
+  for (const char c : argument) {
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  }
+  return quoted + "'";
+}
+
+// The header's title: "diff" and the arguments it was given; a diff read
+// from standard input has none.
+std::string Title(const State& state) {
+  std::string title = "diff";
+  if (!state.from_input) {
+    for (const std::string& argument : state.arguments) {
+      title += " " + Quoted(argument);
+    }
+  }
+  return title;
 }
 
 // The status a git that cannot be started stands for, as a shell has it.
@@ -319,8 +346,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
         return vbox({
                    PaneTitle(" Difference ", difference_scroller->Focused()),
                    separator(),
-                   text(file == nullptr ? std::string()
-                                        : " " + DisplayText(NameRow(*file))),
+                   file == nullptr ? text("") : NameRowElement(*file),
                    separator(),
                    difference_scroller->Render(),
                }) |
@@ -364,12 +390,13 @@ Component BuildScreen(State& state, std::function<void()> exit) {
 
   ScreenFrameOptions options;
   options.name = "diff";
+  options.title = Title(state);
   options.controls = DiffHeaderControls({
       .split = &state.split,
       // Text read from standard input cannot be read again another way.
       .ignore_whitespace =
           state.from_input ? nullptr : &state.ignore_whitespace,
-      .context = &state.context,
+      .context = state.from_input ? nullptr : &state.context,
       .whitespace_changed = [&state] { StepContext(state, 0); },
       .less_context = less_context,
       .more_context = more_context,
@@ -486,6 +513,7 @@ int Main(int argc, const char** argv) {
   } catch (const SpawnError& error) {
     return ReportGitNotStarted(error);
   }
+  ChooseDiffColours();
   WaitForFirstScreen(state, start);
   return ShowDiff(state, KeysForScreen());
 }
@@ -505,6 +533,7 @@ int MainOnInput(std::string head, int fd) {
     std::cerr << "plimsy: " << error.what() << std::endl;
     return 1;
   }
+  ChooseDiffColours();
   WaitForFirstScreen(state, start);
   return ShowDiff(state, KeySource::kControllingTerminal);
 }

@@ -121,6 +121,10 @@ std::vector<std::string> PlainTextCommandLine(
   return args;
 }
 
+std::vector<std::string> BackgroundSettingCommandLine() {
+  return {"config", "--get", "plimsy.background"};
+}
+
 std::vector<std::string> FallbackCommandLine(
     const std::vector<std::string>& user_args) {
   return user_args;

@@ -61,6 +61,10 @@ std::vector<std::string> PlainTextCommandLine(
     bool without_pager,
     const std::vector<std::string>& user_args);
 
+// The setting plimsy.background: the terminal's background, "light" or
+// "dark", that the diffs' colours are chosen for.
+std::vector<std::string> BackgroundSettingCommandLine();
+
 // What plimsy hands to git for a command it does not know: the user's
 // arguments, unchanged.
 std::vector<std::string> FallbackCommandLine(

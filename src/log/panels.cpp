@@ -191,13 +191,19 @@ std::function<Element()> FilesPaneRenderer(Component file_menu,
   };
 }
 
-std::function<Element()> ContentPaneRenderer(Component content_scroller) {
-  return [content_scroller] {
-    return ftxui::vbox({
-        PaneTitle("Content", content_scroller->Focused()),
-        ftxui::separator(),
-        content_scroller->Render() | ftxui::flex,
-    });
+std::function<Element()> ContentPaneRenderer(Component content_scroller,
+                                             const State& state) {
+  return [content_scroller, &state] {
+    Elements rows = {PaneTitle("Content", content_scroller->Focused()),
+                     ftxui::separator()};
+    // The file list names a file by its new name alone.
+    const File* file = FileAt(state.diff, state.selected_file - 1);
+    if (file != nullptr && !NameRowNote(*file).empty()) {
+      rows.push_back(NameRowElement(*file));
+      rows.push_back(ftxui::separator());
+    }
+    rows.push_back(content_scroller->Render() | ftxui::flex);
+    return ftxui::vbox(std::move(rows));
   };
 }
 

@@ -53,8 +53,11 @@ std::function<ftxui::Element()> CommitPaneRenderer(ftxui::Component commit_menu,
 std::function<ftxui::Element()> FilesPaneRenderer(ftxui::Component file_menu,
                                                   const std::string& note,
                                                   const bool& loading);
+// The content, under the file's name row for a rename or a copy whose
+// lines are shown.
 std::function<ftxui::Element()> ContentPaneRenderer(
-    ftxui::Component content_scroller);
+    ftxui::Component content_scroller,
+    const State& state);
 std::function<ftxui::Element()> BodyRenderer(ftxui::Component panes);
 
 }  // namespace plimsy::log

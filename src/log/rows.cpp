@@ -10,6 +10,7 @@
 #include <ftxui/screen/string.hpp>
 
 #include "ui/display_text.h"
+#include "ui/fit_width.h"
 
 namespace plimsy::log {
 namespace {
@@ -164,23 +165,6 @@ CommitColumns FitColumns(int width, int hash, int author) {
                    (columns.author > 0 ? columns.author + 1 : 0);
   columns.labels = std::max(rest - kTitleBeside, 0);
   return columns;
-}
-
-std::string FitWidth(const std::string& text, int width) {
-  if (ftxui::string_width(text) <= width) {
-    return text;
-  }
-  std::string fitted;
-  int used = 0;
-  for (const std::string& glyph : ftxui::Utf8ToGlyphs(text)) {
-    int glyph_width = ftxui::string_width(glyph);
-    if (used + glyph_width > width - 1) {
-      break;
-    }
-    fitted += glyph;
-    used += glyph_width;
-  }
-  return width > 0 ? fitted + "…" : fitted;
 }
 
 Elements LabelElements(const std::vector<RefLabel>& labels,

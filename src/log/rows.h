@@ -81,9 +81,6 @@ ftxui::Elements LabelElements(const std::vector<RefLabel>& labels,
                               bool parentheses,
                               int width);
 
-// `text` cut to `width` cells, with "…" marking the cut.
-std::string FitWidth(const std::string& text, int width);
-
 }  // namespace plimsy::log
 
 #endif  // PLIMSY_LOG_ROWS_H_

@@ -14,6 +14,7 @@
 #include <ftxui/component/screen_interactive.hpp>
 #include <ftxui/screen/terminal.hpp>
 
+#include "diff/colour_choice.h"
 #include "diff/controls.h"
 #include "diff/file_labels.h"
 #include "diff/pane_keys.h"
@@ -333,8 +334,8 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   Component content_view = ftxui::Renderer(ContentRenderer(state));
   std::shared_ptr<ftxui::ScrollerBase> content_scroller =
       ftxui::MakeScroller(content_view, &state.diff.view);
-  Component content_pane =
-      ftxui::Renderer(content_scroller, ContentPaneRenderer(content_scroller));
+  Component content_pane = ftxui::Renderer(
+      content_scroller, ContentPaneRenderer(content_scroller, state));
   // What the content pane shows changed: it starts at its top.
   auto content_changed = [&state, content_scroller] {
     content_scroller->SelectAtTop(0);
@@ -489,6 +490,7 @@ int Main(int argc, const char** argv) {
   } catch (const SpawnError& error) {
     return ReportGitNotStarted(error);
   }
+  ChooseDiffColours();
   state.commits_width = InitialCommitsWidth(ftxui::Terminal::Size().dimx);
   state.split = StartsSplit(ftxui::Terminal::Size().dimx);
   return RunScreen(

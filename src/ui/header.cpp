@@ -1,10 +1,13 @@
 #include "ui/header.h"
 
+#include <optional>
 #include <utility>
 
 #include <ftxui/screen/color.hpp>
+#include <ftxui/screen/string.hpp>
 
 #include "ui/display_text.h"
+#include "ui/fit_width.h"
 #include "ui/layout.h"
 
 namespace plimsy {
@@ -15,7 +18,7 @@ using ftxui::Elements;
 
 // How the header is worded at one width.
 struct HeaderForm {
-  // "%s" stands for the screen's name.
+  // "%s" stands for the title.
   const char* title;
   bool status;
   // The form of the controls; none when negative.
@@ -40,17 +43,12 @@ constexpr HeaderForm kHeaderForms[] = {
 };
 
 Element HeaderAt(const HeaderForm& form,
-                 const std::string& name,
+                 const std::string& title,
                  const std::string& status,
                  const HeaderControls* controls,
                  ftxui::Box& quit) {
   Elements items;
-  if (*form.title != '\0') {
-    std::string title = form.title;
-    const size_t mark = title.find("%s");
-    if (mark != std::string::npos) {
-      title.replace(mark, 2, name);
-    }
+  if (!title.empty()) {
     items.push_back(ftxui::text(title));
   }
   if (form.status && !status.empty()) {
@@ -68,27 +66,73 @@ Element HeaderAt(const HeaderForm& form,
   return ftxui::hbox(std::move(items));
 }
 
+// The form's title for `title` with `room` cells left beside the rest of
+// the form: whole, or cut after the screen's name and at least one more
+// character, a blank before what follows; none when even that does not
+// fit.
+std::optional<std::string> TitleIn(const HeaderForm& form,
+                                   const std::string& title,
+                                   int room) {
+  std::string words = form.title;
+  const size_t mark = words.find("%s");
+  if (mark == std::string::npos) {
+    return words;
+  }
+  // The brackets, "plimsy" and the blanks after it and after the cut.
+  const int frame = ftxui::string_width(words) - 1;
+  const std::string whole = words.replace(mark, 2, title);
+  if (ftxui::string_width(whole) <= room) {
+    return whole;
+  }
+  const size_t name_end = title.find(' ');
+  // The name, a blank, a character and "…".
+  const int least = ftxui::string_width(title.substr(0, name_end)) + 3;
+  if (name_end == std::string::npos || room - frame < least) {
+    return std::nullopt;
+  }
+  std::string cut = form.title;
+  return cut.replace(mark, 2, FitWidth(title, room - frame)) + " ";
+}
+
+// The cells that `form` takes besides its title.
+int RestWidth(const HeaderForm& form,
+              const std::string& status,
+              const HeaderControls* controls,
+              ftxui::Box& quit) {
+  Element rest = HeaderAt(form, "", status, controls, quit);
+  rest->ComputeRequirement();
+  return rest->requirement().min_x;
+}
+
 }  // namespace
 
-Element HeaderBar(const std::string& name,
+Element HeaderBar(const std::string& title,
                   const std::string& status,
                   const HeaderControls* controls,
                   ftxui::Box& quit,
                   bool no_color) {
   const std::string shown = DisplayText(status);
-  Elements choices;
-  for (const HeaderForm& form : kHeaderForms) {
-    if (form.status && shown.empty()) {
-      continue;
+  const std::string named = DisplayText(title);
+  Element bar = AtSize([named, shown, controls, &quit](int width, int) {
+    Elements choices;
+    for (const HeaderForm& form : kHeaderForms) {
+      if (form.status && shown.empty()) {
+        continue;
+      }
+      const std::optional<std::string> words =
+          TitleIn(form, named, width - RestWidth(form, shown, controls, quit));
+      if (words) {
+        choices.push_back(HeaderAt(form, *words, shown, controls, quit));
+      }
     }
-    choices.push_back(HeaderAt(form, name, shown, controls, quit));
-  }
-  Element bar = FirstThatFits(std::move(choices), [controls, &quit] {
-    quit = ftxui::Box{0, -1, 0, -1};
-    if (controls != nullptr) {
-      controls->forget();
-    }
+    return FirstThatFits(std::move(choices), [controls, &quit] {
+      quit = ftxui::Box{0, -1, 0, -1};
+      if (controls != nullptr) {
+        controls->forget();
+      }
+    });
   });
+  bar |= ftxui::size(ftxui::HEIGHT, ftxui::EQUAL, 1);
   // Without colours the bar would not stand out at all.
   if (no_color) {
     return bar | ftxui::inverted;

@@ -32,11 +32,13 @@ struct HeaderControls {
   std::vector<KeyBinding> keys;
 };
 
-// The header of the screen called `name`: its title, `status` (raw text,
+// The header of a screen: "plimsy" and `title` (raw text: the screen's
+// name, then what it shows, such as "diff --cached"), `status` (raw text,
 // may be empty), the `controls` when there are any, and the quit button,
 // whose place is kept in `quit`; in the widest form that fits, where words
-// go before labels are shortened. Drawn inverse when `no_color`.
-ftxui::Element HeaderBar(const std::string& name,
+// go before labels are shortened. What follows the name in the title is
+// cut to the room left, with "…". Drawn inverse when `no_color`.
+ftxui::Element HeaderBar(const std::string& title,
                          const std::string& status,
                          const HeaderControls* controls,
                          ftxui::Box& quit,

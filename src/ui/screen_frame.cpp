@@ -51,7 +51,8 @@ class ScreenFrameBase : public ftxui::ComponentBase {
 
   Element OnRender() override {
     Element main = ftxui::vbox({
-        HeaderBar(options_.name, options_.status ? options_.status() : "",
+        HeaderBar(options_.title.empty() ? options_.name : options_.title,
+                  options_.status ? options_.status() : "",
                   options_.controls ? &*options_.controls : nullptr, quit_box_,
                   no_color_),
         ActiveChild() ? ActiveChild()->Render() | ftxui::flex : ftxui::filler(),

@@ -36,8 +36,11 @@ struct FramePane {
 };
 
 struct ScreenFrameOptions {
-  // The screen's name in the title, such as "diff" or "log".
+  // The screen's name, such as "diff" or "log", in the help's title.
   std::string name;
+  // The header's title: the name, then what the screen shows, such as
+  // "diff --cached"; the name alone when empty.
+  std::string title;
   std::function<void()> exit;
   // Drawn dim at the right of the title, when it fits; may be empty.
   std::function<std::string()> status;
