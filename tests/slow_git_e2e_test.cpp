@@ -168,6 +168,36 @@ TEST(SlowGitEndToEndTest, LogShowsTheCommitsThatCameWhileGitWalks) {
   EXPECT_FALSE(git.Running());
 }
 
+// A walk that is slow to list its first commit: the screen opens at once,
+// "loading…" until the commit comes; a walk that then lists nothing, or
+// fails, leaves it for the message and status it would have ended with.
+TEST(SlowGitEndToEndTest, LogOpensBeforeTheFirstCommit) {
+  TempRepo repo;
+  Commits(repo, 10);
+  PausingGit git("log", "--author=nobody-at-all", "--no-such-word",
+                 "sleep 0.5; exec '" + RealGit() + "' \"$@\"");
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 100, 30, {git.Path()});
+  std::string screen = pane.WaitFor("loading\u2026");
+  EXPECT_FALSE(Shows(screen, " c9")) << screen;
+  pane.WaitFor("    title:c9");
+  QuitAtOnce(pane);
+
+  PausingGit empty("log", "--author=nobody-at-all", "--no-such-word",
+                   "sleep 0.5");
+  TmuxPane none(repo.path(), {PlimsyBinary(), "log"}, 100, 30, {empty.Path()});
+  none.WaitFor("loading\u2026");
+  EXPECT_EQ(none.WaitForExit(), 0);
+  screen = none.Capture();
+  EXPECT_TRUE(screen.starts_with("No commit to show.\n")) << screen;
+
+  PausingGit failing("log", "--author=nobody-at-all", "--no-such-word",
+                     "sleep 0.5; echo 'fatal: bad revision' >&2; exit 128");
+  TmuxPane failed(repo.path(), {PlimsyBinary(), "log"}, 100, 30,
+                  {failing.Path()});
+  EXPECT_EQ(failed.WaitForExit(), 128);
+  EXPECT_TRUE(Shows(failed.Capture(), "fatal: bad revision"));
+}
+
 // The records of parents outside the list, whose titles the details show,
 // are read beside the screen: a git that is slow to give them holds up no
 // key.

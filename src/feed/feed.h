@@ -189,10 +189,11 @@ class Feed {
     Wait(deadline, [this, records] { return delivered_ >= records || ended_; });
   }
   // Waits until the first line of the text has arrived whole, or the text
-  // has ended, and returns it (its first 4 KiB).
-  std::string WaitForFirstLine() {
-    Wait(Clock::time_point::max(),
-         [this] { return first_line_.has_value() || source_ended_; });
+  // has ended, and returns it (its first 4 KiB); empty when neither has
+  // come by `deadline`.
+  std::string WaitForFirstLine(
+      Clock::time_point deadline = Clock::time_point::max()) {
+    Wait(deadline, [this] { return first_line_.has_value() || source_ended_; });
     std::lock_guard lock(mutex_);
     return first_line_.value_or(std::string());
   }

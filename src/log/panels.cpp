@@ -136,7 +136,10 @@ std::function<Element()> ContentRenderer(State& state) {
           diff.files[index], state.split,
           {&diff.split_rows[index], &diff.render_caches[index], &diff.view});
     }
-    if (state.selected_file != 0 && diff.loading) {
+    if ((state.selected_file != 0 && diff.loading) ||
+        static_cast<std::size_t>(state.selected_commit) >=
+            state.commits.size()) {
+      // No commit has come yet, or its files are being read.
       return ftxui::text("loading\u2026") | ftxui::dim;
     }
     Elements content = ErrorRows(state.diff_error);

@@ -166,37 +166,37 @@ void AppendCommits(State& state, WalkFeed::Update& update) {
   }
 }
 
-}  // namespace
-
-std::optional<Refusal> Start(State& state,
-                             const std::vector<std::string>& args) {
-  std::string refused = RefusedArgument(args);
-  if (!refused.empty()) {
-    return Refusal{129, refused + "\n"};
+// Why the screen does not open for a walk that ended without a commit.
+Refusal EmptyWalk(const WalkFeed::Update& first) {
+  if (first.status == 0) {
+    return Refusal{0, "No commit to show.\n"};
   }
-  std::function<void()> wake =
-      PostingWake(state.post, [&state] { TakeCommits(state); });
-  state.walk = ReadWalk(WalkCommandLine(args), std::move(wake), kLookAhead);
-  // Most walks start at HEAD: its diff runs beside the walk, with a first
-  // line that names the commit and git's abbreviation of its name, which
-  // is as long as every abbreviation in the repository.
-  StartCommitDiff(state, HeadGuessCommandLine(state.context));
-  state.walk->WaitForRecords(1);
-  WalkFeed::Update first = state.walk->Take();
+  std::string error = first.error;
+  if (error.empty()) {
+    error = "plimsy log: git log ended with status " +
+            std::to_string(first.status) + "\n";
+  }
+  return Refusal{first.status, error};
+}
+
+// Takes the walk's first commits, with git's abbreviation of object names
+// and the first commit's diff; the refusal of a walk that listed none. On
+// the loop (`on_loop`), nothing waits on git beyond a moment: without
+// HEAD's diff line by then, names are abbreviated to 7 digits.
+std::optional<Refusal> TakeFirstCommits(State& state,
+                                        WalkFeed::Update& first,
+                                        bool on_loop) {
   if (first.records.empty()) {
-    if (first.status == 0) {
-      return Refusal{0, "No commit to show.\n"};
-    }
-    std::string error = first.error;
-    if (error.empty()) {
-      error = "plimsy log: git log ended with status " +
-              std::to_string(first.status) + "\n";
-    }
-    return Refusal{first.status, error};
+    return EmptyWalk(first);
   }
   const std::string hash = first.records.front().commit.hash;
   // The diff's text starts after this line; its parser skips the line.
-  const std::string header = state.diff.load->WaitForFirstLine();
+  const std::string header =
+      state.diff.load == nullptr
+          ? std::string()
+          : state.diff.load->WaitForFirstLine(
+                on_loop ? WalkFeed::Clock::now() + kSettleTime
+                        : WalkFeed::Clock::time_point::max());
   const std::size_t blank = header.find(' ');
   if (blank != std::string::npos) {
     state.abbrev = AbbreviationLength(header.substr(blank + 1));
@@ -204,7 +204,7 @@ std::optional<Refusal> Start(State& state,
   if (header.substr(0, blank) != hash || blank == std::string::npos) {
     StartCommitDiff(state, CommitDiffCommandLine(hash, state.context, false));
   }
-  if (state.abbrev == 0) {
+  if (state.abbrev == 0 && !on_loop) {
     // HEAD names no commit; the walk started elsewhere.
     GitResult name = GitCapture(ShortNameCommandLine(hash));
     if (name.status == 0) {
@@ -216,12 +216,42 @@ std::optional<Refusal> Start(State& state,
     state.abbrev = 7;
   }
   AppendCommits(state, first);
-  // The first screen shows what git prints in a moment, and no later.
-  state.walk->WaitForRecords(kLookAhead, WalkFeed::Clock::now() + kSettleTime);
+  if (!on_loop) {
+    // The first screen shows what git prints in a moment, and no later.
+    state.walk->WaitForRecords(kLookAhead,
+                               WalkFeed::Clock::now() + kSettleTime);
+  }
   LoadMore(state);
   NoteParents(state);
   Settle(state);
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Refusal> Start(State& state,
+                             const std::vector<std::string>& args) {
+  const auto start = WalkFeed::Clock::now();
+  std::string refused = RefusedArgument(args);
+  if (!refused.empty()) {
+    return Refusal{129, refused + "\n"};
+  }
+  std::function<void()> wake =
+      PostingWake(state.post, [&state] { TakeCommits(state); });
+  state.walk = ReadWalk(WalkCommandLine(args), std::move(wake), kLookAhead);
+  // Most walks start at HEAD: its diff runs beside the walk, with a first
+  // line that names the commit and git's abbreviation of its name, which
+  // is as long as every abbreviation in the repository.
+  StartCommitDiff(state, HeadGuessCommandLine(state.context));
+  state.walk->WaitForRecords(1, state.post
+                                    ? start + kFirstScreenTime
+                                    : WalkFeed::Clock::time_point::max());
+  WalkFeed::Update first = state.walk->Take();
+  if (first.records.empty() && !first.ended) {
+    state.awaiting_first = true;
+    return std::nullopt;
+  }
+  return TakeFirstCommits(state, first, false);
 }
 
 bool TakeCommits(State& state) {
@@ -229,6 +259,14 @@ bool TakeCommits(State& state) {
     return false;
   }
   WalkFeed::Update update = state.walk->Take();
+  if (state.awaiting_first && !update.empty()) {
+    state.awaiting_first = false;
+    state.refusal = TakeFirstCommits(state, update, true);
+    if (state.refusal && state.leave) {
+      state.leave();
+    }
+    return true;
+  }
   AppendCommits(state, update);
   return !update.empty();
 }
@@ -267,6 +305,11 @@ void Refresh(State& state) {
 }
 
 bool TakeLoaded(State& state) {
+  // HEAD's diff waits for the first commit, which tells whether it is that
+  // commit's.
+  if (state.awaiting_first) {
+    return false;
+  }
   return plimsy::TakeLoaded(state.diff,
                             [&state](LoadEnd end) { NoteEnd(state, end); });
 }
@@ -425,6 +468,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
       .more_context = [&state] { increase_context(state); },
   });
   options.exit = exit;
+  state.leave = exit;
   options.status = [&state] {
     if (state.diff.loading ||
         (state.walk != nullptr && state.walk->reading())) {
@@ -493,12 +537,18 @@ int Main(int argc, const char** argv) {
   ChooseDiffColours();
   state.commits_width = InitialCommitsWidth(ftxui::Terminal::Size().dimx);
   state.split = StartsSplit(ftxui::Terminal::Size().dimx);
-  return RunScreen(
+  const int status = RunScreen(
       "log",
       [&state](std::function<void()> exit) {
         return BuildScreen(state, std::move(exit));
       },
       KeysForScreen());
+  if (status == 0 && state.refusal) {
+    (state.refusal->status == 0 ? std::cout : std::cerr)
+        << state.refusal->message << std::flush;
+    return state.refusal->status;
+  }
+  return status;
 }
 
 }  // namespace plimsy::log

@@ -19,17 +19,13 @@ namespace plimsy::log {
 // arguments that followed "log".
 int Main(int argc, const char** argv);
 
-// Why the screen does not open: what to print (on standard output for
-// status 0, else on standard error) and the exit status.
-struct Refusal {
-  int status = 0;
-  std::string message;
-};
-
 // Starts git's walk over `args`, the arguments that followed "log", reads
 // the first commits and the first commit's diff. Returns a refusal when the
-// arguments are refused, git fails, or nothing is listed. Throws
-// SpawnError when git cannot be started.
+// arguments are refused, git fails, or nothing is listed. With `post`, the
+// first commits are waited for only until kFirstScreenTime after the start:
+// when they have not come by then, the screen opens without them
+// (`awaiting_first`), and takes them, or the refusal, from the loop.
+// Throws SpawnError when git cannot be started.
 std::optional<Refusal> Start(State& state,
                              const std::vector<std::string>& args);
 

@@ -2,7 +2,9 @@
 #define PLIMSY_LOG_STATE_H_
 
 #include <cstddef>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +18,13 @@
 
 namespace plimsy::log {
 
+// Why the screen does not open: what to print (on standard output for
+// status 0, else on standard error) and the exit status.
+struct Refusal {
+  int status = 0;
+  std::string message;
+};
+
 // Everything the commit browser shows and remembers while it runs.
 struct State {
   // git's walk, read ahead of the selection; its git is ended and reaped
@@ -23,6 +32,11 @@ struct State {
   std::unique_ptr<WalkFeed> walk;
   // When the walk failed after its first commits: what to tell.
   std::string walk_stopped;
+  // The screen opened before the walk's first commit came; a walk that
+  // ends without one leaves it (`leave`) for `refusal`.
+  bool awaiting_first = false;
+  std::optional<Refusal> refusal;
+  std::function<void()> leave;
   // Digits of an abbreviated object name, as git abbreviates them here.
   std::size_t abbrev = 7;
   int selected_commit = 0;
