@@ -8,7 +8,8 @@ namespace plimsy::log {
 
 void WalkParser::Parse(std::string_view record) {
   WalkRecord parsed;
-  if (ParseLogRecord(record, parsed.commit, parsed.labels)) {
+  if (ParseLogRecord(record, parsed.commit, parsed.walk_parents,
+                     parsed.labels)) {
     ready_.push_back(std::move(parsed));
   }
 }
