@@ -225,6 +225,9 @@ TempRepo* LogScreenTest::repo_ = nullptr;
 
 TEST_F(LogScreenTest, FirstFrame) {
   Harness screen(160, 30);
+  // The columns without the graph; it has a test of its own.
+  screen.state.graph_shown = false;
+  screen.Draw();
   std::vector<std::string> rows = screen.Rows();
   EXPECT_TRUE(rows[0].starts_with("[plimsy log]")) << rows[0];
   EXPECT_NE(rows[0].find("▣ [S]plit  ☐ [W]hitespace   Context:[-1]3[+1]"),
@@ -313,6 +316,25 @@ TEST_F(LogScreenTest, RowColours) {
   EXPECT_EQ(colour_at("Test User"), Color(Color::Green));
   EXPECT_EQ(colour_at("HEAD -> main"), Color(Color::Cyan));
   EXPECT_EQ(colour_at("side)"), Color(Color::Green));
+}
+
+// The graph shows before the labels in a wide list, and t hides it; a
+// narrow list shows it on t.
+TEST_F(LogScreenTest, GraphColumnAndItsKey) {
+  const std::vector<std::string> graph = {"○╮", "●│", "├●", "●", "●"};
+  for (const int width : {160, 120}) {
+    SCOPED_TRACE(width);
+    Harness screen(width, 30);
+    ASSERT_EQ(screen.state.titles.size(), graph.size());
+    for (const bool shown : {width >= 150, width < 150}) {
+      for (size_t i = 0; i < graph.size(); ++i) {
+        const std::string row = screen.Row(3 + static_cast<int>(i));
+        EXPECT_EQ(row.find(" " + graph[i] + " ") != std::string::npos, shown)
+            << row;
+      }
+      screen.Send(Event::Character('t'));
+    }
+  }
 }
 
 TEST_F(LogScreenTest, FileEntryShowsItsDiffInBothLayouts) {
@@ -860,6 +882,9 @@ TEST(LogScreenEncodingTest, MessageAndNamesAsGitLogShowsThem) {
   ScopedCwd cwd(repo.path());
 
   Harness screen(160, 30);
+  // The columns without the graph.
+  screen.state.graph_shown = false;
+  screen.Draw();
   EXPECT_EQ(screen.state.titles, std::vector<std::string>{"Caf\u00e9"});
   EXPECT_TRUE(screen.Shows("   author:J"));
   std::string shown;

@@ -22,6 +22,7 @@
 #include "git/arguments.h"
 #include "git/command_lines.h"
 #include "git/run.h"
+#include "log/graph_row.h"
 #include "log/panels.h"
 #include "sys/process.h"
 #include "sys/terminal.h"
@@ -69,6 +70,8 @@ constexpr std::size_t kLookAhead = 80;
 
 void Append(State& state, WalkRecord record) {
   const Commit* commit = KeepCommit(std::move(record.commit));
+  state.graph.Add(commit->hash, state.walk_names_parents ? record.walk_parents
+                                                         : commit->parents);
   state.commits.push_back(commit);
   state.titles.push_back(commit->title);
   state.rows.push_back(
@@ -155,6 +158,9 @@ void AppendCommits(State& state, WalkFeed::Update& update) {
   for (WalkRecord& record : update.records) {
     Append(state, std::move(record));
   }
+  if (update.ended) {
+    state.graph.Finish();
+  }
   if (update.ended && update.status != 0) {
     state.walk_stopped = StoppedMessage(update.status, update.error);
   }
@@ -170,6 +176,7 @@ std::optional<Refusal> Start(State& state,
   }
   std::function<void()> wake =
       PostingWake(state.post, [&state] { TakeCommits(state); });
+  state.walk_names_parents = WalkNamesParents(args);
   state.walk = ReadWalk(WalkCommandLine(args), std::move(wake), kLookAhead);
   // Most walks start at HEAD: its diff runs beside the walk, with a first
   // line that names the commit and git's abbreviation of its name, which
@@ -343,8 +350,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
   ListOption commit_option;
   commit_option.on_change = commit_changed;
-  commit_option.entry = CommitEntry(state.rows, state.commits_width,
-                                    state.abbrev, state.author_width);
+  commit_option.entry = CommitEntry(state);
   commit_option.highlight = highlight;
   Component commit_menu =
       List(&state.titles, &state.selected_commit, commit_option);
@@ -454,6 +460,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
        "next / previous commit",
        to_commit,
        "}/{ commit"},
+      GraphKey(state.graph_shown, state.commits_width),
   };
 
   Component frame = ScreenFrame(body, std::move(options));
