@@ -337,6 +337,25 @@ TEST_F(LogScreenTest, GraphColumnAndItsKey) {
   }
 }
 
+// The list's title tells where the selection is among the commits listed,
+// marking a total that grows while git still walks.
+TEST(LogScreenPositionTest, TitleCountsTheCommits) {
+  TempRepo repo;
+  testing::Import(repo, testing::LinearHistory(1000));
+  ScopedCwd cwd(repo.path());
+  Harness screen;
+  EXPECT_EQ(screen.Row(1).substr(0, screen.Row(1).find("  ")),
+            "Commit 1 of 80+");
+  screen.Send({Event::End, Event::Character('x')});
+  EXPECT_TRUE(screen.Row(1).starts_with("Commit 80 of 159+")) << screen.Row(1);
+  for (int i = 0; i < 100 && !screen.state.walk_ended; ++i) {
+    screen.Send(Event::End);
+  }
+  screen.Send(Event::End);
+  EXPECT_TRUE(screen.Row(1).starts_with("Commit 1 000 of 1 000 "))
+      << screen.Row(1);
+}
+
 TEST_F(LogScreenTest, FileEntryShowsItsDiffInBothLayouts) {
   Harness screen;
   screen.Send({Event::ArrowDown, Event::ArrowRight, Event::ArrowDown});

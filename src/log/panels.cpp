@@ -87,7 +87,7 @@ Elements ErrorRows(const std::string& error) {
 }
 
 // A titled pane whose list scrolls inside it with an indicator.
-Element ListPane(const char* title, const Component& list) {
+Element ListPane(const std::string& title, const Component& list) {
   return ftxui::vbox({
       PaneTitle(title, list->Focused()),
       ftxui::separator(),
@@ -172,10 +172,13 @@ std::function<Element(const ListEntryState&)> CommitEntry(const State& state) {
   };
 }
 
-std::function<Element()> CommitPaneRenderer(Component commit_menu,
-                                            const std::string& stopped) {
-  return [commit_menu, &stopped] {
-    Element pane = ListPane("Commit", commit_menu);
+std::function<Element()> CommitPaneRenderer(
+    Component commit_menu,
+    const std::string& stopped,
+    std::function<std::string()> position) {
+  return [commit_menu, &stopped, position] {
+    Element pane = ListPane(
+        position ? "Commit " + position() : std::string("Commit"), commit_menu);
     if (stopped.empty()) {
       return pane;
     }

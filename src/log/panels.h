@@ -43,9 +43,12 @@ std::function<ftxui::Element(const ListEntryState&)> CommitEntry(
 
 // The panes, each under its title, which is highlighted while the pane has
 // the focus.
-// The commit list, over `stopped` when git's walk failed.
-std::function<ftxui::Element()> CommitPaneRenderer(ftxui::Component commit_menu,
-                                                   const std::string& stopped);
+// The commit list, over `stopped` when git's walk failed; its title
+// followed by the selection's `position` when there is one.
+std::function<ftxui::Element()> CommitPaneRenderer(
+    ftxui::Component commit_menu,
+    const std::string& stopped,
+    std::function<std::string()> position = {});
 // The file list, under `note` when it is not empty, over "loading…" while
 // `loading`.
 std::function<ftxui::Element()> FilesPaneRenderer(ftxui::Component file_menu,

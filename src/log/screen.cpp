@@ -23,6 +23,7 @@
 #include "git/command_lines.h"
 #include "git/run.h"
 #include "log/graph_row.h"
+#include "log/list_position.h"
 #include "log/panels.h"
 #include "sys/process.h"
 #include "sys/terminal.h"
@@ -159,6 +160,7 @@ void AppendCommits(State& state, WalkFeed::Update& update) {
     Append(state, std::move(record));
   }
   if (update.ended) {
+    state.walk_ended = true;
     state.graph.Finish();
   }
   if (update.ended && update.status != 0) {
@@ -355,7 +357,11 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   Component commit_menu =
       List(&state.titles, &state.selected_commit, commit_option);
   Component commits_pane = ftxui::Renderer(
-      commit_menu, CommitPaneRenderer(commit_menu, state.walk_stopped));
+      commit_menu,
+      CommitPaneRenderer(commit_menu, state.walk_stopped, [&state] {
+        return ListPosition(state.selected_commit, state.commits.size(),
+                            !state.walk_ended);
+      }));
 
   ListOption file_option;
   file_option.on_change = content_changed;

@@ -25,6 +25,8 @@ struct State {
   std::unique_ptr<WalkFeed> walk;
   // When the walk failed after its first commits: what to tell.
   std::string walk_stopped;
+  // Every commit of the walk has been listed.
+  bool walk_ended = false;
   // The walk names the parents it links each commit to; else the graph
   // joins the commits' own parents.
   bool walk_names_parents = true;
