@@ -123,6 +123,9 @@ TEST(LogScreenEndToEndTest, RowsLabelsAndColours) {
   TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 160, 40);
 
   pane.WaitFor("Merge pull request #30");
+  // The columns without the graph, which has tests of its own.
+  pane.SendKeys({"t"});
+  pane.WaitFor("Test User (HEAD -> main)");
   // The rows come as git's walk prints them: wait for the lowest checked.
   std::string screen = pane.WaitFor("FIX: notes for 30");
   auto short_of = [&](const std::string& label) {

@@ -225,6 +225,9 @@ TempRepo* LogScreenTest::repo_ = nullptr;
 
 TEST_F(LogScreenTest, FirstFrame) {
   Harness screen(160, 30);
+  // The columns without the graph; it has a test of its own.
+  screen.state.graph_shown = false;
+  screen.Draw();
   std::vector<std::string> rows = screen.Rows();
   EXPECT_TRUE(rows[0].starts_with("[plimsy log]")) << rows[0];
   EXPECT_NE(rows[0].find("▣ [S]plit  ☐ [W]hitespace   Context:[-1]3[+1]"),
@@ -313,6 +316,44 @@ TEST_F(LogScreenTest, RowColours) {
   EXPECT_EQ(colour_at("Test User"), Color(Color::Green));
   EXPECT_EQ(colour_at("HEAD -> main"), Color(Color::Cyan));
   EXPECT_EQ(colour_at("side)"), Color(Color::Green));
+}
+
+// The graph shows before the labels in a wide list, and t hides it; a
+// narrow list shows it on t.
+TEST_F(LogScreenTest, GraphColumnAndItsKey) {
+  const std::vector<std::string> graph = {"○╮", "●│", "├●", "●", "●"};
+  for (const int width : {160, 120}) {
+    SCOPED_TRACE(width);
+    Harness screen(width, 30);
+    ASSERT_EQ(screen.state.titles.size(), graph.size());
+    for (const bool shown : {width >= 150, width < 150}) {
+      for (size_t i = 0; i < graph.size(); ++i) {
+        const std::string row = screen.Row(3 + static_cast<int>(i));
+        EXPECT_EQ(row.find(" " + graph[i] + " ") != std::string::npos, shown)
+            << row;
+      }
+      screen.Send(Event::Character('t'));
+    }
+  }
+}
+
+// The list's title tells where the selection is among the commits listed,
+// marking a total that grows while git still walks.
+TEST(LogScreenPositionTest, TitleCountsTheCommits) {
+  TempRepo repo;
+  testing::Import(repo, testing::LinearHistory(1000));
+  ScopedCwd cwd(repo.path());
+  Harness screen;
+  EXPECT_EQ(screen.Row(1).substr(0, screen.Row(1).find("  ")),
+            "Commit 1 of 80+");
+  screen.Send({Event::End, Event::Character('x')});
+  EXPECT_TRUE(screen.Row(1).starts_with("Commit 80 of 159+")) << screen.Row(1);
+  for (int i = 0; i < 100 && !screen.state.walk_ended; ++i) {
+    screen.Send(Event::End);
+  }
+  screen.Send(Event::End);
+  EXPECT_TRUE(screen.Row(1).starts_with("Commit 1 000 of 1 000 "))
+      << screen.Row(1);
 }
 
 TEST_F(LogScreenTest, FileEntryShowsItsDiffInBothLayouts) {
@@ -860,6 +901,9 @@ TEST(LogScreenEncodingTest, MessageAndNamesAsGitLogShowsThem) {
   ScopedCwd cwd(repo.path());
 
   Harness screen(160, 30);
+  // The columns without the graph.
+  screen.state.graph_shown = false;
+  screen.Draw();
   EXPECT_EQ(screen.state.titles, std::vector<std::string>{"Caf\u00e9"});
   EXPECT_TRUE(screen.Shows("   author:J"));
   std::string shown;

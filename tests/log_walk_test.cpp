@@ -37,6 +37,7 @@ std::vector<std::string> GitLog(const std::vector<std::string>& args) {
 struct Walked {
   std::vector<std::string> hashes;
   std::map<std::string, std::vector<RefLabel>> labels;
+  std::map<std::string, std::vector<std::string>> walk_parents;
   int status = -1;
   std::string error;
 };
@@ -50,6 +51,7 @@ Walked WalkAll(const std::vector<std::string>& args) {
   for (WalkRecord& record : update.records) {
     walked.hashes.push_back(record.commit.hash);
     walked.labels[record.commit.hash] = record.labels;
+    walked.walk_parents[record.commit.hash] = record.walk_parents;
   }
   EXPECT_TRUE(walk->ended());
   EXPECT_TRUE(walk->Take().empty());
@@ -145,6 +147,31 @@ TEST_F(PullRequestWalkTest, ArgumentsAsGitLogTakesThem) {
     EXPECT_EQ(walked.hashes, GitLog(args));
     EXPECT_FALSE(walked.hashes.empty());
     EXPECT_EQ(RefusedArgument(args), "");
+  }
+}
+
+// Under a path limit the walk links each commit to the nearest ancestors
+// it lists, so that the graph joins them, where the commits' own parents
+// are mostly not listed.
+TEST_F(PullRequestWalkTest, UnderAPathLimitTheWalkLinksListedCommits) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--", "docs"},
+      {"--", "src/pr3", "src/pr4"},
+      {"topic", "--", "src/topic.txt"},
+  };
+  for (const std::vector<std::string>& args : cases) {
+    SCOPED_TRACE(args.back());
+    Walked walked = WalkAll(args);
+    const std::set<std::string> listed(walked.hashes.begin(),
+                                       walked.hashes.end());
+    int linked = 0;
+    for (const auto& [hash, parents] : walked.walk_parents) {
+      for (const std::string& parent : parents) {
+        EXPECT_TRUE(listed.contains(parent)) << hash << " " << parent;
+        ++linked;
+      }
+    }
+    EXPECT_GE(linked + 1, static_cast<int>(walked.hashes.size()));
   }
 }
 
@@ -249,15 +276,18 @@ TEST(ParseDecorationsTest, LabelsAsGitLogNamesThem) {
 TEST(ParseLogRecordTest, RecordsThatAreNoCommitRecordsAreRejected) {
   const std::string name(40, 'a');
   Commit commit;
+  std::vector<std::string> walk_parents;
   std::vector<RefLabel> labels;
-  EXPECT_FALSE(ParseLogRecord("", commit, labels));
-  EXPECT_FALSE(ParseLogRecord("tree " + name + "\n", commit, labels));
-  EXPECT_FALSE(ParseLogRecord("commit --output=x\n", commit, labels));
+  EXPECT_FALSE(ParseLogRecord("", commit, walk_parents, labels));
   EXPECT_FALSE(
-      ParseLogRecord("commit " + name.substr(1) + "\n", commit, labels));
+      ParseLogRecord("tree " + name + "\n", commit, walk_parents, labels));
+  EXPECT_FALSE(
+      ParseLogRecord("commit --output=x\n", commit, walk_parents, labels));
+  EXPECT_FALSE(ParseLogRecord("commit " + name.substr(1) + "\n", commit,
+                              walk_parents, labels));
   ASSERT_TRUE(ParseLogRecord(
       "commit " + name + " (refs/heads/main)\ntree " + name + "\n\n    Title\n",
-      commit, labels));
+      commit, walk_parents, labels));
   EXPECT_EQ(commit.hash, name);
   EXPECT_EQ(commit.title, "Title");
   EXPECT_EQ(labels, (std::vector<RefLabel>{{RefKind::kBranch, "main"}}));
@@ -303,6 +333,41 @@ TEST(WalkParserTest, ARecordIsHandedOverAtAPause) {
       got.emplace_back(record.commit.title, record.replaces);
     }
     EXPECT_EQ(got, c.records) << c.name;
+  }
+}
+
+// The walk's parents stand between the name and the decorations; the
+// object's own parent lines stay the commit's parents.
+TEST(ParseLogRecordTest, WalkParentsOnTheCommitLine) {
+  const std::string name(40, 'a');
+  const std::string first(40, 'b');
+  const std::string second(40, 'c');
+  const std::string own(40, 'd');
+  struct Case {
+    std::string line;
+    std::vector<std::string> walk_parents;
+    std::vector<RefLabel> labels;
+  };
+  const std::vector<Case> cases = {
+      {name, {}, {}},
+      {name + " " + first, {first}, {}},
+      {name + " " + first + " " + second + " (tag: refs/tags/v1)",
+       {first, second},
+       {{RefKind::kTag, "tag: v1"}}},
+      {name + " " + first + " oops (refs/heads/main)", {first}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    Commit commit;
+    std::vector<std::string> walk_parents;
+    std::vector<RefLabel> labels;
+    ASSERT_TRUE(ParseLogRecord("commit " + c.line + "\ntree " + name +
+                                   "\nparent " + own + "\n\n    Title\n",
+                               commit, walk_parents, labels));
+    EXPECT_EQ(commit.hash, name);
+    EXPECT_EQ(walk_parents, c.walk_parents);
+    EXPECT_EQ(labels, c.labels);
+    EXPECT_EQ(commit.parents, std::vector<std::string>{own});
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <utility>
 
 #include "git/option_parser.h"
 #include "git/option_tables.h"
@@ -194,9 +195,19 @@ bool AsksForAnotherFormat(const std::vector<std::string>& arguments) {
          (!NamesNoIndex(words) && AsksInRepository(words));
 }
 
-std::string RefusedArgument(const std::vector<std::string>& args) {
-  const std::vector<std::string_view> words(args.begin(), args.end());
+namespace {
+
+// What git log reads in the user's words: the first that the walk does
+// not take (the count of words when it takes them all), and the revision
+// options before it.
+struct LogReading {
+  std::size_t refused = 0;
+  std::vector<std::string_view> revision_options;
+};
+
+LogReading ReadLogArguments(const std::vector<std::string_view>& words) {
   std::size_t refused = words.size();
+  std::vector<std::string_view> revision_options;
   // git log first reads its own options, up to "--" or "--end-of-options",
   // whatever an option of the walk's before them takes as its value.
   std::vector<std::string_view> left;
@@ -241,6 +252,7 @@ std::string RefusedArgument(const std::vector<std::string>& args) {
         refused = left_at[j];
         break;
       }
+      revision_options.push_back(revision.option->name);
       j += revision.words - 1;
       continue;
     }
@@ -252,12 +264,26 @@ std::string RefusedArgument(const std::vector<std::string>& args) {
     }
     j += read.words - 1;
   }
+  return {refused, std::move(revision_options)};
+}
+
+}  // namespace
+
+std::string RefusedArgument(const std::vector<std::string>& args) {
+  const std::vector<std::string_view> words(args.begin(), args.end());
+  const std::size_t refused = ReadLogArguments(words).refused;
   if (refused == words.size()) {
     return "";
   }
   return "plimsy log: unsupported option '" + std::string(words[refused]) +
          "' (only revisions, paths and options that choose commits are "
          "taken)";
+}
+
+bool WalkTakesOption(const std::vector<std::string>& args,
+                     std::string_view name) {
+  const std::vector<std::string_view> words(args.begin(), args.end());
+  return Contains(ReadLogArguments(words).revision_options, name);
 }
 
 }  // namespace plimsy

@@ -2,6 +2,7 @@
 #define PLIMSY_GIT_ARGUMENTS_H_
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The user's arguments are read as git itself reads them: each option
@@ -23,6 +24,11 @@ bool AsksForAnotherFormat(const std::vector<std::string>& arguments);
 // the options that choose commits. Options that change what git prints
 // would turn its output into something else than commit records.
 std::string RefusedArgument(const std::vector<std::string>& args);
+
+// Whether the walk reads the revision option `name`, such as
+// "--full-history", among `args`, arguments that it takes.
+bool WalkTakesOption(const std::vector<std::string>& args,
+                     std::string_view name);
 
 }  // namespace plimsy
 

@@ -1,5 +1,7 @@
 #include "git/command_lines.h"
 
+#include "git/arguments.h"
+
 namespace plimsy {
 namespace {
 
@@ -94,8 +96,15 @@ std::vector<std::string> WalkCommandLine(
     const std::vector<std::string>& user_args) {
   std::vector<std::string> args = {"log"};
   args.insert(args.end(), std::begin(kRecordOptions), std::end(kRecordOptions));
+  if (WalkNamesParents(user_args)) {
+    args.push_back("--parents");
+  }
   Append(args, user_args);
   return args;
+}
+
+bool WalkNamesParents(const std::vector<std::string>& user_args) {
+  return !WalkTakesOption(user_args, "--full-history");
 }
 
 std::vector<std::string> CommitRecordsCommandLine(

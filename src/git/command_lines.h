@@ -45,9 +45,15 @@ std::vector<std::string> HeadGuessCommandLine(int context);
 std::vector<std::string> ShortNameCommandLine(const std::string& hash);
 
 // The commits that `git log user_args` lists, in the same order, one
-// record each as ParseLogRecord reads them.
+// record each as ParseLogRecord reads them; when WalkNamesParents, each
+// names the parents that the walk links it to, as its graph joins them.
 std::vector<std::string> WalkCommandLine(
     const std::vector<std::string>& user_args);
+
+// Whether the walk for `user_args` names the parents it links each commit
+// to: under a path limit, the nearest ancestors it lists. Not in a full
+// history, where that would list merges that git log leaves out.
+bool WalkNamesParents(const std::vector<std::string>& user_args);
 
 // The records of the commits named by `hashes`, in that order; names git
 // does not know are left out.

@@ -1,12 +1,15 @@
 #include "log/panels.h"
 
+#include <algorithm>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <utility>
 
 #include <ftxui/screen/string.hpp>
 
 #include "diff/file_labels.h"
+#include "log/graph_row.h"
 #include "ui/display_text.h"
 #include "ui/layout.h"
 
@@ -84,7 +87,7 @@ Elements ErrorRows(const std::string& error) {
 }
 
 // A titled pane whose list scrolls inside it with an indicator.
-Element ListPane(const char* title, const Component& list) {
+Element ListPane(const std::string& title, const Component& list) {
   return ftxui::vbox({
       PaneTitle(title, list->Focused()),
       ftxui::separator(),
@@ -150,24 +153,35 @@ std::function<Element()> ContentRenderer(State& state) {
   };
 }
 
-std::function<Element(const ListEntryState&)> CommitEntry(
-    const std::vector<CommitRow>& rows,
-    const int& pane_width,
-    const std::size_t& abbrev,
-    const int& author_width) {
-  return [&](const ListEntryState& entry) {
+std::function<Element(const ListEntryState&)> CommitEntry(const State& state) {
+  return [&state](const ListEntryState& entry) {
     // One cell of the pane is the list's scroll indicator.
+    const int width = state.commits_width - 1;
     CommitColumns columns =
-        FitColumns(pane_width - 1, static_cast<int>(abbrev), author_width);
-    return DrawCommitRow(rows[entry.index], columns, entry.selected,
-                         entry.focused);
+        FitColumns(width, static_cast<int>(state.abbrev), state.author_width);
+    Element graph;
+    const auto index = static_cast<std::size_t>(entry.index);
+    if (ShowsGraph(state.graph_shown, state.commits_width) &&
+        index < state.graph.size()) {
+      // Lanes past a third of the row give way to the title.
+      const std::span<const GraphCell> cells = state.graph.Row(index);
+      const int graph_width =
+          std::min(static_cast<int>(cells.size()), std::max(width / 3, 1));
+      graph = DrawGraphRow(cells, graph_width);
+      columns.labels = std::max(columns.labels - graph_width - 1, 0);
+    }
+    return DrawCommitRow(state.rows[entry.index], columns, entry.selected,
+                         entry.focused, std::move(graph));
   };
 }
 
-std::function<Element()> CommitPaneRenderer(Component commit_menu,
-                                            const std::string& stopped) {
-  return [commit_menu, &stopped] {
-    Element pane = ListPane("Commit", commit_menu);
+std::function<Element()> CommitPaneRenderer(
+    Component commit_menu,
+    const std::string& stopped,
+    std::function<std::string()> position) {
+  return [commit_menu, &stopped, position] {
+    Element pane = ListPane(
+        position ? "Commit " + position() : std::string("Commit"), commit_menu);
     if (stopped.empty()) {
       return pane;
     }

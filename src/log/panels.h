@@ -35,19 +35,20 @@ ftxui::Element CommitDetails(const Commit& commit,
 // not arrived yet while `loading`.
 std::function<ftxui::Element()> ContentRenderer(State& state);
 
-// Draws an entry of the commit list from `rows`, in columns fitted to the
-// commit pane's width.
+// Draws an entry of the commit list from the state's rows, in columns
+// fitted to the commit pane's width, with its row of the graph when that
+// shows.
 std::function<ftxui::Element(const ListEntryState&)> CommitEntry(
-    const std::vector<CommitRow>& rows,
-    const int& pane_width,
-    const std::size_t& abbrev,
-    const int& author_width);
+    const State& state);
 
 // The panes, each under its title, which is highlighted while the pane has
 // the focus.
-// The commit list, over `stopped` when git's walk failed.
-std::function<ftxui::Element()> CommitPaneRenderer(ftxui::Component commit_menu,
-                                                   const std::string& stopped);
+// The commit list, over `stopped` when git's walk failed; its title
+// followed by the selection's `position` when there is one.
+std::function<ftxui::Element()> CommitPaneRenderer(
+    ftxui::Component commit_menu,
+    const std::string& stopped,
+    std::function<std::string()> position = {});
 // The file list, under `note` when it is not empty, over "loading…" while
 // `loading`.
 std::function<ftxui::Element()> FilesPaneRenderer(ftxui::Component file_menu,

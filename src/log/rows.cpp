@@ -205,7 +205,8 @@ Elements LabelElements(const std::vector<RefLabel>& labels,
 Element DrawCommitRow(const CommitRow& row,
                       const CommitColumns& columns,
                       bool active,
-                      bool focused) {
+                      bool focused,
+                      Element graph) {
   using ftxui::EQUAL;
   using ftxui::WIDTH;
   Elements cells;
@@ -224,6 +225,10 @@ Element DrawCommitRow(const CommitRow& row,
                     ftxui::size(WIDTH, EQUAL, columns.author));
   }
   cells.push_back(ftxui::text(" "));
+  if (graph != nullptr) {
+    cells.push_back(std::move(graph));
+    cells.push_back(ftxui::text(" "));
+  }
   // What does not fit is cut from the end of the title and the labels,
   // never from the columns.
   if (!row.labels.empty() && columns.labels > 0) {

@@ -65,11 +65,13 @@ struct CommitColumns {
 CommitColumns FitColumns(int width, int hash, int author);
 
 // One entry of the commit list: the selection mark, the columns, the
-// labels and the title, which takes the rest of the row.
+// `graph` when there is one, the labels and the title, which takes the
+// rest of the row.
 ftxui::Element DrawCommitRow(const CommitRow& row,
                              const CommitColumns& columns,
                              bool active,
-                             bool focused);
+                             bool focused,
+                             ftxui::Element graph = nullptr);
 
 // The colour of a label of this kind, as git log colours it.
 ftxui::Color LabelColor(RefKind kind);

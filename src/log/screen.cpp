@@ -23,6 +23,8 @@
 #include "git/arguments.h"
 #include "git/command_lines.h"
 #include "git/run.h"
+#include "log/graph_row.h"
+#include "log/list_position.h"
 #include "log/panels.h"
 #include "sys/process.h"
 #include "sys/terminal.h"
@@ -70,6 +72,12 @@ constexpr std::size_t kLookAhead = 80;
 
 void Append(State& state, WalkRecord record) {
   const Commit* commit = KeepCommit(std::move(record.commit));
+  // A record that stands for the last one has its row in the graph: its
+  // first line, which names the parents, had come whole.
+  if (!record.replaces) {
+    state.graph.Add(commit->hash, state.walk_names_parents ? record.walk_parents
+                                                           : commit->parents);
+  }
   state.commits.push_back(commit);
   state.titles.push_back(commit->title);
   state.rows.push_back(
@@ -161,6 +169,10 @@ void AppendCommits(State& state, WalkFeed::Update& update) {
     }
     Append(state, std::move(record));
   }
+  if (update.ended) {
+    state.walk_ended = true;
+    state.graph.Finish();
+  }
   if (update.ended && update.status != 0) {
     state.walk_stopped = StoppedMessage(update.status, update.error);
   }
@@ -238,6 +250,7 @@ std::optional<Refusal> Start(State& state,
   }
   std::function<void()> wake =
       PostingWake(state.post, [&state] { TakeCommits(state); });
+  state.walk_names_parents = WalkNamesParents(args);
   state.walk = ReadWalk(WalkCommandLine(args), std::move(wake), kLookAhead);
   // Most walks start at HEAD: its diff runs beside the walk, with a first
   // line that names the commit and git's abbreviation of its name, which
@@ -392,13 +405,16 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
 
   ListOption commit_option;
   commit_option.on_change = commit_changed;
-  commit_option.entry = CommitEntry(state.rows, state.commits_width,
-                                    state.abbrev, state.author_width);
+  commit_option.entry = CommitEntry(state);
   commit_option.highlight = highlight;
   Component commit_menu =
       List(&state.titles, &state.selected_commit, commit_option);
   Component commits_pane = ftxui::Renderer(
-      commit_menu, CommitPaneRenderer(commit_menu, state.walk_stopped));
+      commit_menu,
+      CommitPaneRenderer(commit_menu, state.walk_stopped, [&state] {
+        return ListPosition(state.selected_commit, state.commits.size(),
+                            !state.walk_ended);
+      }));
 
   ListOption file_option;
   file_option.on_change = content_changed;
@@ -504,6 +520,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
        "next / previous commit",
        to_commit,
        "}/{ commit"},
+      GraphKey(state.graph_shown, state.commits_width),
   };
 
   Component frame = ScreenFrame(body, std::move(options));

@@ -13,6 +13,7 @@
 #include "feed/feed.h"
 #include "log/commit.h"
 #include "log/commit_records.h"
+#include "log/graph.h"
 #include "log/rows.h"
 #include "log/walk_feed.h"
 
@@ -37,6 +38,11 @@ struct State {
   bool awaiting_first = false;
   std::optional<Refusal> refusal;
   std::function<void()> leave;
+  // Every commit of the walk has been listed.
+  bool walk_ended = false;
+  // The walk names the parents it links each commit to; else the graph
+  // joins the commits' own parents.
+  bool walk_names_parents = true;
   // Digits of an abbreviated object name, as git abbreviates them here.
   std::size_t abbrev = 7;
   int selected_commit = 0;
@@ -44,6 +50,11 @@ struct State {
   std::vector<std::string> titles;
   // What the commit list shows of each of `commits`.
   std::vector<CommitRow> rows;
+  // The lanes of the commits listed, a row each.
+  GraphLanes graph;
+  // Whether the user asked for the graph or hid it; before that it shows
+  // when the list is wide enough.
+  std::optional<bool> graph_shown;
   // The widest author name listed, up to a limit, in cells.
   int author_width = 0;
   // Commits named as parents that the repository does not have.

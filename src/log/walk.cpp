@@ -67,6 +67,7 @@ std::vector<RefLabel> ParseDecorations(std::string_view text) {
 
 bool ParseLogRecord(std::string_view record,
                     Commit& commit,
+                    std::vector<std::string>& walk_parents,
                     std::vector<RefLabel>& labels) {
   std::string_view first = NextLine(record);
   if (!first.starts_with("commit ")) {
@@ -79,13 +80,23 @@ bool ParseLogRecord(std::string_view record,
     return false;
   }
   commit.hash = hash;
+  walk_parents.clear();
   labels.clear();
-  if (space != std::string_view::npos) {
-    std::string_view decorations = first.substr(space + 1);
-    if (decorations.size() >= 2 && decorations.front() == '(' &&
-        decorations.back() == ')') {
-      labels = ParseDecorations(decorations.substr(1, decorations.size() - 2));
+  std::string_view rest = space == std::string_view::npos
+                              ? std::string_view()
+                              : first.substr(space + 1);
+  while (!rest.empty() && rest.front() != '(') {
+    space = rest.find(' ');
+    std::string_view parent = rest.substr(0, space);
+    if (!IsObjectName(parent)) {
+      break;
     }
+    walk_parents.emplace_back(parent);
+    rest = space == std::string_view::npos ? std::string_view()
+                                           : rest.substr(space + 1);
+  }
+  if (rest.size() >= 2 && rest.front() == '(' && rest.back() == ')') {
+    labels = ParseDecorations(rest.substr(1, rest.size() - 2));
   }
 
   // The object again, with the message's indentation taken off.

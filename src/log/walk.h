@@ -24,11 +24,13 @@ struct RefLabel {
 std::vector<RefLabel> ParseDecorations(std::string_view text);
 
 // One record of `git log --pretty=raw --decorate=full -z`: the "commit"
-// line with the object name and its decorations, the raw header, and the
-// message indented by four blanks. Fills `commit` and `labels`; false, and
+// line with the object name, the parents the walk links it to (with
+// --parents) and its decorations, the raw header, and the message indented
+// by four blanks. Fills `commit`, `walk_parents` and `labels`; false, and
 // nothing to trust, when the record does not start with a commit line.
 bool ParseLogRecord(std::string_view record,
                     Commit& commit,
+                    std::vector<std::string>& walk_parents,
                     std::vector<RefLabel>& labels);
 
 }  // namespace plimsy::log

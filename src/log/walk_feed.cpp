@@ -8,7 +8,8 @@ namespace plimsy::log {
 
 void WalkParser::Parse(std::string_view record) {
   WalkRecord parsed;
-  if (ParseLogRecord(record, parsed.commit, parsed.labels)) {
+  if (ParseLogRecord(record, parsed.commit, parsed.walk_parents,
+                     parsed.labels)) {
     parsed.replaces = replacing_;
     ready_.push_back(std::move(parsed));
   }
@@ -17,8 +18,11 @@ void WalkParser::Parse(std::string_view record) {
 
 void WalkParser::Flush(bool) {
   if (Pending()) {
+    const std::size_t before = ready_.size();
     Parse(partial_);
     flushed_ = true;
+    // Only a record handed over has one to stand for later.
+    flushed_record_ = ready_.size() > before;
   }
 }
 
@@ -32,7 +36,7 @@ void WalkParser::Read(std::string_view text) {
         text.remove_prefix(1);
         continue;
       }
-      replacing_ = true;
+      replacing_ = flushed_record_;
     }
     const std::size_t end = text.find('\0');
     if (end == std::string_view::npos) {

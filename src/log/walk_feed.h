@@ -18,6 +18,9 @@ namespace plimsy::log {
 // A commit as git's walk lists it, with its reference labels.
 struct WalkRecord {
   Commit commit;
+  // The parents the walk links the commit to: under a path limit, the
+  // nearest ancestors it lists rather than the commit's own parents.
+  std::vector<std::string> walk_parents;
   std::vector<RefLabel> labels;
   // The record stands for the one handed over before it, which was taken
   // for whole at a pause and turned out to go on.
@@ -26,7 +29,7 @@ struct WalkRecord {
 
 // Reads the NUL-separated records of `git log --pretty=raw -z` for a feed:
 //
-//   commit 3f6c…e1 (HEAD -> refs/heads/main)\n
+//   commit 3f6c…e1 9a0b…c2 (HEAD -> refs/heads/main)\n
 //   tree …\nparent …\nauthor …\ncommitter …\n\n    title\n\0commit …
 //
 // becomes one WalkRecord per commit; a record that names no commit is
@@ -52,6 +55,7 @@ class WalkParser {
   std::string partial_;
   // `partial_` has been handed over, at a pause; and it went on after all.
   bool flushed_ = false;
+  bool flushed_record_ = false;
   bool replacing_ = false;
   std::deque<WalkRecord> ready_;
 };

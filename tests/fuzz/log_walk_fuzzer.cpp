@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -22,7 +23,7 @@ bool Same(const plimsy::log::WalkRecord& a, const plimsy::log::WalkRecord& b) {
   return x.hash == y.hash && x.title == y.title && x.tree == y.tree &&
          x.authors == y.authors && x.description == y.description &&
          x.committers == y.committers && x.parents == y.parents &&
-         a.labels == b.labels;
+         a.walk_parents == b.walk_parents && a.labels == b.labels;
 }
 
 std::vector<plimsy::log::WalkRecord> TakeAll(plimsy::log::WalkParser& parser) {
@@ -36,8 +37,9 @@ std::vector<plimsy::log::WalkRecord> TakeAll(plimsy::log::WalkParser& parser) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   plimsy::Commit commit;
+  std::vector<std::string> walk_parents;
   std::vector<plimsy::log::RefLabel> labels;
-  plimsy::log::ParseLogRecord(text, commit, labels);
+  plimsy::log::ParseLogRecord(text, commit, walk_parents, labels);
   plimsy::log::ParseDecorations(text);
 
   plimsy::log::WalkParser whole;
