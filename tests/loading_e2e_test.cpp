@@ -106,27 +106,37 @@ TEST_F(LoadingEndToEndTest, FirstFileShowsWhileGitStillWrites) {
 // plimsy with a diff on a pipe: keys from the terminal, no context keys.
 TEST_F(LoadingEndToEndTest, DiffOnStandardInputOpensTheScreen) {
   repo_.Commit("second");
+  const std::string commit =
+      repo_.Git({"rev-parse", "--short=7", "HEAD"}).substr(0, 7) + " second";
   struct Case {
     std::string name;
     std::string command;
+    // The entry selected first, a row of what it shows, and the name row
+    // of the entry after it.
+    std::string first_entry;
     std::string first_row;
+    std::string next_name;
   };
   const std::string plimsy = Quote(PlimsyBinary());
+  // A commit's header and message come first, its files under them.
   const std::vector<Case> cases = {
-      {"git diff", "git diff HEAD~1 | " + plimsy, "+new 1"},
+      {"git diff", "git diff HEAD~1 | " + plimsy, "> A a-long.txt", "+new 1",
+       "\u2502 f10.txt"},
       {"coloured git show", "git -c color.ui=always show --stat -p | " + plimsy,
-       "+new 1"},
-      {"format-patch", "git format-patch --stdout -1 | " + plimsy, "+new 1"},
-      {"git's pager", "git -c core.pager=" + plimsy + " diff HEAD~1", "+new 1"},
+       "> " + commit, "Author: ", "\u2502 a-long.txt"},
+      {"format-patch", "git format-patch --stdout -1 | " + plimsy,
+       "> " + commit, "Subject: [PATCH] second", "\u2502 a-long.txt"},
+      {"git's pager", "git -c core.pager=" + plimsy + " diff HEAD~1",
+       "> A a-long.txt", "+new 1", "\u2502 f10.txt"},
       {"git's coloured pager",
        "git -c color.ui=always -c pager.diff=" + plimsy + " diff HEAD~1",
-       "+new 1"},
+       "> A a-long.txt", "+new 1", "\u2502 f10.txt"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TmuxPane pane(repo_.path(), {"sh", "-c", c.command}, 100, 50);
     std::string screen = pane.WaitFor("f39.txt");
-    EXPECT_TRUE(Shows(screen, "> A a-long.txt")) << screen;
+    EXPECT_TRUE(Shows(screen, c.first_entry)) << screen;
     EXPECT_TRUE(Shows(screen, c.first_row)) << screen;
     EXPECT_TRUE(Shows(screen, "the context cannot change")) << screen;
     // Nor can git be asked again without whitespace changes.
@@ -138,11 +148,40 @@ TEST_F(LoadingEndToEndTest, DiffOnStandardInputOpensTheScreen) {
     EXPECT_FALSE(Shows(screen, "[32m")) << screen;
     // Keys come from the terminal; no context control is offered.
     pane.SendKeys({"Down", "+"});
-    screen = pane.WaitFor("│ f10.txt");
+    screen = pane.WaitFor(c.next_name);
     EXPECT_FALSE(Shows(screen, "[-1]")) << screen;
     pane.SendKeys({"q"});
     EXPECT_EQ(pane.WaitForExit(), 0);
   }
+}
+
+// `git log -p` through a pager: each commit's entry, with its header and
+// message, and its files set in under it; } and { step by commit.
+TEST(PagerCommitsEndToEndTest, FilesAreGroupedUnderTheirCommits) {
+  TempRepo repo;
+  for (const std::string name : {"one", "two", "three"}) {
+    repo.Write(name + ".txt", name + "\n");
+    repo.Commit("add " + name);
+  }
+  TmuxPane pane(repo.path(),
+                {"sh", "-c", "git log -p | \"$0\"", PlimsyBinary()}, 100, 30);
+  std::string screen = pane.WaitFor("add one");
+  for (const std::string row :
+       {" add three", "    A three.txt", " add two", "    A two.txt"}) {
+    EXPECT_TRUE(Shows(screen, row)) << row << "\n" << screen;
+  }
+  EXPECT_TRUE(Shows(screen, "Author: ")) << screen;
+  pane.SendKeys({"}"});
+  screen = pane.WaitFor("    add two");
+  EXPECT_TRUE(Shows(
+      screen, "> " +
+                  repo.Git({"rev-parse", "--short=7", "HEAD~1"}).substr(0, 7) +
+                  " add two"))
+      << screen;
+  pane.SendKeys({"}", "}"});
+  pane.WaitFor("Last commit");
+  pane.SendKeys({"q"});
+  EXPECT_EQ(pane.WaitForExit(), 0);
 }
 
 // Text without a file's diff is shown as a pager would show it, and an

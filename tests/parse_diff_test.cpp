@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -548,8 +549,8 @@ TEST_F(RealDiffTest, ReadingInPiecesGivesTheWholeParse) {
 
 // What a pager is given: commits' headers and messages, mail headers and
 // signatures between the files, often coloured. Its files are those of the
-// plain diffs of the same commits.
-TEST_F(RealDiffTest, TextAroundTheFilesIsSkippedAndColoursTakenOut) {
+// plain diffs of the same commits, each commit's under a description of it.
+TEST_F(RealDiffTest, TextAroundTheFilesIsKeptAndColoursTakenOut) {
   const std::string plain =
       Dump(ParseDiff(repo_.Git({"diff", changes_.before, changes_.after}))) +
       Dump(ParseDiff(repo_.Git({"diff", changes_.after, first_}))) +
@@ -566,6 +567,17 @@ TEST_F(RealDiffTest, TextAroundTheFilesIsSkippedAndColoursTakenOut) {
       {"format-patch",
        {"format-patch", "--stdout", changes_.before + ".." + second_}},
   };
+  // Each commit's short name and title, oldest first.
+  std::vector<std::string> commits;
+  const std::string listed = repo_.Git(
+      {"log", "--reverse", "--format=%H %s", changes_.before + ".." + second_});
+  std::string_view log = listed;
+  while (!log.empty()) {
+    const std::string_view line = log.substr(0, log.find('\n'));
+    commits.push_back(std::string(line.substr(0, 7)) +
+                      std::string(line.substr(40)));
+    log.remove_prefix(std::min(log.size(), line.size() + 1));
+  }
   std::mt19937 random(7);
   for (const Case& c : cases) {
     const std::string text = repo_.Git(c.args);
@@ -579,9 +591,23 @@ TEST_F(RealDiffTest, TextAroundTheFilesIsSkippedAndColoursTakenOut) {
     for (int round = 0; round < 10; ++round) {
       // Compared whole: a difference would print thousands of lines.
       const bool parts = round % 2 == 1;
-      EXPECT_TRUE(Dump(ReadInPieces(stripped, random, {.mixed_text = true},
-                                    parts)) == plain)
+      std::vector<File> files =
+          ReadInPieces(stripped, random, {.mixed_text = true}, parts);
+      std::vector<std::string> titles;
+      std::erase_if(files, [&titles](const File& file) {
+        if (file.status != FileStatus::kDescription) {
+          return false;
+        }
+        // A mail's signature after its files is kept as an entry of its
+        // own.
+        if (!file.text.starts_with("-- \n")) {
+          titles.push_back(DescriptionTitle(file));
+        }
+        return true;
+      });
+      EXPECT_TRUE(Dump(files) == plain)
           << c.name << " round " << round << (parts ? ", in parts" : "");
+      EXPECT_EQ(titles, commits) << c.name;
     }
   }
 }

@@ -540,6 +540,7 @@ void DiffReader::Finish() {
     rest_.clear();
   }
   EndFile();
+  EndText();
 }
 
 void DiffReader::TakeFiles(std::vector<File>& files) {
@@ -671,31 +672,92 @@ void DiffReader::ReadLine(std::string_view line) {
   if (line.starts_with("diff") &&
       (!options_.mixed_text || StartsFileSection(line))) {
     EndFile();
+    EndText();
     file_.emplace();
     ReadDiffLine(line, prefixed_, combined_, *file_);
     in_header_ = true;
-  } else if (line.starts_with("@@")) {
-    ReadHunkLine(line);
-  } else if (in_header_ && file_) {
-    if (!ReadHeaderLine(line, prefixed_, combined_, *file_) &&
-        options_.mixed_text) {
-      in_header_ = false;
-    }
+  } else if (line.starts_with("@@") && ReadHunkLine(line)) {
+  } else if (in_header_ && file_ &&
+             ReadHeaderLine(line, prefixed_, combined_, *file_)) {
+  } else if (options_.mixed_text) {
+    in_header_ = false;
+    KeepText(line);
   }
 }
 
-void DiffReader::ReadHunkLine(std::string_view line) {
+namespace {
+
+// Whether `line` starts a commit's text: `git log` and `git show` start it
+// with the commit's name, a mailbox (`git format-patch`) with a "From" line
+// that names it.
+bool StartsCommit(std::string_view line) {
+  const auto named = [](std::string_view rest) {
+    const std::string_view name = rest.substr(0, rest.find(' '));
+    return name.size() >= 7 &&
+           name.find_first_not_of("0123456789abcdef") == std::string::npos;
+  };
+  return (line.starts_with("commit ") && named(line.substr(7))) ||
+         (line.starts_with("From ") && named(line.substr(5)));
+}
+
+}  // namespace
+
+namespace {
+
+// Whether `line` belongs to a binary patch's data: its "literal" and
+// "delta" heads, its lines of base-85 text (no blanks), and the empty
+// lines that end its blocks.
+bool InBinaryPatch(std::string_view line) {
+  return line.empty() || line.starts_with("literal ") ||
+         line.starts_with("delta ") ||
+         (line.size() >= 2 && line.find(' ') == std::string_view::npos);
+}
+
+}  // namespace
+
+void DiffReader::KeepText(std::string_view line) {
+  // git's mark of a last line without a newline belongs to the file, and
+  // so does the data of a binary patch.
+  if (file_ && (line.starts_with('\\') ||
+                (file_->binary && text_.empty() && InBinaryPatch(line)))) {
+    return;
+  }
+  if (StartsCommit(line)) {
+    EndText();
+  }
+  text_.append(line);
+  text_.push_back('\n');
+}
+
+void DiffReader::EndText() {
+  const std::size_t first = text_.find_first_not_of(" \t\n");
+  if (first == std::string::npos) {
+    text_.clear();
+    return;
+  }
+  const std::size_t start = text_.rfind('\n', first);
+  text_.erase(0, start == std::string::npos ? 0 : start + 1);
+  text_.erase(text_.find_last_not_of(" \t\n") + 1);
+  EndFile();
+  File description;
+  description.status = FileStatus::kDescription;
+  description.text = std::move(text_);
+  text_.clear();
+  done_.push_back(FilePart{std::move(description), false, false, true});
+}
+
+bool DiffReader::ReadHunkLine(std::string_view line) {
   hunk_ = nullptr;
   in_header_ = false;
   if (!file_) {
-    return;
+    return false;
   }
   Hunk hunk;
   const bool read = ReadHunkHeader(line, hunk, left_);
   if (options_.mixed_text && !read) {
     // Some other text that starts with the signs.
     left_.clear();
-    return;
+    return false;
   }
   SettleLastHunk();
   Hunk& added = file_->hunks.emplace_back(std::move(hunk));
@@ -715,6 +777,7 @@ void DiffReader::ReadHunkLine(std::string_view line) {
                                    [](int64_t left) { return left != 0; })) {
     hunk_ = &added;
   }
+  return true;
 }
 
 }  // namespace plimsy

@@ -63,6 +63,9 @@ enum class FileStatus : int32_t {
   kBinary = 6,
   // A combined diff: a file whose merge conflicts are not resolved yet.
   kUnmerged = 7,
+  // No file: the text around the files in a mixed text, such as a commit's
+  // header and message, which the files after it belong to.
+  kDescription = 8,
 };
 
 struct File {
@@ -84,6 +87,8 @@ struct File {
   std::string new_mode = {};
   // Git showed the file's content as binary, without lines.
   bool binary = false;
+  // A description's text, line by line.
+  std::string text = {};
 };
 
 // Parses the output of one `git diff` run into its files.
@@ -118,7 +123,8 @@ class DiffReader {
  public:
   struct Options {
     // The text may hold other lines between the files' sections: a
-    // commit's header and message, a mail's headers, a signature. A hunk
+    // commit's header and message, a mail's headers, a signature. They
+    // are kept as descriptions, before the files they come before. A hunk
     // then ends after as many lines as its header counts (an empty line
     // among them is an empty context line, as git prints one when told to
     // drop trailing blanks), and a header ends at a line that is no header
@@ -152,7 +158,9 @@ class DiffReader {
 
  private:
   void ReadLine(std::string_view line);
-  void ReadHunkLine(std::string_view line);
+  void KeepText(std::string_view line);
+  void EndText();
+  bool ReadHunkLine(std::string_view line);
   bool ReadCountedLine(std::string_view line);
   void SettleLastHunk();
   void EndFile();
@@ -160,6 +168,9 @@ class DiffReader {
   Options options_;
   // The last line, while its end has not arrived.
   std::string rest_;
+  // Lines of a mixed text outside the files' sections since the last
+  // description.
+  std::string text_;
   std::vector<FilePart> done_;
   std::optional<File> file_;
   std::size_t current_rows_ = 0;

@@ -1,5 +1,7 @@
 #include "diff/file_labels.h"
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "diff/render.h"
@@ -31,6 +33,9 @@ std::string Mode(const std::string& mode) {
   return mode.empty() ? std::string() : ", mode " + mode;
 }
 
+// Digits of a commit's name in a description's title.
+constexpr std::size_t kShortHash = 7;
+
 }  // namespace
 
 char StatusMark(FileStatus status) {
@@ -51,6 +56,8 @@ char StatusMark(FileStatus status) {
       return 'B';
     case FileStatus::kUnmerged:
       return 'U';
+    case FileStatus::kDescription:
+      return ' ';
   }
   return '?';
 }
@@ -59,11 +66,60 @@ const std::string& FileName(const File& file) {
   return file.new_name.empty() ? file.old_name : file.new_name;
 }
 
+std::string DescriptionTitle(const File& description) {
+  std::string_view text = description.text;
+  const auto next_line = [&text] {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view()
+                                         : text.substr(end + 1);
+    return line;
+  };
+  const std::string_view first = next_line();
+  std::string name;
+  if (first.starts_with("commit ") || first.starts_with("From ")) {
+    const std::string_view rest = first.substr(first.find(' ') + 1);
+    name = std::string(
+        rest.substr(0, std::min<std::size_t>(rest.find(' '), kShortHash)));
+  }
+  if (name.empty()) {
+    return std::string(first);
+  }
+  // The title: a mail's subject without its "[PATCH]" tag, or the first
+  // line of the message after the header's blank line.
+  bool in_header = true;
+  while (!text.empty()) {
+    std::string_view line = next_line();
+    if (line.starts_with("Subject: ")) {
+      line.remove_prefix(9);
+      if (line.starts_with('[') && line.find("] ") != std::string_view::npos) {
+        line.remove_prefix(line.find("] ") + 2);
+      }
+      return name + " " + std::string(line);
+    }
+    if (in_header) {
+      in_header = !line.empty();
+      continue;
+    }
+    const std::size_t start = line.find_first_not_of(' ');
+    if (start != std::string_view::npos) {
+      return name + " " + std::string(line.substr(start));
+    }
+  }
+  return name;
+}
+
 std::string FileEntry(const File& file) {
+  if (file.status == FileStatus::kDescription) {
+    return DescriptionTitle(file);
+  }
   return std::string(1, StatusMark(file.status)) + " " + FileName(file);
 }
 
 std::string NameRow(const File& file) {
+  if (file.status == FileStatus::kDescription) {
+    return DescriptionTitle(file);
+  }
   // Two files compared with --no-index have two names without being a
   // rename.
   if (file.status == FileStatus::kRenamed ||
@@ -106,6 +162,7 @@ std::vector<std::string> NoHunkRows(const File& file) {
     case FileStatus::kModified:
     case FileStatus::kModeChanged:
     case FileStatus::kBinary:
+    case FileStatus::kDescription:
       break;
   }
   if (file.binary) {
@@ -128,6 +185,21 @@ ftxui::Element RenderDifference(const File& file,
     return RenderFile(file, split, options);
   }
   ftxui::Elements rows;
+  if (file.status == FileStatus::kDescription) {
+    // The commit's text as git printed it, its first line marked as git
+    // marks it.
+    std::string_view text = file.text;
+    while (!text.empty()) {
+      const std::size_t end = text.find('\n');
+      ftxui::Element row = ftxui::text(DisplayText(text.substr(0, end)));
+      rows.push_back(rows.empty() ? row | ftxui::bold |
+                                        ftxui::color(ftxui::Color::Yellow)
+                                  : row);
+      text = end == std::string_view::npos ? std::string_view()
+                                           : text.substr(end + 1);
+    }
+    return ftxui::vbox(std::move(rows));
+  }
   for (const std::string& row : NoHunkRows(file)) {
     rows.push_back(ftxui::text(DisplayText(row)));
   }

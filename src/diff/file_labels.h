@@ -20,7 +20,13 @@ char StatusMark(FileStatus status);
 // The file's name: the new one, or the old one for a deleted file.
 const std::string& FileName(const File& file);
 
-// A file list entry: the status mark, a blank, then the file's name.
+// A description's title: the commit's short name and the first line of
+// its message (a mail's subject), or its first line when it names no
+// commit.
+std::string DescriptionTitle(const File& description);
+
+// A file list entry: the status mark, a blank, then the file's name; a
+// description's title.
 std::string FileEntry(const File& file);
 
 // The name row above a file's difference: "old -> new" for a rename or a

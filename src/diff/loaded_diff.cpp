@@ -8,8 +8,16 @@
 namespace plimsy {
 namespace {
 
+// The list's entry of `file`: set in under the description it belongs to.
+std::string Entry(const LoadedDiff& diff, const File& file) {
+  const bool set_in = diff.grouped && file.status != FileStatus::kDescription;
+  return (set_in ? "  " : "") + FileEntry(file);
+}
+
 void Append(LoadedDiff& diff, LoadedFile loaded) {
-  diff.names.push_back(FileEntry(loaded.part.file));
+  diff.grouped =
+      diff.grouped || loaded.part.file.status == FileStatus::kDescription;
+  diff.names.push_back(Entry(diff, loaded.part.file));
   diff.files.push_back(std::move(loaded.part.file));
   diff.split_rows.push_back(std::move(loaded.split_rows));
   diff.render_caches.emplace_back();
@@ -29,7 +37,7 @@ void Join(LoadedDiff& diff, LoadedFile loaded) {
     ++counted;
   }
   rows.insert(rows.end(), counted, loaded.split_rows.end());
-  diff.names.back() = FileEntry(file);
+  diff.names.back() = Entry(diff, file);
   diff.render_caches.back() = RenderCache();
 }
 
@@ -43,6 +51,7 @@ void ClearDiff(LoadedDiff& diff) {
   diff.split_rows.clear();
   diff.render_caches.clear();
   diff.ends.clear();
+  diff.grouped = false;
 }
 
 std::function<void()> NextLoadWake(LoadedDiff& diff,
@@ -105,6 +114,17 @@ void TakeFirst(LoadedDiff& diff,
     diff.load->WaitForFirst(deadline);
     TakeLoaded(diff, ended);
   }
+}
+
+int StepEntry(const LoadedDiff& diff, int from, bool forward) {
+  const int count = static_cast<int>(diff.files.size());
+  for (int i = from + (forward ? 1 : -1); i >= 0 && i < count;
+       i += forward ? 1 : -1) {
+    if (!diff.grouped || diff.files[i].status == FileStatus::kDescription) {
+      return i;
+    }
+  }
+  return -1;
 }
 
 const File* FileAt(const LoadedDiff& diff, int index) {

@@ -27,6 +27,8 @@ struct LoadedDiff {
   // The file list's entries: `leading`, then the FileEntry of each file.
   std::vector<std::string> names;
   std::vector<std::string> leading;
+  // A description has come: the files' entries are set in under theirs.
+  bool grouped = false;
   // SplitRowCounts of each of `files`, rebuilt with them.
   std::vector<std::vector<int>> split_rows;
   // What drawing each of `files` keeps between frames, made anew with them.
@@ -82,6 +84,11 @@ void TakeFirst(
     LoadedDiff& diff,
     const std::function<void(LoadEnd)>& ended = {},
     DiffFeed::Clock::time_point deadline = DiffFeed::Clock::time_point::max());
+
+// The entry after (`forward`) or before `from` that `}` and `{` go to:
+// the next file, or the next description in a list grouped under them; -1
+// when there is none.
+int StepEntry(const LoadedDiff& diff, int from, bool forward);
 
 // The file at `index`, or null past the ends.
 const File* FileAt(const LoadedDiff& diff, int index);

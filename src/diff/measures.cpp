@@ -84,8 +84,8 @@ int64_t EntryRows(const Entry& entry,
     rows = WrappedRowCount(entry.old_line->text(), old_width, layouts);
   }
   if (entry.new_line != nullptr) {
-    rows = std::max(rows,
-                    WrappedRowCount(entry.new_line->text(), new_width, layouts));
+    rows = std::max(
+        rows, WrappedRowCount(entry.new_line->text(), new_width, layouts));
   }
   return rows;
 }

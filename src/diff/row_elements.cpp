@@ -58,9 +58,9 @@ Side MakeSide(const Line* line,
     return {PlaceholderCell(width), EmptySignCell(),
             TextCell("", StyleOf(LineKind::kContext), nullptr, look.text)};
   }
-  return {
-      NumberCell(number, width), SignCell(line->kind),
-      TextCell(line->text(), StyleOf(line->kind), std::move(changed), look.text)};
+  return {NumberCell(number, width), SignCell(line->kind),
+          TextCell(line->text(), StyleOf(line->kind), std::move(changed),
+                   look.text)};
 }
 
 }  // namespace

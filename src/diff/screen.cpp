@@ -377,11 +377,11 @@ Component BuildScreen(State& state, std::function<void()> exit) {
                       event == Event::Character(']'));
   };
   auto to_file = [&state, file_changed](const Event& event) {
-    const int32_t count = static_cast<int32_t>(state.diff.files.size());
-    const int32_t current = SelectedIndex(state);
-    const int32_t next = current + (event == Event::Character('}') ? 1 : -1);
-    if (next < 0 || next >= count) {
-      return std::string(next < 0 ? "First file" : "Last file");
+    const bool forward = event == Event::Character('}');
+    const int32_t next = StepEntry(state.diff, SelectedIndex(state), forward);
+    if (next < 0) {
+      const std::string what = state.diff.grouped ? " commit" : " file";
+      return (forward ? "Last" : "First") + what;
     }
     state.selected_file = next;
     file_changed();
@@ -438,7 +438,8 @@ Component BuildScreen(State& state, std::function<void()> exit) {
        {},
        "} {",
        "Files",
-       "next / previous file",
+       state.from_input ? "next / previous file; commit, in a text of commits"
+                        : "next / previous file",
        to_file,
        "}/{ file"},
   };

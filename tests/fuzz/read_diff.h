@@ -20,7 +20,8 @@ inline bool Same(const File& a, const File& b) {
   if (a.old_name != b.old_name || a.new_name != b.new_name ||
       a.status != b.status || a.similarity != b.similarity ||
       a.old_mode != b.old_mode || a.new_mode != b.new_mode ||
-      a.binary != b.binary || a.hunks.size() != b.hunks.size()) {
+      a.binary != b.binary || a.text != b.text ||
+      a.hunks.size() != b.hunks.size()) {
     return false;
   }
   for (size_t i = 0; i < a.hunks.size(); ++i) {
