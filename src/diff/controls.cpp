@@ -42,6 +42,9 @@ struct Drawn {
 
 void ToggleSplit(const DiffControls& controls) {
   *controls.split = !*controls.split;
+  if (controls.split_chosen != nullptr) {
+    *controls.split_chosen = *controls.split;
+  }
 }
 
 void ToggleWhitespace(const DiffControls& controls) {
@@ -155,8 +158,8 @@ HeaderControls DiffHeaderControls(DiffControls controls) {
   return header;
 }
 
-bool StartsSplit(int width) {
-  return width >= 100;
+bool ShowsSplit(const std::optional<bool>& chosen, int width) {
+  return chosen.value_or(width >= 100);
 }
 
 }  // namespace plimsy
