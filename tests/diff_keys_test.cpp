@@ -526,6 +526,8 @@ TEST_F(DiffKeysTest, TheLayoutFollowsTheWindow) {
     Resize(step.width);
     Send(step.keys);
     EXPECT_EQ(state_.split, step.split);
+    // The header's box shows it in the same frame.
+    EXPECT_EQ(Row(0).find("▣") != std::string::npos, step.split) << Row(0);
     int divider = -1;
     for (int x = 0; x < screen_.dimx() && divider < 0; ++x) {
       if (screen_.PixelAt(x, 2).character == "┼") {

@@ -154,6 +154,12 @@ HeaderControls DiffHeaderControls(DiffControls controls) {
   header.render = [drawn](int form) { return Render(*drawn, form); };
   header.click = [drawn](int x, int y) { return Click(*drawn, x, y); };
   header.forget = [drawn] { Forget(*drawn); };
+  if (drawn->controls.split_chosen != nullptr) {
+    header.fit = [drawn](int width) {
+      const DiffControls& controls = drawn->controls;
+      *controls.split = ShowsSplit(*controls.split_chosen, width);
+    };
+  }
   header.keys = Keys(drawn->controls);
   return header;
 }

@@ -13,7 +13,8 @@ namespace plimsy {
 // clicks.
 struct DiffControls {
   bool* split = nullptr;
-  // Where the split key records the user's choice; may be null.
+  // Where the split key records the user's choice; when set, `split` is
+  // fitted to the screen's width on every frame (ShowsSplit).
   std::optional<bool>* split_chosen = nullptr;
   // Both null when the diff cannot be read again another way, as a diff
   // read from standard input cannot.

@@ -356,10 +356,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   PaneRowParts panes = PaneRow(
       {{files_pane,
         {.share = 0.25, .least = 30, .most = 50, .most_share = 1.0 / 3}},
-       {difference_pane}},
-      [&state](int width) {
-        state.split = ShowsSplit(state.split_chosen, width);
-      });
+       {difference_pane}});
   Component body = panes.component;
 
   // The hunks of the file shown, as drawn now.

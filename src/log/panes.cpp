@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "diff/controls.h"
-
 namespace plimsy::log {
 namespace {
 
@@ -30,10 +28,7 @@ PaneRowParts Panes(State& state,
                    ftxui::Component content_pane) {
   return PaneRow({{std::move(commits_pane), kCommitsRule, &state.commits_width},
                   {std::move(files_pane), kFilesRule},
-                  {std::move(content_pane)}},
-                 [&state](int width) {
-                   state.split = ShowsSplit(state.split_chosen, width);
-                 });
+                  {std::move(content_pane)}});
 }
 
 }  // namespace plimsy::log

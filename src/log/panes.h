@@ -9,9 +9,8 @@
 namespace plimsy::log {
 
 // The commit list, the file list and the content side by side, their
-// widths fitted to the window's on every frame, as is the diff's layout
-// unless the user chose one. The width the commit list is drawn with goes
-// to the state's `commits_width`.
+// widths fitted to the window's on every frame. The width the commit list
+// is drawn with goes to the state's `commits_width`.
 PaneRowParts Panes(State& state,
                    ftxui::Component commits_pane,
                    ftxui::Component files_pane,

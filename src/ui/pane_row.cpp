@@ -24,9 +24,8 @@ using ftxui::Mouse;
 
 class PaneRowBase : public ftxui::ComponentBase {
  public:
-  PaneRowBase(std::vector<RowPane> panes, std::function<void(int)> on_width)
+  explicit PaneRowBase(std::vector<RowPane> panes)
       : panes_(std::move(panes)),
-        on_width_(std::move(on_width)),
         pane_boxes_(panes_.size()),
         divider_boxes_(panes_.size()),
         fitted_in_(panes_.size()),
@@ -130,9 +129,6 @@ class PaneRowBase : public ftxui::ComponentBase {
   }
 
   Element Draw(int width) {
-    if (on_width_) {
-      on_width_(width);
-    }
     int left = width;
     for (std::size_t i = 0; i < panes_.size(); ++i) {
       const bool last = i + 1 == panes_.size();
@@ -164,7 +160,6 @@ class PaneRowBase : public ftxui::ComponentBase {
   }
 
   std::vector<RowPane> panes_;
-  std::function<void(int)> on_width_;
   std::vector<SideWidth> sides_;
   std::vector<Box> pane_boxes_;
   std::vector<Box> divider_boxes_;
@@ -178,10 +173,8 @@ class PaneRowBase : public ftxui::ComponentBase {
 
 }  // namespace
 
-PaneRowParts PaneRow(std::vector<RowPane> panes,
-                     std::function<void(int width)> on_width) {
-  auto row =
-      std::make_shared<PaneRowBase>(std::move(panes), std::move(on_width));
+PaneRowParts PaneRow(std::vector<RowPane> panes) {
+  auto row = std::make_shared<PaneRowBase>(std::move(panes));
   return {row, row->Keys()};
 }
 

@@ -1,8 +1,6 @@
 #ifndef PLIMSY_UI_PANE_ROW_H_
 #define PLIMSY_UI_PANE_ROW_H_
 
-#include <functional>
-#include <optional>
 #include <vector>
 
 #include <ftxui/component/component_base.hpp>
@@ -31,10 +29,7 @@ struct PaneRowParts {
   std::vector<KeyBinding> keys;
 };
 
-// The row over `panes`; `on_width` (when set) is told the row's width
-// before the panes are drawn.
-PaneRowParts PaneRow(std::vector<RowPane> panes,
-                     std::function<void(int width)> on_width = {});
+PaneRowParts PaneRow(std::vector<RowPane> panes);
 
 }  // namespace plimsy
 
