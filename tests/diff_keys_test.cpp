@@ -61,6 +61,13 @@ class DiffKeysTest : public ::testing::Test {
     Draw();
   }
 
+  // The window is now `width` cells wide: the screen draws again.
+  void Resize(int width, int height = 30) {
+    screen_ = ftxui::Screen::Create(ftxui::Dimension::Fixed(width),
+                                    ftxui::Dimension::Fixed(height));
+    Draw();
+  }
+
   void Draw() {
     screen_.Clear();
     ftxui::Render(screen_, root_->Render());
@@ -72,6 +79,16 @@ class DiffKeysTest : public ::testing::Test {
       root_->OnEvent(event);
       Draw();
     }
+  }
+
+  // The left button pressed at column `from` and let go at `to`.
+  static std::vector<Event> Drag(int from, int to) {
+    Event press = testing::MouseAt(ftxui::Mouse::Left, from, 5);
+    Event move = testing::MouseAt(ftxui::Mouse::Left, to, 5);
+    move.mouse().motion = ftxui::Mouse::Moved;
+    Event release = move;
+    release.mouse().motion = ftxui::Mouse::Released;
+    return {press, move, release};
   }
 
   std::vector<Event> Type(const std::string& text) {
@@ -237,7 +254,7 @@ TEST_F(DiffKeysTest, KeysReadTogetherBeforeAFrame) {
   for (bool split : {true, false}) {
     SCOPED_TRACE(split);
     state_ = State();
-    state_.split = split;
+    state_.split_chosen = split;
     Open();
     Send({Event::Tab});
     root_->OnEvent(Event::Character('w'));
@@ -475,6 +492,50 @@ TEST_F(DiffKeysTest, TheSidePaneLeavesANarrowScreenToTheDifference) {
   // The file list takes at most a third of the width.
   EXPECT_EQ(screen_.PixelAt(13, 2).character, "┼");
   EXPECT_NE(RowOf("row 17"), -1);
+}
+
+// The layout and the file list's width follow the window's on every
+// frame: below 100 columns the diff is joined unless the user chose split.
+TEST_F(DiffKeysTest, TheLayoutFollowsTheWindow) {
+  const struct {
+    int width;
+    std::vector<Event> keys;
+    bool split;
+    // The divider's column; -1 when there is none.
+    int files;
+  } steps[] = {
+      {100, {}, true, 30},
+      {99, {}, false, 30},
+      {80, {}, false, 26},
+      {200, {}, true, 50},
+      {80, Type("s"), true, 26},
+      {200, {}, true, 50},
+      {200, Type("s"), false, 50},
+      // Ten cells wider: 30% of the window.
+      {200, Type(">"), false, 60},
+      {100, {}, false, 30},
+      {100, Drag(30, 40), false, 40},
+      {200, {}, false, 80},
+      // Zoomed, the focused pane takes the whole width.
+      {200, Type("z"), false, -1},
+      {200, Type("z"), false, 80},
+  };
+  Open(steps[0].width);
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.width);
+    Resize(step.width);
+    Send(step.keys);
+    EXPECT_EQ(state_.split, step.split);
+    // The header's box shows it in the same frame.
+    EXPECT_EQ(Row(0).find("▣") != std::string::npos, step.split) << Row(0);
+    int divider = -1;
+    for (int x = 0; x < screen_.dimx() && divider < 0; ++x) {
+      if (screen_.PixelAt(x, 2).character == "┼") {
+        divider = x;
+      }
+    }
+    EXPECT_EQ(divider, step.files) << Row(2);
+  }
 }
 
 TEST_F(DiffKeysTest, WithoutColourTheHeaderIsDrawnInverse) {

@@ -73,8 +73,14 @@ class LogKeysTest : public ::testing::Test {
     exits_ = 0;
     std::optional<Refusal> refusal = Start(state_, {});
     ASSERT_FALSE(refusal);
-    state_.commits_width = InitialCommitsWidth(width);
     root_ = BuildScreen(state_, [this] { ++exits_; });
+    Draw();
+  }
+
+  // The window is now `width` cells wide: the screen draws again.
+  void Resize(int width, int height = 30) {
+    screen_ = ftxui::Screen::Create(ftxui::Dimension::Fixed(width),
+                                    ftxui::Dimension::Fixed(height));
     Draw();
   }
 
@@ -303,6 +309,41 @@ TEST_F(LogKeysTest, Keys) {
        hint,
        1,
        "Content"},
+      {"z zooms the focused pane",
+       Type("z"),
+       {"root title"},
+       {"Files", "Content", "title:spaces"},
+       hint,
+       0,
+       "Commit"},
+      {"z again shows every pane",
+       Type("zz"),
+       {"Files", "Content", "title:spaces"},
+       {},
+       hint,
+       0,
+       "Commit"},
+      {"z zooms the content",
+       Join({ToLongFile(), Type("z")}),
+       {"@@ -17,7 +17,7 @@"},
+       {"Commit", "Files"},
+       hint,
+       1,
+       "Content"},
+      {"Tab while zoomed shows the next pane",
+       {Event::Character('z'), Event::Tab},
+       {"description"},
+       {"Commit", "Content"},
+       hint,
+       0,
+       "Files"},
+      {"< while zoomed",
+       Type("z<"),
+       {},
+       {"Files"},
+       "Zoomed: z shows every pane",
+       0,
+       "Commit"},
       {"the prompt takes q and s",
        Join({Type("/qs"), {Event::Escape}}),
        {"▣ [S]plit"},
@@ -410,6 +451,50 @@ TEST_F(LogKeysTest, NarrowScreens) {
       EXPECT_LE(content, width - width / 3) << Row(1);
     }
     Send(Join({ToLongFile(), Type("]s?x/row\nw"), {Event::End}}));
+  }
+}
+
+// The panes' widths follow the window's on every frame; a width set by
+// the keys stays the same share of the window. The panes start where
+// their titles do.
+TEST_F(LogKeysTest, PaneWidthsFollowTheWindow) {
+  const struct {
+    int width;
+    std::vector<Event> keys;
+    int files;
+    int content;
+  } steps[] = {
+      {200, {}, 108, 134},
+      {120, {}, 52, 76},
+      {100, {}, 38, 60},
+      {80, {}, 24, 44},
+      {40, {}, 19, 27},
+      {200, {}, 108, 134},
+      // Ten cells wider: 117 of 200, which a resize scales.
+      {200, Type(">"), 118, 144},
+      {120, {}, 71, 89},
+      {200, {}, 118, 144},
+      {200, {Event::Tab, Event::Character('>')}, 118, 148},
+      // The content widens as the file list beside it narrows, down to
+      // its least.
+      {200, {Event::Tab, Event::Character('>')}, 118, 144},
+      {200, {Event::TabReverse, Event::Character('<')}, 118, 144},
+      {200, {Event::TabReverse, Event::Character('<')}, 108, 137},
+  };
+  Open(steps[0].width);
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.width);
+    Resize(step.width);
+    Send(step.keys);
+    EXPECT_EQ(ColumnOf("Files", 1), step.files) << Row(1);
+    EXPECT_EQ(ColumnOf("Content", 1), step.content) << Row(1);
+    // Every commit keeps its title.
+    for (const auto& [y, title] :
+         {std::pair{3, "spaces"}, {4, "hunks"}, {5, "root"}}) {
+      const int x = ColumnOf(title, y);
+      EXPECT_GE(x, 0) << Row(y);
+      EXPECT_LT(x, step.files) << Row(y);
+    }
   }
 }
 

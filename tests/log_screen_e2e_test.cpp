@@ -120,7 +120,7 @@ TEST(LogScreenEndToEndTest, RowsLabelsAndColours) {
   TempRepo repo;
   auto hashes = Import(repo, PullRequestHistory(), {{"v1", "merge30"}});
   repo.Git({"update-ref", "refs/remotes/origin/main", hashes["merge30"]});
-  TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 160, 40);
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 139, 40);
 
   pane.WaitFor("Merge pull request #30");
   // The columns without the graph, which has tests of its own.
@@ -171,6 +171,47 @@ TEST(LogScreenEndToEndTest, RowsLabelsAndColours) {
   EXPECT_NE(screen.find("diff against first parent"), std::string::npos)
       << screen;
   EXPECT_NE(screen.find("src/pr30/part1.txt"), std::string::npos) << screen;
+  pane.SendKeys({"q"});
+  EXPECT_EQ(pane.WaitForExit(), 0);
+}
+
+// The panes are fitted to the window again when it is resized: a title
+// of 60 characters is whole at 200 columns, beside the graph, the hash,
+// the date and the author; at 100 the list keeps the start of every title.
+TEST(LogScreenEndToEndTest, TheLayoutFollowsTheWindow) {
+  TempRepo repo;
+  Import(repo, PullRequestHistory());
+  const std::string title =
+      "A title of sixty characters that a wide log shows whole: 60!";
+  repo.Write("long.txt", "long\n");
+  const std::string hash = repo.Commit(title).substr(0, 7);
+  repo.Write("head.txt", "head\n");
+  repo.Commit("head");
+  const std::string day =
+      repo.Git({"log", "-1", "--format=%ad", "--date=short", hash});
+  const std::string start = "  " + hash + " " + day.substr(0, 10) + " ";
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 200, 50);
+  const auto row_is = [&](const std::string& what, bool whole) {
+    return pane.WaitUntil(what, [&](const std::string& screen) {
+      const std::string row = ListRow(screen, hash);
+      return row.starts_with(whole ? start : "  " + hash + " ") &&
+             (whole ? row.ends_with(title)
+                    : row.find(title.substr(0, 16)) != std::string::npos &&
+                          row.find(title) == std::string::npos);
+    });
+  };
+  std::string row = ListRow(row_is("the whole title at 200", true), hash);
+  // The author, then the graph's lane before the title.
+  const std::string author = start + "Test User ";
+  ASSERT_TRUE(row.starts_with(author)) << row;
+  EXPECT_NE(row.substr(author.size(), row.size() - author.size() - title.size())
+                .find_first_not_of(' '),
+            std::string::npos)
+      << row;
+  pane.Command({"resize-window", "-t", "0", "-x", "100", "-y", "30"});
+  row_is("the start of the title at 100", false);
+  pane.Command({"resize-window", "-t", "0", "-x", "200", "-y", "50"});
+  row_is("the whole title at 200 again", true);
   pane.SendKeys({"q"});
   EXPECT_EQ(pane.WaitForExit(), 0);
 }

@@ -61,7 +61,6 @@ class Harness {
                                ftxui::Dimension::Fixed(height))) {
     std::optional<Refusal> refusal = Start(state, args);
     EXPECT_FALSE(refusal) << refusal->message;
-    state.commits_width = InitialCommitsWidth(width);
     root_ = BuildScreen(state, [this] { ++exits; });
     Draw();
   }

@@ -300,7 +300,7 @@ TEST_F(RenderScreenTest, LogContentPaneScrollsAcross) {
   ASSERT_FALSE(log::Start(state, {}));
   ftxui::Component root = log::BuildScreen(state, [] {});
   screen_ =
-      Screen::Create(ftxui::Dimension::Fixed(120), ftxui::Dimension::Fixed(30));
+      Screen::Create(ftxui::Dimension::Fixed(160), ftxui::Dimension::Fixed(30));
   const auto frame = [&] {
     screen_.Clear();
     ftxui::Render(screen_, root->Render());

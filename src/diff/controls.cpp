@@ -42,6 +42,9 @@ struct Drawn {
 
 void ToggleSplit(const DiffControls& controls) {
   *controls.split = !*controls.split;
+  if (controls.split_chosen != nullptr) {
+    *controls.split_chosen = *controls.split;
+  }
 }
 
 void ToggleWhitespace(const DiffControls& controls) {
@@ -151,12 +154,18 @@ HeaderControls DiffHeaderControls(DiffControls controls) {
   header.render = [drawn](int form) { return Render(*drawn, form); };
   header.click = [drawn](int x, int y) { return Click(*drawn, x, y); };
   header.forget = [drawn] { Forget(*drawn); };
+  if (drawn->controls.split_chosen != nullptr) {
+    header.fit = [drawn](int width) {
+      const DiffControls& controls = drawn->controls;
+      *controls.split = ShowsSplit(*controls.split_chosen, width);
+    };
+  }
   header.keys = Keys(drawn->controls);
   return header;
 }
 
-bool StartsSplit(int width) {
-  return width >= 100;
+bool ShowsSplit(const std::optional<bool>& chosen, int width) {
+  return chosen.value_or(width >= 100);
 }
 
 }  // namespace plimsy

@@ -2,6 +2,7 @@
 #define PLIMSY_DIFF_CONTROLS_H_
 
 #include <functional>
+#include <optional>
 
 #include "ui/header.h"
 
@@ -12,6 +13,9 @@ namespace plimsy {
 // clicks.
 struct DiffControls {
   bool* split = nullptr;
+  // Where the split key records the user's choice; when set, `split` is
+  // fitted to the screen's width on every frame (ShowsSplit).
+  std::optional<bool>* split_chosen = nullptr;
   // Both null when the diff cannot be read again another way, as a diff
   // read from standard input cannot.
   bool* ignore_whitespace = nullptr;
@@ -27,8 +31,9 @@ struct DiffControls {
 // change; with their keys s, W and - +.
 HeaderControls DiffHeaderControls(DiffControls controls);
 
-// Whether a screen `width` cells wide starts in the split layout.
-bool StartsSplit(int width);
+// Whether a screen `width` cells wide shows the split layout: as the user
+// `chosen`, else when it is wide enough.
+bool ShowsSplit(const std::optional<bool>& chosen, int width);
 
 }  // namespace plimsy
 

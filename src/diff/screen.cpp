@@ -31,10 +31,10 @@
 #include "ui/keys.h"
 #include "ui/layout.h"
 #include "ui/list.h"
+#include "ui/pane_row.h"
 #include "ui/screen_frame.h"
 #include "ui/scroller.h"
 #include "ui/search.h"
-#include "ui/side_width.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::diff {
@@ -352,16 +352,12 @@ Component BuildScreen(State& state, std::function<void()> exit) {
                }) |
                flex;
       });
-  auto files_width = std::make_shared<SideWidth>(&state.files_width);
-  Component panes =
-      ResizableSplitLeft(files_pane, difference_pane, files_width->shown());
-  Component body = Renderer(panes, [panes, files_width] {
-    return AtSize([panes, files_width](int width, int) {
-      // The file list leaves the difference most of a narrow screen.
-      files_width->Fit(width, 1.0 / 3);
-      return panes->Render() | yflex;
-    });
-  });
+  // The file list leaves the difference most of a narrow screen.
+  PaneRowParts panes = PaneRow(
+      {{files_pane,
+        {.share = 0.25, .least = 30, .most = 50, .most_share = 1.0 / 3}},
+       {difference_pane}});
+  Component body = panes.component;
 
   // The hunks of the file shown, as drawn now.
   auto drawn = [&state]() -> std::optional<DrawnFile> {
@@ -393,6 +389,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
   options.title = Title(state);
   options.controls = DiffHeaderControls({
       .split = &state.split,
+      .split_chosen = &state.split_chosen,
       // Text read from standard input cannot be read again another way.
       .ignore_whitespace =
           state.from_input ? nullptr : &state.ignore_whitespace,
@@ -443,6 +440,7 @@ Component BuildScreen(State& state, std::function<void()> exit) {
        to_file,
        "}/{ file"},
   };
+  options.keys.insert(options.keys.end(), panes.keys.begin(), panes.keys.end());
 
   if (state.from_input) {
     options.progress = [&state] {
@@ -485,7 +483,6 @@ int ShowDiff(State& state, KeySource keys) {
     return ReportEmpty(state);
   }
   state.leaves_when_empty = state.diff.files.empty();
-  state.split = StartsSplit(ftxui::Terminal::Size().dimx);
   const int status = RunScreen(
       "diff",
       [&state](std::function<void()> exit) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,12 @@ struct State {
   LoadedDiff diff;
   int32_t selected_file = 0;
   int32_t context = 3;
+  // Shown split: as the user chose with the split key, else when the
+  // window is wide enough.
   bool split = true;
+  std::optional<bool> split_chosen;
   // Adds -w to git diff: changes in whitespace are not shown.
   bool ignore_whitespace = false;
-  int32_t files_width = 30;
   // Handed on to git diff after the context option at every refresh.
   std::vector<std::string> arguments;
   // When the last git run failed without printing a diff: its exit status

@@ -224,8 +224,4 @@ std::function<Element()> ContentPaneRenderer(Component content_scroller,
   };
 }
 
-std::function<Element()> BodyRenderer(Component panes) {
-  return [panes] { return panes->Render() | ftxui::flex; };
-}
-
 }  // namespace plimsy::log

@@ -59,7 +59,6 @@ std::function<ftxui::Element()> FilesPaneRenderer(ftxui::Component file_menu,
 std::function<ftxui::Element()> ContentPaneRenderer(
     ftxui::Component content_scroller,
     const State& state);
-std::function<ftxui::Element()> BodyRenderer(ftxui::Component panes);
 
 }  // namespace plimsy::log
 

@@ -12,7 +12,6 @@
 #include <ftxui/component/component_options.hpp>
 #include <ftxui/component/event.hpp>
 #include <ftxui/component/screen_interactive.hpp>
-#include <ftxui/screen/terminal.hpp>
 
 #include "diff/colour_choice.h"
 #include "diff/controls.h"
@@ -26,14 +25,13 @@
 #include "log/graph_row.h"
 #include "log/list_position.h"
 #include "log/panels.h"
+#include "log/panes.h"
 #include "sys/process.h"
 #include "sys/terminal.h"
-#include "ui/layout.h"
 #include "ui/list.h"
 #include "ui/screen_frame.h"
 #include "ui/scroller.h"
 #include "ui/search.h"
-#include "ui/side_width.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::log {
@@ -379,10 +377,6 @@ bool ActsOnFiles(ftxui::Event event, bool commits_focused) {
 
 }  // namespace
 
-int InitialCommitsWidth(int width) {
-  return std::clamp(width * 2 / 5, 25, 100);
-}
-
 ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   using ftxui::Component;
   using ftxui::Event;
@@ -425,22 +419,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
       file_menu,
       FilesPaneRenderer(file_menu, state.diff_note, state.diff.loading));
 
-  auto commits_width = std::make_shared<SideWidth>(&state.commits_width);
-  auto files_width = std::make_shared<SideWidth>(&state.files_width);
-  Component inner_panes =
-      ftxui::ResizableSplitLeft(files_pane, content_pane, files_width->shown());
-  Component panes = ftxui::ResizableSplitLeft(commits_pane, inner_panes,
-                                              commits_width->shown());
-  Component body = ftxui::Renderer(panes, [panes, commits_width, files_width] {
-    return AtSize([=](int width, int) {
-      // The lists leave the content at least a third of a narrow screen;
-      // below 80 columns the file list gives up more of its room, since
-      // its names are cut before the content would be.
-      commits_width->Fit(width, 0.4);
-      files_width->Fit(width, width < 80 ? 0.15 : 0.25);
-      return BodyRenderer(panes)();
-    });
-  });
+  PaneRowParts panes = Panes(state, commits_pane, files_pane, content_pane);
 
   // The file the content pane shows, as drawn now.
   auto drawn = [&state]() -> std::optional<DrawnFile> {
@@ -477,6 +456,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   options.name = "log";
   options.controls = DiffHeaderControls({
       .split = &state.split,
+      .split_chosen = &state.split_chosen,
       .ignore_whitespace = &state.ignore_whitespace,
       .context = &state.context,
       .whitespace_changed = [&state] { Reload(state); },
@@ -522,8 +502,9 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
        "}/{ commit"},
       GraphKey(state.graph_shown, state.commits_width),
   };
+  options.keys.insert(options.keys.end(), panes.keys.begin(), panes.keys.end());
 
-  Component frame = ScreenFrame(body, std::move(options));
+  Component frame = ScreenFrame(panes.component, std::move(options));
   Component root = TerminalCells(
       ftxui::CatchEvent(frame, [&state, commit_menu](Event event) {
         if (ActsOnFiles(event, commit_menu->Focused())) {
@@ -552,8 +533,6 @@ int Main(int argc, const char** argv) {
     return ReportGitNotStarted(error);
   }
   ChooseDiffColours();
-  state.commits_width = InitialCommitsWidth(ftxui::Terminal::Size().dimx);
-  state.split = StartsSplit(ftxui::Terminal::Size().dimx);
   const int status = RunScreen(
       "log",
       [&state](std::function<void()> exit) {

@@ -57,9 +57,6 @@ bool TakeLoaded(State& state);
 // load has been asked for after it.
 void OnCommitChange(State& state);
 
-// The starting width of the commit list in a terminal `width` cells wide.
-int InitialCommitsWidth(int width);
-
 // The component tree of the commit browser over `state`, with the focus on
 // the commit list; `exit` leaves the screen. Inside the tree a git that
 // cannot be started reads as empty output.

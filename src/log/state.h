@@ -62,7 +62,10 @@ struct State {
   // The records of the selected commit's parents being read.
   CommitRecordsRead parents;
   int context = 3;
+  // Shown split: as the user chose with the split key, else when the
+  // window is wide enough.
   bool split = true;
+  std::optional<bool> split_chosen;
   // Adds -w to the commit's diff: changes in whitespace are not shown.
   bool ignore_whitespace = false;
   // The selected commit's diff; its file list starts with "description".
@@ -72,8 +75,8 @@ struct State {
   // git's standard error when the selected commit's diff failed.
   std::string diff_error;
   int selected_file = 0;
+  // The width the commit list is drawn with, as the last frame fitted it.
   int commits_width = 25;
-  int files_width = 25;
   // Hands a task to the screen's loop from any thread. With it, a change
   // of the selection loads the diff in a task of its own, after the keys
   // already queued, and loads go on from the loop; without it, every load

@@ -28,6 +28,8 @@ struct HeaderControls {
   // Runs before the header is laid out in the form that fits, so that
   // controls of the forms not drawn take no click.
   std::function<void()> forget;
+  // Told the screen's width before each frame is drawn; may be empty.
+  std::function<void(int width)> fit;
   // Listed after the frame's first keys.
   std::vector<KeyBinding> keys;
 };

@@ -50,22 +50,12 @@ class ScreenFrameBase : public ftxui::ComponentBase {
   }
 
   Element OnRender() override {
-    Element main = ftxui::vbox({
-        HeaderBar(options_.title.empty() ? options_.name : options_.title,
-                  options_.status ? options_.status() : "",
-                  options_.controls ? &*options_.controls : nullptr, quit_box_,
-                  no_color_),
-        ActiveChild() ? ActiveChild()->Render() | ftxui::flex : ftxui::filler(),
-        BottomLine(),
-    });
-    if (!help_open_) {
-      return main;
-    }
-    return ftxui::dbox({
-        std::move(main),
-        AtSize([this](int width, int height) {
-          return KeyHelp(keys_, options_.name, width, height);
-        }),
+    // Built once the width is known, which the controls may follow.
+    return AtSize([this](int width, int height) {
+      if (options_.controls && options_.controls->fit) {
+        options_.controls->fit(width);
+      }
+      return Draw(width, height);
     });
   }
 
@@ -104,6 +94,24 @@ class ScreenFrameBase : public ftxui::ComponentBase {
   }
 
  private:
+  Element Draw(int width, int height) {
+    Element main = ftxui::vbox({
+        HeaderBar(options_.title.empty() ? options_.name : options_.title,
+                  options_.status ? options_.status() : "",
+                  options_.controls ? &*options_.controls : nullptr, quit_box_,
+                  no_color_),
+        ActiveChild() ? ActiveChild()->Render() | ftxui::flex : ftxui::filler(),
+        BottomLine(),
+    });
+    if (!help_open_) {
+      return main;
+    }
+    return ftxui::dbox({
+        std::move(main),
+        KeyHelp(keys_, options_.name, width, height),
+    });
+  }
+
   void AddKeys(const std::vector<KeyBinding>& keys) {
     keys_.insert(keys_.end(), keys.begin(), keys.end());
   }
