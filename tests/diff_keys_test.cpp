@@ -231,6 +231,25 @@ TEST_F(DiffKeysTest, JumpsAndSearchesShowWhatTheyFound) {
   EXPECT_TRUE(Last().starts_with("No hunk below")) << Last();
 }
 
+// The file that ends without a newline shows git's marker under its line.
+TEST_F(DiffKeysTest, TheNoNewlineMarkerShowsUnderItsLine) {
+  repo_.Write("zz.txt", "two");
+  for (const bool split : {true, false}) {
+    SCOPED_TRACE(split);
+    state_ = State();
+    state_.split = split;
+    Open();
+    Send(Type("}}"));
+    const int y = RowOf("+two");
+    ASSERT_NE(y, -1);
+    EXPECT_EQ(RowOf("\\ No newline at end of file"), y + 1);
+    // In the column of the line's sign; the rows hold as many rules
+    // before it.
+    const int x = static_cast<int>(Row(y).find("+two"));
+    EXPECT_EQ(Row(y + 1).find("\\ No newline"), static_cast<size_t>(x));
+  }
+}
+
 // Keys read at once are handled before the next frame: a jump right after
 // wrapping is toggled lands where the wrapped rows put the hunk.
 TEST_F(DiffKeysTest, KeysReadTogetherBeforeAFrame) {
