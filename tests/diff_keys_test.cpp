@@ -144,6 +144,8 @@ TEST_F(DiffKeysTest, Keys) {
     // The bottom row.
     std::string last;
     int selected_file = 0;
+    // Handed on to git diff: a path limits the diff to one file.
+    std::vector<std::string> arguments = {};
   };
   auto search = [this](const std::string& term) {
     std::vector<Event> events = Type("/" + term);
@@ -172,8 +174,12 @@ TEST_F(DiffKeysTest, Keys) {
        {tab, Event::Character('[')},
        "@@ -17,7 +17,7 @@",
        "No hunk above"},
-      {"] at the last hunk", join({{tab}, Type("]]]]]]")}), "",
-       "No hunk below"},
+      {"] at the last hunk",
+       join({{tab}, Type("]]]]]]")}),
+       "",
+       "No hunk below",
+       0,
+       {"--", "long.txt"}},
       {"} from the difference pane",
        {tab, Event::Character('}')},
        "@@ -1,3 +1,3 @@",
@@ -215,6 +221,7 @@ TEST_F(DiffKeysTest, Keys) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     state_ = State();
+    state_.arguments = c.arguments;
     exits_ = 0;
     Open();
     Send(c.events);
@@ -226,6 +233,7 @@ TEST_F(DiffKeysTest, Keys) {
 }
 
 TEST_F(DiffKeysTest, JumpsAndSearchesShowWhatTheyFound) {
+  state_.arguments = {"--", "long.txt"};
   Open();
   Send({Event::Tab, Event::Character(']')});
   EXPECT_EQ(RowOf("ROW 60"), kTop + 4);
@@ -246,6 +254,99 @@ TEST_F(DiffKeysTest, JumpsAndSearchesShowWhatTheyFound) {
   EXPECT_NE(RowOf("@@ -277,7 +277,7 @@"), -1);
   EXPECT_NE(RowOf("ROW 280"), -1);
   EXPECT_TRUE(Last().starts_with("No hunk below")) << Last();
+}
+
+// Hunk jumps and searches in the difference go on into the other files, in
+// the list's order, and the list follows.
+TEST_F(DiffKeysTest, JumpsAndSearchesCrossFiles) {
+  const Event tab = Event::Tab;
+  auto search = [this](const std::string& term) {
+    std::vector<Event> events = Type("/" + term);
+    events.push_back(Event::Return);
+    return events;
+  };
+  const auto join = [](std::vector<std::vector<Event>> parts) {
+    std::vector<Event> events;
+    for (auto& part : parts) {
+      events.insert(events.end(), part.begin(), part.end());
+    }
+    return events;
+  };
+  const std::string hint = "? help  Tab pane  s split";
+  struct Case {
+    std::string name;
+    std::vector<Event> events;
+    // Shown in the difference pane.
+    std::string shown;
+    std::string last;
+    int selected_file;
+  };
+  const std::vector<Case> cases = {
+      {"] past the last hunk to the next file's first",
+       join({{tab}, Type("]]]]]]")}), "int  main() {", hint, 1},
+      {"] past the last hunk of the last file",
+       join({Type("}}"), {tab}, Type("]")}), "two", "No hunk below", 2},
+      {"[ before the first hunk to the previous file's last",
+       join({Type("}"), {tab}, Type("[")}), "ROW 280", hint, 0},
+      {"[ before the first hunk of the first file", join({{tab}, Type("[")}),
+       "ROW 20", "No hunk above", 0},
+      {"search on into the next files", join({{tab}, search("two")}), "+two",
+       hint, 2},
+      {"search round to the file shown",
+       join({{tab}, search("two"), Type("n")}), "+two",
+       "Search went past the end, on from the top", 2},
+      {"search round from the last file",
+       join({Type("}}"), {tab}, search("ROW 150")}), "ROW 150",
+       "Search went past the end, on from the top", 0},
+      {"search back round", join({{tab}, search("return"), Type("N")}),
+       "return 0;", "Search went past the top, on from the end", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    state_ = State();
+    Open();
+    Send(c.events);
+    EXPECT_NE(RowOf(c.shown), -1) << c.shown;
+    EXPECT_TRUE(Last().starts_with(c.last)) << Last();
+    EXPECT_EQ(state_.selected_file, c.selected_file);
+  }
+}
+
+// A match that lies past the pane's right edge scrolls the text across.
+TEST_F(DiffKeysTest, SearchScrollsAcrossToTheMatch) {
+  repo_.Write("zz.txt", std::string(150, '=') + "far\n");
+  for (const bool split : {true, false}) {
+    SCOPED_TRACE(split);
+    state_ = State();
+    state_.split = split;
+    Open();
+    EXPECT_EQ(RowOf("far"), -1);
+    Send({Event::Tab});
+    Send(Type("/far"));
+    Send({Event::Return});
+    EXPECT_EQ(state_.selected_file, 2);
+    EXPECT_GT(state_.diff.view.column, 0);
+    EXPECT_NE(RowOf("far"), -1);
+  }
+}
+
+// The file that ends without a newline shows git's marker under its line.
+TEST_F(DiffKeysTest, TheNoNewlineMarkerShowsUnderItsLine) {
+  repo_.Write("zz.txt", "two");
+  for (const bool split : {true, false}) {
+    SCOPED_TRACE(split);
+    state_ = State();
+    state_.split = split;
+    Open();
+    Send(Type("}}"));
+    const int y = RowOf("+two");
+    ASSERT_NE(y, -1);
+    EXPECT_EQ(RowOf("\\ No newline at end of file"), y + 1);
+    // In the column of the line's sign; the rows hold as many rules
+    // before it.
+    const int x = static_cast<int>(Row(y).find("+two"));
+    EXPECT_EQ(Row(y + 1).find("\\ No newline"), static_cast<size_t>(x));
+  }
 }
 
 // Keys read at once are handled before the next frame: a jump right after

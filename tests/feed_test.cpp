@@ -17,6 +17,7 @@
 
 #include "diff/feed.h"
 #include "diff/loaded_diff.h"
+#include "diff/pairing.h"
 #include "support.h"
 
 namespace plimsy {
@@ -227,6 +228,25 @@ TEST(LoadedDiffTest, AWakeForALoadThatWasReplacedIsDropped) {
     task();
   }
   EXPECT_EQ(taken, std::vector<int>{2});
+}
+
+// Git's marker may come after the part that took the line it marks, even
+// after a hunk that had ended: that hunk's rows are counted again.
+TEST(LoadedDiffTest, AMarkerAfterThePartOfItsLineCountsItsHunkAgain) {
+  Pipe pipe;
+  LoadedDiff diff;
+  StartLoad(diff, ReadDiffText("", pipe.fds[0], {}));
+  pipe.Write("diff --git a/f b/f\n--- a/f\n+++ b/f\n@@ -1 +1 @@\n-}\n+}\n");
+  // The text pauses: what has come of the file is handed over.
+  TakeFirst(diff);
+  ASSERT_EQ(diff.files.size(), 1u);
+  pipe.Write("\\ No newline at end of file\n");
+  pipe.CloseWriter();
+  SettleLoad(diff, false);
+  ASSERT_EQ(diff.files.size(), 1u);
+  ASSERT_EQ(diff.files[0].hunks.size(), 1u);
+  EXPECT_TRUE(diff.files[0].hunks[0].lines[1].no_newline);
+  EXPECT_EQ(diff.split_rows[0], SplitRowCounts(diff.files[0]));
 }
 
 }  // namespace

@@ -385,6 +385,43 @@ TEST_F(LogKeysTest, HunkJumpPutsTheHunkAtTheTopOfTheContent) {
   EXPECT_TRUE(screen_.PixelAt(ColumnOf("a.*b", y), y).inverted);
 }
 
+// The content pane's search goes on into the other files of the commit,
+// from its details too, and the file list follows.
+TEST_F(LogKeysTest, ContentSearchCrossesTheCommitsFiles) {
+  struct Case {
+    std::string name;
+    std::vector<Event> events;
+    std::string shown;
+    std::string last;
+    int file;
+  };
+  // "root title" adds long.txt, then space.txt.
+  const std::vector<Event> to_root = {Event::Character('}'),
+                                      Event::Character('}'), Event::Tab};
+  const std::vector<Case> cases = {
+      {"from the details", Join({to_root, {Event::Tab}, Search("return")}),
+       "return 0;", "? help", 2},
+      {"from a file to the next",
+       Join({to_root, {Event::Character('j'), Event::Tab}, Search("return")}),
+       "return 0;", "? help", 2},
+      {"round to the file shown",
+       Join({to_root, {Event::Tab}, Search("return"), Type("n")}), "return 0;",
+       "Search went past the end, on from the top", 2},
+      {"on past the last file to the first",
+       Join({to_root, {Event::Tab}, Search("return"), Search("row 299")}),
+       "row 299", "Search went past the end, on from the top", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Open();
+    Send(c.events);
+    EXPECT_NE(RowOf(c.shown), -1) << c.shown;
+    EXPECT_TRUE(Last().starts_with(c.last)) << Last();
+    EXPECT_EQ(state_.selected_commit, 2);
+    EXPECT_EQ(state_.selected_file, c.file);
+  }
+}
+
 TEST_F(LogKeysTest, TheWheelScrollsTheContentUnderThePointer) {
   Open();
   Send(ToLongFile());

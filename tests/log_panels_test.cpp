@@ -319,6 +319,40 @@ TEST(ContentRendererTest, DescriptionEntryOrFileDiff) {
   EXPECT_EQ(screen.PixelAt(0, 0).foreground_color, Color(Color::Red));
 }
 
+// A line that git marked as ending without a newline has the marker in a
+// dim row under it, on the line's side.
+TEST(ContentRendererTest, GitsNoNewlineMarkerUnderItsLine) {
+  Commit commit;
+  State state;
+  state.commits = {&commit};
+  state.rows.resize(1);
+  state.diff.files = ParseDiff(
+      "diff --git a/f b/f\n--- a/f\n+++ b/f\n@@ -1 +1 @@\n-}\n+}\n"
+      "\\ No newline at end of file\n");
+  state.diff.split_rows = {SplitRowCounts(state.diff.files[0])};
+  state.diff.render_caches.resize(1);
+  state.selected_file = 1;
+  const std::string blank(26, ' ');
+  const struct {
+    bool split;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {false,
+       {"@@ -1 +1 @@", "1│~│-}", "~│1│+}", " │ │\\ No newline at end of file"}},
+      // 27 cells for each text.
+      {true,
+       {"@@ -1 +1 @@", "1│-}" + blank + "│1│+}",
+        "~│ " + blank + " │ │\\ No newline at end of file"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.split ? "split" : "joined");
+    state.split = c.split;
+    const Screen screen = Draw(ContentRenderer(state)(), 60, 6);
+    EXPECT_EQ(Rows(screen), c.rows);
+    EXPECT_TRUE(screen.PixelAt(c.split ? 33 : 4, c.split ? 2 : 3).dim);
+  }
+}
+
 TEST(PaneRenderersTest, TitledPanesAndScrollingLists) {
   std::vector<std::string> entries;
   for (int i = 0; i < 50; ++i) {

@@ -70,6 +70,24 @@ std::string Dump(const std::vector<File>& files) {
   return out;
 }
 
+// Each line's kind (C, A, D) followed by "\\" where git marked the line as
+// ending without a newline; hunks apart by a blank.
+std::string Marks(const std::vector<File>& files) {
+  std::string out;
+  for (const File& file : files) {
+    for (const Hunk& hunk : file.hunks) {
+      out += out.empty() ? "" : " ";
+      for (const Line& line : hunk.lines) {
+        out += line.kind == LineKind::kAdded     ? "A"
+               : line.kind == LineKind::kDeleted ? "D"
+                                                 : "C";
+        out += line.no_newline ? "\\" : "";
+      }
+    }
+  }
+  return out;
+}
+
 struct ParseCase {
   std::string name;
   std::string diff;
@@ -335,6 +353,40 @@ TEST(ParseDiffTest, AFileTakenInPartsIsTheFileReadWhole) {
   }
 }
 
+// Git's "\\ No newline at end of file" goes on the line before it, in a
+// diff read alone and in one among other text, whole and taken in parts.
+TEST(ParseDiffTest, GitsNoNewlineMarkerGoesOnTheLineBeforeIt) {
+  const std::string head = "diff --git a/f b/f\n--- a/f\n+++ b/f\n";
+  const std::string marker = "\\ No newline at end of file\n";
+  const struct {
+    std::string name;
+    std::string text;
+    std::string marks;
+  } cases[] = {
+      {"added line", head + "@@ -1,2 +1,2 @@\n a\n-b\n+c\n" + marker, "CDA\\"},
+      {"removed line", head + "@@ -1,2 +1,2 @@\n a\n-b\n" + marker + "+c\n",
+       "CD\\A"},
+      {"both", head + "@@ -1,2 +1,2 @@\n a\n-b\n" + marker + "+c\n" + marker,
+       "CD\\A\\"},
+      {"context line", head + "@@ -1,2 +1,3 @@\n a\n+b\n c\n" + marker,
+       "CAC\\"},
+      {"in the first of two files",
+       head + "@@ -1 +1 @@\n-a\n+b\n" + marker + head + "@@ -1 +1 @@\n-c\n+d\n",
+       "DA\\ DA"},
+      {"after no line", head + "@@ -1 +1 @@\n" + marker + "-a\n+b\n", "DA"},
+  };
+  for (const bool mixed : {false, true}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.name + (mixed ? " among other text" : ""));
+      EXPECT_EQ(Marks(ReadTakingParts(c.text, {mixed}, {})), c.marks);
+      for (std::size_t a = 0; a <= c.text.size(); ++a) {
+        ASSERT_EQ(Marks(ReadTakingParts(c.text, {mixed}, {a, a})), c.marks)
+            << "parts taken at " << a;
+      }
+    }
+  }
+}
+
 TEST(ParseDiffTest, UndoesGitsQuoting) {
   const struct {
     std::string quoted;
@@ -545,6 +597,19 @@ TEST_F(RealDiffTest, ReadingInPiecesGivesTheWholeParse) {
   std::vector<File> files;
   reader.TakeFiles(files);
   EXPECT_EQ(Dump(files), Dump(ParseDiff(text)));
+}
+
+// end.txt ends without a newline on both sides.
+TEST_F(RealDiffTest, ReadingInPiecesKeepsTheNoNewlineMarkers) {
+  std::mt19937 random(20261211);
+  const std::string text = repo_.Git({"diff", first_, second_});
+  const std::string whole = Marks(ParseDiff(text));
+  ASSERT_NE(whole.find("D\\A\\"), std::string::npos) << whole;
+  for (int round = 0; round < 20; ++round) {
+    const bool parts = round % 2 == 1;
+    ASSERT_EQ(Marks(ReadInPieces(text, random, {}, parts)), whole)
+        << "round " << round << (parts ? ", in parts" : "");
+  }
 }
 
 // What a pager is given: commits' headers and messages, mail headers and

@@ -469,6 +469,47 @@ TEST(RenderDifferentialTest, LongHunksMatchReference) {
   }
 }
 
+// Git's marker after a line takes an entry of its own: after context lines,
+// after the last line of either side of a run or of both, and anywhere in a
+// run, as a broken diff may have it; in short hunks and in long ones, which
+// are entered through their blocks.
+TEST(RenderDifferentialTest, MarkedLinesMatchReference) {
+  std::mt19937 random(2026);
+  const std::vector<std::string> lines = {
+      " a", "\\", " b", "-c", "-d", "\\", "+e", "+f", "\\", " g", "-h", "\\",
+      "+i", "-j", "\\", "+k", "+l", "\\", "+m", "-n", "-o", "\\", " p", "\\"};
+  File file;
+  file.hunks.push_back(MakeHunk(7, 7, lines));
+  Hunk& long_hunk = file.hunks.emplace_back();
+  long_hunk.old_start = 100;
+  long_hunk.new_start = 100;
+  while (long_hunk.lines.size() < 1100) {
+    const Hunk part = MakeHunk(1, 1, lines);
+    for (const Line& line : part.lines) {
+      long_hunk.AddLine(line.kind, RandomText(random));
+      long_hunk.lines.back().no_newline = line.no_newline;
+    }
+  }
+  for (const Layout& layout : kLayouts) {
+    const int height = ContentHeight(file, layout.split);
+    std::vector<int> rows;
+    for (int row = 0; row < 100; ++row) {
+      rows.push_back(row);
+    }
+    for (int i = 0; i < 3; ++i) {
+      rows.push_back(static_cast<int>(random() % height));
+    }
+    rows.push_back(height - 1);
+    for (const int row : rows) {
+      for (const Across& across : {Across{0, false}, Across{0, true}}) {
+        const View view{70, 6, row, true, std::nullopt, across};
+        SCOPED_TRACE(std::string(layout.name) + " " + Describe(view));
+        EXPECT_EQ(ScrolledDifference(file, layout.split, view), "");
+      }
+    }
+  }
+}
+
 // A mouse selection inverts the selected cells; it reaches the cells through
 // every box on the way, so the rows in view must see it as in the full tree,
 // also when it starts or ends outside the file.

@@ -14,7 +14,8 @@
 namespace plimsy::testing {
 
 // A hunk from lines written as in a diff body: a prefix of ' ', '-' or '+',
-// then the text.
+// then the text; a line "\\" marks the line before it as ending without a
+// newline.
 inline Hunk MakeHunk(int32_t old_start,
                      int32_t new_start,
                      const std::vector<std::string>& lines) {
@@ -22,6 +23,10 @@ inline Hunk MakeHunk(int32_t old_start,
   hunk.old_start = old_start;
   hunk.new_start = new_start;
   for (const std::string& line : lines) {
+    if (line == "\\") {
+      hunk.lines.back().no_newline = true;
+      continue;
+    }
     const LineKind kind = line[0] == '-'   ? LineKind::kDeleted
                           : line[0] == '+' ? LineKind::kAdded
                                            : LineKind::kContext;

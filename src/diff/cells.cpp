@@ -105,6 +105,15 @@ ftxui::Element EmptySignCell() {
   return std::make_shared<CellNode>(" ", 1, StyleOf(LineKind::kContext), false);
 }
 
+ftxui::Element BlankCell(int width) {
+  return std::make_shared<CellNode>("", width, StyleOf(LineKind::kContext),
+                                    false);
+}
+
+ftxui::Element MarkerSignCell() {
+  return std::make_shared<CellNode>("\\", 1, DimStyle(), false);
+}
+
 ftxui::Element RuleCell() {
   return std::make_shared<CellNode>("", 1, StyleOf(LineKind::kContext), true);
 }

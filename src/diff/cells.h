@@ -25,6 +25,12 @@ ftxui::Element SignCell(LineKind kind);
 // The blank sign cell of a side without a line.
 ftxui::Element EmptySignCell();
 
+// A blank cell of `width`, where a marker's row has no line number.
+ftxui::Element BlankCell(int width);
+
+// The dim "\\" that stands in the sign's place before git's marker.
+ftxui::Element MarkerSignCell();
+
 // The one-cell rule between two columns.
 ftxui::Element RuleCell();
 

@@ -4,8 +4,12 @@
 #include <cstddef>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace plimsy {
+
+// Parsed lines are most of a diff's memory.
+static_assert(sizeof(Line) == 16);
 
 namespace {
 
@@ -459,6 +463,10 @@ bool StartsFileSection(std::string_view line) {
 }
 
 bool JoinPart(File& file, FilePart part) {
+  if (part.marks_last_line && !file.hunks.empty() &&
+      !file.hunks.back().lines.empty()) {
+    file.hunks.back().lines.back().no_newline = true;
+  }
   std::vector<Hunk> hunks = std::move(file.hunks);
   std::vector<Hunk>& more = part.file.hunks;
   auto next = more.begin();
@@ -569,6 +577,10 @@ void DiffReader::TakeCurrentPart(std::vector<FilePart>& parts) {
   part.joins = part_taken_;
   part.joins_hunk = joins_hunk_;
   part.whole = false;
+  part.marks_last_line = std::exchange(marks_taken_line_, false);
+  if (last_line_ == LastLine::kInFile) {
+    last_line_ = LastLine::kTaken;
+  }
   SettleLastHunk();
   std::vector<Hunk> hunks = std::move(file_->hunks);
   file_->hunks.clear();
@@ -601,10 +613,12 @@ void DiffReader::EndFile() {
   if (file_) {
     SettleLastHunk();
     FinishFile(*file_, hunks_taken_);
-    done_.push_back(
-        FilePart{std::move(*file_), part_taken_, joins_hunk_, true});
+    done_.push_back(FilePart{std::move(*file_), part_taken_, joins_hunk_, true,
+                             marks_taken_line_});
     file_.reset();
   }
+  last_line_ = LastLine::kNone;
+  marks_taken_line_ = false;
   current_rows_ = 0;
   part_taken_ = false;
   hunks_taken_ = false;
@@ -649,6 +663,7 @@ bool DiffReader::ReadCountedLine(std::string_view line) {
   } else {
     hunk_->AddLine(KindOf(line[0]), line.substr(1));
   }
+  last_line_ = LastLine::kInFile;
   ++current_rows_;
   if (!rest) {
     hunk_ = nullptr;
@@ -657,6 +672,16 @@ bool DiffReader::ReadCountedLine(std::string_view line) {
 }
 
 void DiffReader::ReadLine(std::string_view line) {
+  // Git's "\ No newline at end of file" belongs to the line before it.
+  const LastLine last = std::exchange(last_line_, LastLine::kNone);
+  if (line.starts_with('\\') && last != LastLine::kNone) {
+    if (last == LastLine::kInFile) {
+      file_->hunks.back().lines.back().no_newline = true;
+    } else {
+      marks_taken_line_ = true;
+    }
+    return;
+  }
   if (hunk_ != nullptr) {
     if (!left_.empty()) {
       if (ReadCountedLine(line)) {
@@ -665,6 +690,7 @@ void DiffReader::ReadLine(std::string_view line) {
     } else if (!line.empty() &&
                (line[0] == ' ' || line[0] == '+' || line[0] == '-')) {
       hunk_->AddLine(KindOf(line[0]), line.substr(1));
+      last_line_ = LastLine::kInFile;
       ++current_rows_;
       return;
     }

@@ -11,7 +11,7 @@
 
 namespace plimsy {
 
-enum class LineKind : int32_t {
+enum class LineKind : uint8_t {
   kContext = 0,
   kAdded = 1,
   kDeleted = 2,
@@ -27,6 +27,9 @@ struct Line {
   const char* data = "";
   uint32_t size = 0;
   LineKind kind = LineKind::kContext;
+  // Git's "\ No newline at end of file" followed the line: it ends its
+  // side of the file without a newline.
+  bool no_newline = false;
 };
 
 struct Hunk {
@@ -108,12 +111,16 @@ struct FilePart {
   bool joins_hunk = false;
   // The file's section has ended with this part.
   bool whole = true;
+  // Git's "\ No newline at end of file" came after the last line of the
+  // part before, which was read before the marker arrived.
+  bool marks_last_line = false;
 };
 
 // Adds `part` to `file`, the file of the parts taken before it, which
 // `part` joins: hunks and lines are moved, and the file's own fields become
-// the part's, which are the later ones. Says whether the part's first hunk
-// went on with the file's last one.
+// the part's, which are the later ones. The file's last line takes the
+// marker the part carries for it. Says whether the part's first hunk went
+// on with the file's last one.
 bool JoinPart(File& file, FilePart part);
 
 // Reads a diff's text in pieces, as it arrives, and hands over each file
@@ -184,6 +191,14 @@ class DiffReader {
   bool in_header_ = true;
   // The hunk being read; null outside a hunk.
   Hunk* hunk_ = nullptr;
+  // Where the last line read lies, when it was a hunk's line: the marker
+  // that may follow it goes on it, or, once a part has taken it, with the
+  // next part.
+  enum class LastLine : uint8_t { kNone, kInFile, kTaken };
+  LastLine last_line_ = LastLine::kNone;
+  // A marker came for a line that a part had taken: the next part carries
+  // it.
+  bool marks_taken_line_ = false;
   // Lines the last hunk still holds on each side (each parent's, then the
   // result's), by its header, when hunks are counted; empty when not.
   std::vector<int64_t> left_;

@@ -86,8 +86,11 @@ class LazyFileNode : public ftxui::Node {
 
   void SetBox(Box box) override {
     Node::SetBox(box);
-    const std::pair<int, int> widths =
-        TextWidths(look_, split_, box.x_max - box.x_min + 1);
+    const int width = box.x_max - box.x_min + 1;
+    const std::pair<int, int> widths = TextWidths(look_, split_, width);
+    if (options_.view != nullptr) {
+      options_.view->content_width = width;
+    }
     if (look_.text.wrap) {
       text_widths_ = widths;
     }

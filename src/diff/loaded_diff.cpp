@@ -24,17 +24,21 @@ void Append(LoadedDiff& diff, LoadedFile loaded) {
   diff.ends.push_back(loaded.end);
 }
 
-// Joins a part to the last file: the hunk it goes on with is counted
-// again, its other hunks came counted.
+// Joins a part to the last file: the hunk it goes on with, or whose last
+// line it marks, is counted again; its other hunks came counted.
 void Join(LoadedDiff& diff, LoadedFile loaded) {
   File& file = diff.files.back();
   std::vector<int>& rows = diff.split_rows.back();
   diff.ends.back() = loaded.end;
   const std::size_t joined = file.hunks.size() - 1;
+  const bool marks = loaded.part.marks_last_line;
   auto counted = loaded.split_rows.begin();
-  if (JoinPart(file, std::move(loaded.part))) {
-    rows[joined] = SplitRowCount(file.hunks[joined]);
+  const bool joins_hunk = JoinPart(file, std::move(loaded.part));
+  if (joins_hunk) {
     ++counted;
+  }
+  if ((joins_hunk || marks) && joined < rows.size()) {
+    rows[joined] = SplitRowCount(file.hunks[joined]);
   }
   rows.insert(rows.end(), counted, loaded.split_rows.end());
   diff.names.back() = Entry(diff, file);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string_view>
 
 namespace plimsy {
 
@@ -74,18 +75,26 @@ int64_t EntryRows(const Entry& entry,
                   int old_width,
                   int new_width,
                   TextLayouts* layouts) {
+  // A side shows a line, git's marker, or nothing.
+  const auto text = [](const Line* line, bool marker) {
+    return line != nullptr ? line->text()
+           : marker        ? kNoNewlineText
+                           : std::string_view();
+  };
   if (!split) {
     const Line* line =
         entry.old_line != nullptr ? entry.old_line : entry.new_line;
-    return WrappedRowCount(line->text(), old_width, layouts);
+    return WrappedRowCount(text(line, true), old_width, layouts);
   }
   int64_t rows = 1;
-  if (entry.old_line != nullptr) {
-    rows = WrappedRowCount(entry.old_line->text(), old_width, layouts);
+  if (entry.old_line != nullptr || entry.old_marker) {
+    rows = WrappedRowCount(text(entry.old_line, entry.old_marker), old_width,
+                           layouts);
   }
-  if (entry.new_line != nullptr) {
-    rows = std::max(
-        rows, WrappedRowCount(entry.new_line->text(), new_width, layouts));
+  if (entry.new_line != nullptr || entry.new_marker) {
+    rows =
+        std::max(rows, WrappedRowCount(text(entry.new_line, entry.new_marker),
+                                       new_width, layouts));
   }
   return rows;
 }

@@ -86,11 +86,11 @@ int64_t DrawnFile::EntriesOf(size_t hunk) const {
   return tops_->tops[hunk + 1] - tops_->tops[hunk] - 1;
 }
 
-std::optional<int64_t> DrawnFile::FindIn(const Finder& finder,
-                                         size_t hunk,
-                                         int64_t from,
-                                         int64_t to,
-                                         bool forward) const {
+std::optional<DrawnFile::Match> DrawnFile::FindIn(const Finder& finder,
+                                                  size_t hunk,
+                                                  int64_t from,
+                                                  int64_t to,
+                                                  bool forward) const {
   from = std::max<int64_t>(from, 0);
   if (from >= to) {
     return std::nullopt;
@@ -99,14 +99,18 @@ std::optional<int64_t> DrawnFile::FindIn(const Finder& finder,
   Entries entries(lines, split_, BlocksOf(lines, cache_));
   entries.Seek(from);
   Entry entry;
-  std::optional<int64_t> found;
+  std::optional<Match> found;
   for (int64_t index = from; index < to && entries.Next(entry); ++index) {
-    const bool matches =
-        (entry.old_line != nullptr && finder.Matches(entry.old_line->text())) ||
-        (entry.new_line != nullptr && entry.new_line != entry.old_line &&
-         finder.Matches(entry.new_line->text()));
-    if (matches) {
-      found = index;
+    const Line* line = nullptr;
+    if (entry.old_line != nullptr && finder.Matches(entry.old_line->text())) {
+      line = entry.old_line;
+    } else if (entry.new_line != nullptr && entry.new_line != entry.old_line &&
+               finder.Matches(entry.new_line->text())) {
+      line = entry.new_line;
+    }
+    if (line != nullptr) {
+      found = Match{RowOf(hunk, index), false, line,
+                    split_ && line->kind == LineKind::kAdded};
       if (forward) {
         break;
       }
@@ -144,11 +148,23 @@ std::optional<DrawnFile::Match> DrawnFile::Find(const Finder& finder,
         from = start.entry;
       }
     }
-    if (const std::optional<int64_t> entry =
-            FindIn(finder, hunk, from, to, forward)) {
-      const bool wrapped =
+    if (std::optional<Match> match = FindIn(finder, hunk, from, to, forward)) {
+      match->wrapped =
           step == hunks || (forward ? hunk < start.hunk : hunk > start.hunk);
-      return Match{RowOf(hunk, *entry), wrapped};
+      return match;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<DrawnFile::Match> DrawnFile::FindFirst(const Finder& finder,
+                                                     bool forward) const {
+  const size_t hunks = file_.hunks.size();
+  for (size_t step = 0; step < hunks; ++step) {
+    const size_t hunk = forward ? step : hunks - 1 - step;
+    if (std::optional<Match> match =
+            FindIn(finder, hunk, 0, EntriesOf(hunk), forward)) {
+      return match;
     }
   }
   return std::nullopt;

@@ -21,6 +21,9 @@ class DrawnFile {
  public:
   DrawnFile(const File& file, bool split, const RenderOptions& options);
 
+  // The rows of the whole file.
+  int64_t rows() const { return tops_->tops.back(); }
+
   // The row of the first hunk header below `row`, or of the last one above
   // it; nothing when there is none.
   std::optional<int64_t> NextHunk(int64_t row) const;
@@ -30,6 +33,10 @@ class DrawnFile {
     int64_t row = 0;
     // The search went past the end (or the start) of the file to find it.
     bool wrapped = false;
+    // The line matched, and whether it is drawn in the new side's text
+    // column (split, an added line); a context line matches on the old side.
+    const Line* line = nullptr;
+    bool new_side = false;
   };
   // The row of the next line (or pair of lines) after the one at `row`, or
   // of the previous one before it, whose text `finder` matches, going round
@@ -37,6 +44,9 @@ class DrawnFile {
   std::optional<Match> Find(const Finder& finder,
                             int64_t row,
                             bool forward) const;
+  // The first (or, not `forward`, the last) line of the file that `finder`
+  // matches.
+  std::optional<Match> FindFirst(const Finder& finder, bool forward) const;
 
  private:
   // Entry `entry` of hunk `hunk`; entry -1 is the hunk's header.
@@ -47,12 +57,13 @@ class DrawnFile {
   Position PositionOf(int64_t row) const;
   int64_t RowOf(size_t hunk, int64_t entry) const;
   int64_t EntriesOf(size_t hunk) const;
-  // The first (or last) entry of `hunk` in [from, to) that matches.
-  std::optional<int64_t> FindIn(const Finder& finder,
-                                size_t hunk,
-                                int64_t from,
-                                int64_t to,
-                                bool forward) const;
+  // The first (or last) entry of `hunk` in [from, to) that matches, with
+  // its row yet to be set.
+  std::optional<Match> FindIn(const Finder& finder,
+                              size_t hunk,
+                              int64_t from,
+                              int64_t to,
+                              bool forward) const;
 
   const File& file_;
   const bool split_;

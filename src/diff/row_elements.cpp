@@ -49,11 +49,23 @@ struct Side {
   Element text;
 };
 
+// Git's marker, scrolled and wrapped as the texts are but never marked as
+// a match: searches look at lines only.
+Element MarkerText(const FileLook& look) {
+  TextOptions options = look.text;
+  options.highlight = nullptr;
+  return TextCell(kNoNewlineText, DimStyle(), nullptr, options);
+}
+
 Side MakeSide(const Line* line,
+              bool marker,
               int64_t number,
               int width,
               std::shared_ptr<const std::vector<ByteRange>> changed,
               const FileLook& look) {
+  if (marker) {
+    return {BlankCell(width), MarkerSignCell(), MarkerText(look)};
+  }
   if (line == nullptr) {
     return {PlaceholderCell(width), EmptySignCell(),
             TextCell("", StyleOf(LineKind::kContext), nullptr, look.text)};
@@ -70,6 +82,11 @@ Element HeaderRow(const Hunk& hunk) {
 }
 
 Element JoinedRow(const Entry& entry, const FileLook& look) {
+  if (entry.old_marker || entry.new_marker) {
+    return ftxui::hbox({BlankCell(look.old_width), RuleCell(),
+                        BlankCell(look.new_width), RuleCell(), MarkerSignCell(),
+                        MarkerText(look)});
+  }
   const Line& line =
       entry.old_line != nullptr ? *entry.old_line : *entry.new_line;
   std::shared_ptr<const std::vector<ByteRange>> changed;
@@ -103,10 +120,10 @@ Element SplitRow(const Entry& entry, const FileLook& look) {
     old_changed = Before(words);
     new_changed = After(words);
   }
-  Side old_side = MakeSide(entry.old_line, entry.old_number, look.old_width,
-                           std::move(old_changed), look);
-  Side new_side = MakeSide(entry.new_line, entry.new_number, look.new_width,
-                           std::move(new_changed), look);
+  Side old_side = MakeSide(entry.old_line, entry.old_marker, entry.old_number,
+                           look.old_width, std::move(old_changed), look);
+  Side new_side = MakeSide(entry.new_line, entry.new_marker, entry.new_number,
+                           look.new_width, std::move(new_changed), look);
   return ftxui::hbox({
       std::move(old_side.number),
       RuleCell(),

@@ -13,7 +13,9 @@
 // time. A joined row is the old and new numbers, each followed by a rule,
 // then the sign and the text: "12│13│ context". A split row is the old
 // side, a rule, then the new side, each a number, a rule, the sign and the
-// text: "12│-old text │12│+new text".
+// text: "12│-old text │12│+new text". A marker's row has no numbers, and
+// git's words dim in the sign's and the text's places: "  │  │\\ No newline
+// at end of file".
 namespace plimsy {
 
 // A hunk's dim header row.

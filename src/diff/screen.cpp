@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,7 +19,6 @@
 #include "diff/controls.h"
 #include "diff/file_labels.h"
 #include "diff/pane_keys.h"
-#include "diff/positions.h"
 #include "diff/render.h"
 #include "git/arguments.h"
 #include "git/command_lines.h"
@@ -359,18 +357,16 @@ Component BuildScreen(State& state, std::function<void()> exit) {
        {difference_pane}});
   Component body = panes.component;
 
-  // The hunks of the file shown, as drawn now.
-  auto drawn = [&state]() -> std::optional<DrawnFile> {
-    const int32_t index = SelectedIndex(state);
-    if (index < 0) {
-      return std::nullopt;
-    }
-    return DrawnFile(state.diff.files[index], state.split,
-                     Options(state, index));
+  // The difference pane over the files, from the one shown now.
+  auto pane_files = [&state, difference_scroller, file_changed] {
+    return PaneFiles{state.diff, state.split, SelectedIndex(state),
+                     *difference_scroller, [&state, file_changed](int index) {
+                       state.selected_file = index;
+                       file_changed();
+                     }};
   };
-  auto to_hunk = [drawn, difference_scroller](const Event& event) {
-    return JumpToHunk(drawn(), *difference_scroller,
-                      event == Event::Character(']'));
+  auto to_hunk = [pane_files](const Event& event) {
+    return JumpToHunkInFiles(pane_files(), event == Event::Character(']'));
   };
   auto to_file = [&state, file_changed](const Event& event) {
     const bool forward = event == Event::Character('}');
@@ -424,8 +420,8 @@ Component BuildScreen(State& state, std::function<void()> exit) {
          return SearchResult::kReadingOn;
        }},
       {difference_scroller,
-       [drawn, difference_scroller](const Finder& finder, bool forward) {
-         return SearchFile(drawn(), *difference_scroller, finder, forward);
+       [pane_files](const Finder& finder, bool forward) {
+         return SearchFiles(pane_files(), finder, forward);
        },
        kDifferencePane},
   };

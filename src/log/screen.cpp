@@ -486,8 +486,16 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
            [&state] { return static_cast<int>(state.diff.names.size()); },
            [&state](int i) { return state.diff.names[i]; }, content_changed)},
       {content_scroller,
-       [drawn, content_scroller](const Finder& finder, bool forward) {
-         return SearchFile(drawn(), *content_scroller, finder, forward);
+       [&state, content_scroller, content_changed](const Finder& finder,
+                                                   bool forward) {
+         // The files of the commit shown follow its details in the list.
+         const auto show = [&state, content_changed](int index) {
+           state.selected_file = index + 1;
+           content_changed();
+         };
+         return SearchFiles({state.diff, state.split, state.selected_file - 1,
+                             *content_scroller, show},
+                            finder, forward);
        },
        kDifferencePane},
   };

@@ -135,6 +135,10 @@ void ScrollerBase::Select(int row) {
   selected_ = std::clamp(row, 0, std::max(0, content_height_ - 1));
 }
 
+void ScrollerBase::SetContentHeight(int content_height) {
+  content_height_ = content_height;
+}
+
 void ScrollerBase::SelectAtTop(int row) {
   Select(row);
   top_ = selected_;

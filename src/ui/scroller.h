@@ -44,6 +44,9 @@ class ScrollerBase : public ComponentBase, public plimsy::KeyedWidget {
   // Selects `row` and scrolls the view to show it first, as far as the
   // content goes.
   void SelectAtTop(int row);
+  // The content changes before the next frame to one of `content_height`
+  // rows, which rows selected until then are kept within.
+  void SetContentHeight(int content_height);
 
   // The first row in view for a viewport of `box` over content of
   // `content_height` rows: the last frame's, moved as little as it takes to

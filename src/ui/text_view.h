@@ -20,6 +20,9 @@ struct TextView {
   // something new at its end, written by the drawing; 0 when nothing is
   // cut.
   int column_limit = 0;
+  // The width the content was laid out in at the last frame, written by the
+  // drawing; 0 before the first.
+  int content_width = 0;
   // Written by the drawing: the row that shows, once `wrap` is toggled, what
   // a given row shows now, so that toggling keeps the reader's place. Empty
   // when the drawing cannot tell.

@@ -33,6 +33,7 @@ inline bool Same(const File& a, const File& b) {
     }
     for (size_t j = 0; j < x.lines.size(); ++j) {
       if (x.lines[j].kind != y.lines[j].kind ||
+          x.lines[j].no_newline != y.lines[j].no_newline ||
           x.lines[j].text() != y.lines[j].text()) {
         return false;
       }
