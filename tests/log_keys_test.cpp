@@ -369,6 +369,77 @@ TEST_F(LogKeysTest, Keys) {
   }
 }
 
+// Files of the history, newest first: "spaces" space.txt; "hunks"
+// long.txt; "root title" long.txt and space.txt. File 0 is the description.
+TEST_F(LogKeysTest, EnterAndStepsReadTheCommitsThroughByFile) {
+  struct Case {
+    std::string name;
+    std::vector<Event> events;
+    int commit;
+    int file;
+    std::string focused;
+    std::string last;
+  };
+  const std::string hint = "? help";
+  const std::vector<Case> cases = {
+      {"Enter shows the commit's first file",
+       {Event::Return},
+       0,
+       1,
+       "Content",
+       hint},
+      {"Enter in the file list shows its file",
+       {Event::Tab, Event::Character('j'), Event::Return},
+       0,
+       1,
+       "Content",
+       hint},
+      {"} past the last file: the next commit's first",
+       Join({{Event::Return}, Type("}")}), 1, 1, "Content", hint},
+      {"} within a commit", Join({{Event::Return}, Type("}}}")}), 2, 2,
+       "Content", hint},
+      {"} at the last file of the last commit",
+       Join({{Event::Return}, Type("}}}}")}), 2, 2, "Content", "Last commit"},
+      {"{ within a commit", Join({Type("}}"), {Event::Return}, Type("}{")}), 2,
+       1, "Content", hint},
+      {"{ before the first file: the previous commit's last",
+       Join({Type("}}"), {Event::Return}, Type("{{")}), 0, 1, "Content", hint},
+      {"{ at the first file of the first commit",
+       Join({{Event::Return}, Type("{")}), 0, 1, "Content", "First commit"},
+      {"} in the commit list still steps by commit",
+       Join({{Event::Return},
+             {Event::TabReverse, Event::TabReverse},
+             Type("}")}),
+       1, 0, "Commit", hint},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Open();
+    Send(c.events);
+    EXPECT_EQ(state_.selected_commit, c.commit);
+    EXPECT_EQ(state_.selected_file, c.file);
+    EXPECT_EQ(Focused(), c.focused);
+    EXPECT_TRUE(Last().starts_with(c.last)) << Last();
+  }
+}
+
+TEST_F(LogKeysTest, TheContentNamesEveryFileAndTheListCutsLongNames) {
+  TempRepo repo;
+  repo.Write("a-file-name-longer-than-its-list.txt", "long\n");
+  repo.Commit("long name");
+  ScopedCwd cwd(repo.path());
+  Open();
+  Send({Event::Return});
+  // The name row, right of the file list.
+  EXPECT_NE(RowOf("\u2502 a-file-name-longer-than-its-list.txt"), -1);
+  const int y = RowOf("\u2502> A a-file-");
+  ASSERT_NE(y, -1);
+  const std::string row = Row(y);
+  const std::size_t name = row.find("> A a-file-");
+  const std::string entry = row.substr(name, row.find("\u2502", name) - name);
+  EXPECT_NE(entry.find("\u2026"), std::string::npos) << row;
+}
+
 TEST_F(LogKeysTest, HunkJumpPutsTheHunkAtTheTopOfTheContent) {
   Open();
   Send(ToLongFile());

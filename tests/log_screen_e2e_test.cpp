@@ -116,6 +116,27 @@ std::string ListRow(const std::string& screen, const std::string& start) {
   return "";
 }
 
+// The loop reads the walk on for a search and for End, past the part read
+// ahead of the selection.
+TEST(LogScreenEndToEndTest, SearchAndEndReadOnThroughTheWalk) {
+  TempRepo repo;
+  WriteHistory(repo);
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 100, 30);
+  pane.WaitFor("     date:");
+  pane.SendKeys({"/", "w", "a", "l", "k", " ", "5", "0", "Enter"});
+  std::string screen = pane.WaitUntil(
+      "walk 50 shown",
+      [](const std::string& shown) { return ShownWalk(shown) == 50; });
+  EXPECT_NE(screen.find("Commit 101 of"), std::string::npos) << screen;
+  pane.SendKeys({"G"});
+  screen = pane.WaitFor("Commit 150 of 150 ");
+  pane.WaitUntil("walk 1 shown", [](const std::string& shown) {
+    return ShownWalk(shown) == 1;
+  });
+  pane.SendKeys({"q"});
+  EXPECT_EQ(pane.WaitForExit(), 0);
+}
+
 TEST(LogScreenEndToEndTest, RowsLabelsAndColours) {
   TempRepo repo;
   auto hashes = Import(repo, PullRequestHistory(), {{"v1", "merge30"}});

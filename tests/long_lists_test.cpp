@@ -86,13 +86,11 @@ TEST(LongListsTest, LogScreenWithAMillionCommits) {
   commit.hash = "0123456789abcdef0123456789abcdef01234567";
   log::State state;
   state.commits.assign(kCommits, &commit);
-  state.titles.reserve(kCommits);
   state.rows.reserve(kCommits);
   for (int i = 0; i < kCommits; ++i) {
-    state.titles.push_back("commit " + std::to_string(i));
     log::CommitRow& row = state.rows.emplace_back();
     row.hash = "0123456";
-    row.title = state.titles.back();
+    row.title = "commit " + std::to_string(i);
   }
   state.diff.names = {"description"};
 

@@ -114,6 +114,38 @@ TEST(SlowGitEndToEndTest, DiffShowsTheFilesThatCameWhileGitPauses) {
   EXPECT_FALSE(git.Running());
 }
 
+// A walk whose git has printed 100 commits and thinks on: a search that
+// reads on for a term in none, or End, waits for its end; Escape stops it
+// and leaves the selection, and then quits as before.
+TEST(SlowGitEndToEndTest, EscapeStopsReadingTheWalkOn) {
+  TempRepo repo;
+  std::string stream;
+  for (int i = 1; i <= 100; ++i) {
+    const std::string n = std::to_string(i);
+    stream +=
+        "commit refs/heads/main\ncommitter T <t@example.com> "
+        "1700000000 +0000\ndata <<END\nslow " +
+        n + "\nEND\n\n";
+  }
+  repo.Git({"fast-import", "--quiet"}, stream);
+  repo.Git({"reset", "-q", "main"});
+  PausingGit git("--parents", "", "--no-walk=unsorted");
+  TmuxPane pane(repo.path(), {PlimsyBinary(), "log"}, 100, 30, {git.Path()});
+  pane.WaitFor("Commit 1 of");
+  for (const std::vector<std::string>& keys :
+       std::vector<std::vector<std::string>>{
+           {"/", "n", "o", "w", "h", "e", "r", "e", "Enter"}, {"G"}}) {
+    pane.SendKeys(keys);
+    std::string screen = pane.WaitFor("100 commits; Esc stops");
+    pane.SendKeys({"Escape"});
+    screen = pane.WaitFor("Stopped reading");
+    EXPECT_TRUE(Shows(screen, "Commit 1 of 100+")) << screen;
+    EXPECT_TRUE(git.Running());
+  }
+  QuitAtOnce(pane);
+  EXPECT_FALSE(git.Running());
+}
+
 TEST(SlowGitEndToEndTest, DiffTellsAGitThatFailsHalfway) {
   TempRepo repo;
   ChangeFiles(repo, {"a.txt", "b.txt"});

@@ -156,6 +156,16 @@ class Feed {
     }
   }
 
+  // Lets the feed hand over no more than it has, until Want asks again: a
+  // screen that read on stops.
+  void WantNoMore() {
+    std::lock_guard lock(mutex_);
+    if (wanted_ != delivered_) {
+      wanted_ = delivered_;
+      changed_.notify_all();
+    }
+  }
+
   // Lets the feed read `bytes` bytes of the text in all, and no more until
   // asked again; kAll lets it read to the end. Every record read by then is
   // handed over, the file or commit being read in part.

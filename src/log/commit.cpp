@@ -1,14 +1,19 @@
 #include "log/commit.h"
 
-#include <map>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 namespace plimsy {
 namespace {
 
-std::map<std::string, std::unique_ptr<Commit>>& Cache() {
-  static std::map<std::string, std::unique_ptr<Commit>> cache;
+// Keyed by each record's own hash: a history's worth of records, found by
+// hashing rather than by comparing names, with no copy of the names.
+using CommitCache =
+    std::unordered_map<std::string_view, std::unique_ptr<Commit>>;
+
+CommitCache& Cache() {
+  static CommitCache cache;
   return cache;
 }
 
@@ -67,11 +72,14 @@ const Commit* CachedCommit(const std::string& hash) {
 }
 
 const Commit* KeepCommit(Commit commit) {
-  std::unique_ptr<Commit>& entry = Cache()[commit.hash];
-  if (!entry) {
-    entry = std::make_unique<Commit>(std::move(commit));
+  auto found = Cache().find(commit.hash);
+  if (found != Cache().end()) {
+    return found->second.get();
   }
-  return entry.get();
+  auto kept = std::make_unique<Commit>(std::move(commit));
+  const Commit* record = kept.get();
+  Cache().emplace(record->hash, std::move(kept));
+  return record;
 }
 
 }  // namespace plimsy

@@ -1,7 +1,6 @@
 #include "log/list_position.h"
 
 namespace plimsy::log {
-namespace {
 
 std::string Grouped(std::size_t number) {
   std::string digits = std::to_string(number);
@@ -10,8 +9,6 @@ std::string Grouped(std::size_t number) {
   }
   return digits;
 }
-
-}  // namespace
 
 std::string ListPosition(int selected, std::size_t total, bool growing) {
   return Grouped(static_cast<std::size_t>(selected) + 1) + " of " +

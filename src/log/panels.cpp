@@ -11,6 +11,7 @@
 #include "diff/file_labels.h"
 #include "log/graph_row.h"
 #include "ui/display_text.h"
+#include "ui/fit_width.h"
 #include "ui/layout.h"
 
 namespace plimsy::log {
@@ -175,6 +176,16 @@ std::function<Element(const ListEntryState&)> CommitEntry(const State& state) {
   };
 }
 
+std::function<Element(const ListEntryState&)> FileEntry(const State& state) {
+  return [&state](const ListEntryState& entry) {
+    const std::string name = DisplayText(state.diff.names[entry.index]);
+    return AtSize([name, entry](int width, int) {
+      // The selection mark takes two cells.
+      return ListRow(FitWidth(name, width - 2), entry);
+    });
+  };
+}
+
 std::function<Element()> CommitPaneRenderer(
     Component commit_menu,
     const std::string& stopped,
@@ -213,9 +224,10 @@ std::function<Element()> ContentPaneRenderer(Component content_scroller,
   return [content_scroller, &state] {
     Elements rows = {PaneTitle("Content", content_scroller->Focused()),
                      ftxui::separator()};
-    // The file list names a file by its new name alone.
+    // The file list names a file by its new name alone, and may cut it; a
+    // file without lines is described by the content instead.
     const File* file = FileAt(state.diff, state.selected_file - 1);
-    if (file != nullptr && !NameRowNote(*file).empty()) {
+    if (file != nullptr && !file->hunks.empty()) {
       rows.push_back(NameRowElement(*file));
       rows.push_back(ftxui::separator());
     }

@@ -41,6 +41,11 @@ std::function<ftxui::Element()> ContentRenderer(State& state);
 std::function<ftxui::Element(const ListEntryState&)> CommitEntry(
     const State& state);
 
+// Draws an entry of the file list, its name cut with "…" to the list's
+// width.
+std::function<ftxui::Element(const ListEntryState&)> FileEntry(
+    const State& state);
+
 // The panes, each under its title, which is highlighted while the pane has
 // the focus.
 // The commit list, over `stopped` when git's walk failed; its title
@@ -54,8 +59,8 @@ std::function<ftxui::Element()> CommitPaneRenderer(
 std::function<ftxui::Element()> FilesPaneRenderer(ftxui::Component file_menu,
                                                   const std::string& note,
                                                   const bool& loading);
-// The content, under the file's name row for a rename or a copy whose
-// lines are shown.
+// The content, under the name row of the file shown when its lines are:
+// its full name, old and new for a rename or a copy.
 std::function<ftxui::Element()> ContentPaneRenderer(
     ftxui::Component content_scroller,
     const State& state);

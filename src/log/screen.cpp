@@ -22,12 +22,16 @@
 #include "git/arguments.h"
 #include "git/command_lines.h"
 #include "git/run.h"
+#include "log/content_keys.h"
 #include "log/graph_row.h"
 #include "log/list_position.h"
 #include "log/panels.h"
 #include "log/panes.h"
+#include "log/read_on.h"
 #include "sys/process.h"
 #include "sys/terminal.h"
+#include "ui/keys.h"
+#include "ui/layout.h"
 #include "ui/list.h"
 #include "ui/screen_frame.h"
 #include "ui/scroller.h"
@@ -36,15 +40,6 @@
 
 namespace plimsy::log {
 namespace {
-
-// What the commit list's search looks through: what its entry shows.
-std::string CommitSearchText(const CommitRow& row) {
-  std::string text = row.hash + " " + row.date + " " + row.author + " ";
-  for (const RefLabel& label : row.labels) {
-    text += label.name + " ";
-  }
-  return text + row.title;
-}
 
 void Reload(State& state) {
   SkipIfGitCannotStart([&state] { Refresh(state); });
@@ -77,7 +72,6 @@ void Append(State& state, WalkRecord record) {
                                                            : commit->parents);
   }
   state.commits.push_back(commit);
-  state.titles.push_back(commit->title);
   state.rows.push_back(
       MakeCommitRow(*commit, std::move(record.labels), state.abbrev));
   state.author_width =
@@ -162,7 +156,6 @@ void AppendCommits(State& state, WalkFeed::Update& update) {
   for (WalkRecord& record : update.records) {
     if (record.replaces && !state.commits.empty()) {
       state.commits.pop_back();
-      state.titles.pop_back();
       state.rows.pop_back();
     }
     Append(state, std::move(record));
@@ -279,7 +272,11 @@ bool TakeCommits(State& state) {
     return true;
   }
   AppendCommits(state, update);
-  return !update.empty();
+  if (update.empty()) {
+    return false;
+  }
+  AdvanceReading(state);
+  return true;
 }
 
 void LoadMore(State& state) {
@@ -313,6 +310,7 @@ void Refresh(State& state) {
                                                state.ignore_whitespace));
   NoteParents(state);
   Settle(state);
+  ShowFileAsked(state);
 }
 
 bool TakeLoaded(State& state) {
@@ -321,12 +319,15 @@ bool TakeLoaded(State& state) {
   if (state.awaiting_first) {
     return false;
   }
-  return plimsy::TakeLoaded(state.diff,
-                            [&state](LoadEnd end) { NoteEnd(state, end); });
+  const bool changed = plimsy::TakeLoaded(
+      state.diff, [&state](LoadEnd end) { NoteEnd(state, end); });
+  ShowFileAsked(state);
+  return changed;
 }
 
 void OnCommitChange(State& state) {
   state.selected_file = 0;
+  state.file_to_show = FileToShow::kNone;
   if (!state.post) {
     Reload(state);
     return;
@@ -354,13 +355,16 @@ void LoadPendingDiff(State& state) {
   if (state.diff.files.empty()) {
     TakeFirst(state.diff, [&state](LoadEnd end) { NoteEnd(state, end); });
   }
+  ShowFileAsked(state);
 }
 
 // Whether `event` may act on the selected commit's files, which a diff
 // left for later must then give first. Keys in the commit list, steps to
-// another commit, the wheel and the loop's own events only move through
-// commits or draw them.
-bool ActsOnFiles(ftxui::Event event, bool commits_focused) {
+// another commit outside the content pane, the wheel and the loop's own
+// events only move through commits or draw them.
+bool ActsOnFiles(ftxui::Event event,
+                 bool commits_focused,
+                 bool content_focused) {
   using ftxui::Event;
   using ftxui::Mouse;
   if (event.is_mouse()) {
@@ -368,8 +372,10 @@ bool ActsOnFiles(ftxui::Event event, bool commits_focused) {
     return event.mouse().motion == Mouse::Pressed && button != Mouse::WheelUp &&
            button != Mouse::WheelDown;
   }
-  if (event == Event::Custom || event == Event::Character('}') ||
-      event == Event::Character('{')) {
+  if (event == Event::Character('}') || event == Event::Character('{')) {
+    return content_focused;
+  }
+  if (event == Event::Custom) {
     return false;
   }
   return !commits_focused;
@@ -395,14 +401,17 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
     OnCommitChange(state);
     content_changed();
   };
+  state.commit_changed = commit_changed;
+  state.file_changed = content_changed;
   auto highlight = [&state] { return state.diff.view.highlight.get(); };
 
   ListOption commit_option;
+  commit_option.size = [&state] { return static_cast<int>(state.rows.size()); };
+  commit_option.selected = &state.selected_commit;
   commit_option.on_change = commit_changed;
   commit_option.entry = CommitEntry(state);
   commit_option.highlight = highlight;
-  Component commit_menu =
-      List(&state.titles, &state.selected_commit, commit_option);
+  Component commit_menu = List(commit_option);
   Component commits_pane = ftxui::Renderer(
       commit_menu,
       CommitPaneRenderer(commit_menu, state.walk_stopped, [&state] {
@@ -413,6 +422,7 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   ListOption file_option;
   file_option.on_change = content_changed;
   file_option.highlight = highlight;
+  file_option.entry = FileEntry(state);
   Component file_menu =
       List(&state.diff.names, &state.selected_file, file_option);
   Component files_pane = ftxui::Renderer(
@@ -438,18 +448,9 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
     }
     return JumpToHunk(file, *content_scroller, event == Event::Character(']'));
   };
-  auto to_commit = [&state, commit_changed](const Event& event) {
-    const int next =
-        state.selected_commit + (event == Event::Character('}') ? 1 : -1);
-    if (next < 0) {
-      return std::string("First commit");
-    }
-    if (next >= static_cast<int>(state.commits.size())) {
-      return std::string("Last commit");
-    }
-    state.selected_commit = next;
-    commit_changed();
-    return std::string();
+  auto step = [&state, content_scroller](const Event& event) {
+    return StepThrough(state, event == Event::Character('}'),
+                       content_scroller->Focused());
   };
 
   ScreenFrameOptions options;
@@ -475,11 +476,9 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
   options.view = &state.diff.view;
   options.panes = {
       {commit_menu,
-       ListSearch(
-           state.selected_commit,
-           [&state] { return static_cast<int>(state.rows.size()); },
-           [&state](int i) { return CommitSearchText(state.rows[i]); },
-           commit_changed)},
+       [&state](const Finder& finder, bool forward) {
+         return SearchCommits(state, finder, forward);
+       }},
       {file_menu,
        ListSearch(
            state.selected_file,
@@ -505,18 +504,29 @@ ftxui::Component BuildScreen(State& state, std::function<void()> exit) {
        {},
        "} {",
        "Commits",
-       "next / previous commit",
-       to_commit,
+       "next / previous commit; content pane: file",
+       step,
        "}/{ commit"},
       GraphKey(state.graph_shown, state.commits_width),
   };
   options.keys.insert(options.keys.end(), panes.keys.begin(), panes.keys.end());
+  for (KeyBinding& key :
+       EnterKeys(state, commit_menu, file_menu, content_scroller)) {
+    options.keys.push_back(std::move(key));
+  }
+  options.first_keys = ReadingKeys(state, commit_menu);
+  options.progress = [&state] { return ReadingNote(state); };
 
   Component frame = ScreenFrame(panes.component, std::move(options));
-  Component root = TerminalCells(
-      ftxui::CatchEvent(frame, [&state, commit_menu](Event event) {
-        if (ActsOnFiles(event, commit_menu->Focused())) {
+  Component root = TerminalCells(ftxui::CatchEvent(
+      frame, [&state, commit_menu, content_scroller](Event event) {
+        if (ActsOnFiles(event, commit_menu->Focused(),
+                        content_scroller->Focused())) {
           LoadPendingDiff(state);
+        }
+        // What the last reading on came to is told until the next key.
+        if (!event.is_mouse() && event != Event::Custom) {
+          state.reading.outcome.clear();
         }
         // The walk sees the selection as it was before the event moves it.
         LoadMore(state);

@@ -13,7 +13,9 @@
 #include "feed/feed.h"
 #include "log/commit.h"
 #include "log/commit_records.h"
+#include "log/content_keys.h"
 #include "log/graph.h"
+#include "log/read_on.h"
 #include "log/rows.h"
 #include "log/walk_feed.h"
 
@@ -47,7 +49,6 @@ struct State {
   std::size_t abbrev = 7;
   int selected_commit = 0;
   std::vector<const Commit*> commits;
-  std::vector<std::string> titles;
   // What the commit list shows of each of `commits`.
   std::vector<CommitRow> rows;
   // The lanes of the commits listed, a row each.
@@ -75,6 +76,14 @@ struct State {
   // git's standard error when the selected commit's diff failed.
   std::string diff_error;
   int selected_file = 0;
+  // The file a step to another commit shows once its files come.
+  FileToShow file_to_show = FileToShow::kNone;
+  // Reading the walk on for its end or a match.
+  Reading reading;
+  // What the screen does when the selected commit, or the file shown,
+  // changes other than by the lists' own keys.
+  std::function<void()> commit_changed;
+  std::function<void()> file_changed;
   // The width the commit list is drawn with, as the last frame fitted it.
   int commits_width = 25;
   // Hands a task to the screen's loop from any thread. With it, a change
