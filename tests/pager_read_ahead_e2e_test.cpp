@@ -50,8 +50,9 @@ TEST(PagerReadAheadEndToEndTest, ReadsAsFarAsShownAndOnWhenAsked) {
 
   // The match is far beyond what the screen read: it reads on for it.
   pane.SendKeys({"/", "n", "e", "e", "d", "l", "e", "Enter"});
-  screen = pane.WaitFor("+b");
-  EXPECT_TRUE(Shows(screen, "> M needle")) << screen;
+  // A frame is written from the top down: wait for the lowest row checked.
+  screen = pane.WaitFor("> M needle");
+  EXPECT_TRUE(Shows(screen, "+b")) << screen;
   // Then it reads no further than a little beyond the match.
   pane.SendKeys({"j"});
   pane.WaitFor("> M d/f6001");
