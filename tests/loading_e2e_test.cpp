@@ -135,7 +135,8 @@ TEST_F(LoadingEndToEndTest, DiffOnStandardInputOpensTheScreen) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TmuxPane pane(repo_.path(), {"sh", "-c", c.command}, 100, 50);
-    std::string screen = pane.WaitFor("f39.txt");
+    // The last entry; a commit's description names the files before.
+    std::string screen = pane.WaitFor("M f39.txt");
     EXPECT_TRUE(Shows(screen, c.first_entry)) << screen;
     EXPECT_TRUE(Shows(screen, c.first_row)) << screen;
     EXPECT_TRUE(Shows(screen, "the context cannot change")) << screen;
