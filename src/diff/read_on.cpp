@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "ui/display_text.h"
+
 namespace plimsy::diff {
 
 void ReadAsShown(LoadedDiff& diff, const Reading& reading, Shown shown) {
@@ -50,10 +52,10 @@ std::string ReadingNote(LoadedDiff& diff, const Reading& reading) {
     return reading.outcome;
   }
   const std::size_t mib = diff.load->bytes_read() >> 20;
-  std::string note =
-      reading.goal == ReadingGoal::kMatch
-          ? "Searching on for " + reading.finder->term() + "\u2026 "
-          : std::string("Reading on\u2026 ");
+  std::string note = reading.goal == ReadingGoal::kMatch
+                         ? "Searching on for " +
+                               DisplayText(reading.finder->term()) + "\u2026 "
+                         : std::string("Reading on\u2026 ");
   return note + std::to_string(mib) + " MiB read, " +
          std::to_string(diff.files.size()) + " files; Esc stops";
 }

@@ -8,6 +8,7 @@
 #include "log/list_position.h"
 #include "log/screen.h"
 #include "log/state.h"
+#include "ui/display_text.h"
 
 namespace plimsy::log {
 namespace {
@@ -188,7 +189,7 @@ std::string ReadingNote(const State& state) {
   }
   const std::string note =
       reading.goal == ReadingGoal::kMatch
-          ? "Searching on for " + reading.typed->term() + "\u2026 "
+          ? "Searching on for " + DisplayText(reading.typed->term()) + "\u2026 "
           : std::string("Reading on to the end\u2026 ");
   return note + Grouped(state.commits.size()) + " commits; Esc stops";
 }
