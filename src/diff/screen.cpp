@@ -33,6 +33,7 @@
 #include "ui/screen_frame.h"
 #include "ui/scroller.h"
 #include "ui/search.h"
+#include "ui/stop_key.h"
 #include "ui/terminal_cells.h"
 
 namespace plimsy::diff {
@@ -216,19 +217,10 @@ std::vector<KeyBinding> ReadingKeys(State& state,
          return std::string();
        },
        ""},
-      {{},
-       [&state](const Event& event) {
-         return event == Event::Escape &&
-                state.reading.goal != ReadingGoal::kNone;
-       },
-       "Esc",
-       "Files",
-       "stop reading on",
-       [&state](const Event&) {
-         StopReading(state.diff, state.reading);
-         return std::string();
-       },
-       ""},
+      StopReadingKey(
+          "Files",
+          [&state] { return state.reading.goal != ReadingGoal::kNone; },
+          [&state] { StopReading(state.diff, state.reading); }),
   };
 }
 

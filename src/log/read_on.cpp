@@ -9,6 +9,7 @@
 #include "log/screen.h"
 #include "log/state.h"
 #include "ui/display_text.h"
+#include "ui/stop_key.h"
 
 namespace plimsy::log {
 namespace {
@@ -166,19 +167,10 @@ std::vector<KeyBinding> ReadingKeys(State& state,
          return std::string();
        },
        ""},
-      {{},
-       [&state](const Event& event) {
-         return event == Event::Escape &&
-                state.reading.goal != ReadingGoal::kNone;
-       },
-       "Esc",
-       "Commits",
-       "stop reading on",
-       [&state](const Event&) {
-         StopReading(state);
-         return std::string();
-       },
-       ""},
+      StopReadingKey(
+          "Commits",
+          [&state] { return state.reading.goal != ReadingGoal::kNone; },
+          [&state] { StopReading(state); }),
   };
 }
 
